@@ -1,0 +1,167 @@
+#!/usr/bin/env python3
+"""Tests for check_tips.py: each broken source must be refused with its line."""
+
+import io
+import os
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import check_tips  # noqa: E402
+
+GOOD_TIP = """tip: 显示文件扩展名
+key: HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced
+value: HideFileExt
+type: dword
+desc: 显示已知文件类型的扩展名。
+danger: no
+choice: 显示 = 0
+choice: 隐藏(默认) = 1
+"""
+
+HEADER = """use: 示例
+author: a
+web: https://example.com/
+email: a@example.com
+other: b
+
+"""
+
+
+class CheckerTest(unittest.TestCase):
+    def run_checker(self, files):
+        """files: {relative path: text}. Returns (status, output)."""
+        with tempfile.TemporaryDirectory() as folder:
+            for rel, text in files.items():
+                path = os.path.join(folder, rel)
+                os.makedirs(os.path.dirname(path), exist_ok=True)
+                with open(path, "w", encoding="utf-8") as f:
+                    f.write(text)
+            out = io.StringIO()
+            status = check_tips.run(folder, out)
+            return status, out.getvalue()
+
+    def assert_fault(self, text, message, line, name="类别.txt"):
+        status, out = self.run_checker({name: text})
+        self.assertEqual(status, 1, out)
+        self.assertIn(message, out)
+        self.assertIn("%s:%d:" % (name, line), out)
+
+    def test_good_source_passes(self):
+        status, out = self.run_checker({"类别.txt": "== 子类 ==\n" + GOOD_TIP,
+                                        "upd/示例.txt": HEADER + GOOD_TIP})
+        self.assertEqual(status, 0, out)
+        self.assertIn("total tips in categories: 1", out)
+
+    def test_unknown_field(self):
+        self.assert_fault(GOOD_TIP + "colour: red\n", "unknown field", 9)
+
+    def test_missing_field(self):
+        self.assert_fault(GOOD_TIP.replace("danger: no\n", ""), "lacks field 'danger'", 1)
+
+    def test_one_choice(self):
+        self.assert_fault(GOOD_TIP.replace("choice: 显示 = 0\n", ""), "fewer than 2 choices", 1)
+
+    def test_no_default_label(self):
+        self.assert_fault(GOOD_TIP.replace("隐藏(默认)", "隐藏"), "no choice labelled", 1)
+
+    def test_bad_dword(self):
+        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示 = 0x1"), "dword data", 7)
+        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示 = 100000000"), "dword data", 7)
+        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示 ="), "dword data", 7)
+
+    def test_bad_binary(self):
+        text = GOOD_TIP.replace("type: dword", "type: binary")
+        text = text.replace("显示 = 0", "显示 = 01  02").replace("(默认) = 1", "(默认) = 01")
+        self.assert_fault(text, "binary data", 7)
+        text = GOOD_TIP.replace("type: dword", "type: binary").replace("显示 = 0", "显示 = 012")
+        self.assert_fault(text.replace("(默认) = 1", "(默认) = 01"), "binary data", 7)
+
+    def test_zero_length_binary_and_delete_pass(self):
+        text = GOOD_TIP.replace("type: dword", "type: binary")
+        text = text.replace("显示 = 0", "显示 =").replace("(默认) = 1", "(默认) = <delete>")
+        status, out = self.run_checker({"类别.txt": text})
+        self.assertEqual(status, 0, out)
+
+    def test_duplicate_name_in_section_ignores_case(self):
+        a = GOOD_TIP.replace("显示文件扩展名", "Show Ext")
+        b = GOOD_TIP.replace("显示文件扩展名", "SHOW EXT")
+        self.assert_fault(a + "\n" + b, "already used in this section", 10)
+
+    def test_same_name_in_other_section_passes(self):
+        status, out = self.run_checker({"类别.txt": GOOD_TIP + "\n== 子类 ==\n" + GOOD_TIP})
+        self.assertEqual(status, 0, out)
+
+    def test_bad_names(self):
+        for name in ("a=b", "[x", ";x", "x]"):
+            self.assert_fault(GOOD_TIP.replace("显示文件扩展名", name), "tip name", 1)
+
+    def test_not_gbk(self):
+        self.assert_fault(GOOD_TIP.replace("显示已知", "\U0001F600显示"), "code page 936", 5)
+        self.assert_fault(GOOD_TIP.replace("显示 = 0", "\u0e01 = 0"), "code page 936", 7)
+
+    def test_marks(self):
+        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示亪 = 0"), "reserved mark", 7)
+        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示 = \u74e1"), "reserved mark", 7)
+        self.assert_fault(GOOD_TIP.replace("显示已知", "\uf8f5"), "reserved mark", 5)
+
+    def test_bad_key(self):
+        self.assert_fault(GOOD_TIP.replace("HKEY_CURRENT_USER\\", "HKCU\\"), "root key", 2)
+        self.assert_fault(GOOD_TIP.replace("\\Advanced", "\\Advanced\\"), "ends with a backslash", 2)
+        self.assert_fault(GOOD_TIP.replace("Software\\", "Sofware\\"), "no such subkey", 2)
+        self.assert_fault(GOOD_TIP.replace("Windows\\Current", "Windows\\\\Current"), "double backslash", 2)
+
+    def test_system_key_without_control_set(self):
+        text = GOOD_TIP.replace(
+            "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced",
+            "HKEY_LOCAL_MACHINE\\SYSTEM\\Control\\FileSystem")
+        self.assert_fault(text, "not a control set", 2)
+
+    def test_type_conflict_between_tips(self):
+        other = GOOD_TIP.replace("显示文件扩展名", "另一个").replace("type: dword", "type: sz")
+        self.assert_fault(GOOD_TIP + "\n" + other, "is sz here but dword", 13)
+
+    def test_unbalanced_percent(self):
+        text = GOOD_TIP.replace("type: dword", "type: expand_sz")
+        text = text.replace("显示 = 0", "显示 = %USERPROFILE\\Temp")
+        self.assert_fault(text, "unbalanced", 7)
+
+    def test_reserved_sub_category(self):
+        self.assert_fault("== 数据 ==\n" + GOOD_TIP, "reserved", 1)
+
+    def test_favourites_in_two_categories(self):
+        fav = "== 收藏夹 ==\n" + GOOD_TIP + "\n== 子类 ==\n" + GOOD_TIP
+        status, out = self.run_checker({"甲.txt": fav, "乙.txt": fav})
+        self.assertEqual(status, 1, out)
+        self.assertIn("favourites section already used", out)
+
+    def test_data_file_header_and_sections(self):
+        status, out = self.run_checker({"类别.txt": GOOD_TIP, "upd/示例.txt": GOOD_TIP})
+        self.assertEqual(status, 1, out)
+        self.assertIn("header field 'use' missing", out)
+        status, out = self.run_checker({"类别.txt": GOOD_TIP,
+                                        "upd/示例.txt": HEADER + "== 子类 ==\n" + GOOD_TIP})
+        self.assertEqual(status, 1, out)
+        self.assertIn("no sub-categories", out)
+
+    def test_record_longer_than_program_reads(self):
+        text = GOOD_TIP.replace("显示已知文件类型的扩展名。", "很长" * 520)
+        self.assert_fault(text, "tip record is", 1)
+
+    def test_tips_without_blank_line(self):
+        self.assert_fault(GOOD_TIP + GOOD_TIP.replace("显示文件扩展名", "另一个"),
+                          "without a blank line", 9)
+
+    def test_bad_category_file_name(self):
+        status, out = self.run_checker({"a?b.txt": GOOD_TIP})
+        self.assertEqual(status, 1, out)
+
+    def test_shipped_library_passes(self):
+        out = io.StringIO()
+        folder = os.path.dirname(os.path.abspath(__file__))
+        self.assertEqual(check_tips.run(folder, out), 0, out.getvalue())
+
+
+if __name__ == "__main__":
+    unittest.main()

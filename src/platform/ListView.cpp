@@ -1,0 +1,330 @@
+#include "platform/ListView.h"
+
+#include <algorithm>
+
+namespace {
+struct SortContext {
+    HWND hwnd;
+    int column;
+    bool ascending;
+};
+
+std::wstring ItemText(HWND h, int index, int sub) {
+    std::wstring buf(256, L'\0');
+    for (;;) {
+        LVITEMW it{};
+        it.iSubItem = sub;
+        it.pszText = buf.data();
+        it.cchTextMax = static_cast<int>(buf.size());
+        int n = static_cast<int>(SendMessageW(h, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&it)));
+        if (n < static_cast<int>(buf.size()) - 1) {
+            buf.resize(static_cast<size_t>(n));
+            return buf;
+        }
+        buf.assign(buf.size() * 2, L'\0');
+    }
+}
+
+int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM ctx) {
+    auto* c = reinterpret_cast<SortContext*>(ctx);
+    std::wstring ta = ItemText(c->hwnd, static_cast<int>(a), c->column);
+    std::wstring tb = ItemText(c->hwnd, static_cast<int>(b), c->column);
+    int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, ta.c_str(), -1, tb.c_str(), -1) - CSTR_EQUAL;
+    return c->ascending ? r : -r;
+}
+}  // namespace
+
+ListView::~ListView() {
+    if (hwnd_) Clear();
+    if (boldFont_) DeleteObject(boldFont_);
+}
+
+bool ListView::Create(HWND parent, int id, DWORD extraStyle) {
+    if (!CreateChild(parent, WC_LISTVIEWW, WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | extraStyle,
+                     WS_EX_CLIENTEDGE, id))
+        return false;
+    SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT,
+                     LVS_EX_CHECKBOXES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT);
+    return true;
+}
+
+void ListView::AddColumn(const std::wstring& header, int widthPx) {
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH;
+    col.pszText = const_cast<wchar_t*>(header.c_str());
+    col.cx = widthPx;
+    SendMessageW(hwnd_, LVM_INSERTCOLUMNW, ColumnCount(), reinterpret_cast<LPARAM>(&col));
+}
+
+int ListView::ColumnCount() const {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(hwnd_, LVM_GETHEADER, 0, 0));
+    return header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+int ListView::ColumnWidth(int column) const {
+    return static_cast<int>(SendMessageW(hwnd_, LVM_GETCOLUMNWIDTH, column - 1, 0));
+}
+
+void ListView::SetColumnWidth(int column, int widthPx) {
+    SendMessageW(hwnd_, LVM_SETCOLUMNWIDTH, column - 1, MAKELPARAM(widthPx, 0));
+}
+
+int ListView::Count() const { return hwnd_ ? static_cast<int>(SendMessageW(hwnd_, LVM_GETITEMCOUNT, 0, 0)) : 0; }
+
+int ListView::Add(const std::wstring& text, int icon) {
+    LVITEMW it{};
+    it.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+    it.iItem = Count();
+    it.pszText = const_cast<wchar_t*>(text.c_str());
+    it.iImage = icon > 0 ? icon - 1 : I_IMAGENONE;
+    auto* data = new RowData;
+    it.lParam = reinterpret_cast<LPARAM>(data);
+    int index = static_cast<int>(SendMessageW(hwnd_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&it)));
+    if (index < 0) {
+        delete data;
+        return 0;
+    }
+    return index + 1;
+}
+
+void ListView::Remove(int row) {
+    if (row < 1 || row > Count()) return;
+    delete Data(row);
+    LVITEMW it{};
+    it.mask = LVIF_PARAM;
+    it.iItem = row - 1;
+    it.lParam = 0;
+    SendMessageW(hwnd_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+    SendMessageW(hwnd_, LVM_DELETEITEM, row - 1, 0);
+}
+
+void ListView::Clear() {
+    for (int i = Count(); i >= 1; --i) delete Data(i);
+    // The row data is gone: make sure no later notification sees the old pointers.
+    int n = Count();
+    for (int i = 0; i < n; ++i) {
+        LVITEMW it{};
+        it.mask = LVIF_PARAM;
+        it.iItem = i;
+        it.lParam = 0;
+        SendMessageW(hwnd_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+    }
+    SendMessageW(hwnd_, LVM_DELETEALLITEMS, 0, 0);
+}
+
+ListView::RowData* ListView::Data(int row) const {
+    if (!hwnd_ || row < 1 || row > Count()) return nullptr;
+    LVITEMW it{};
+    it.mask = LVIF_PARAM;
+    it.iItem = row - 1;
+    if (!SendMessageW(hwnd_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it))) return nullptr;
+    return reinterpret_cast<RowData*>(it.lParam);
+}
+
+std::wstring ListView::SubText(int row, int sub) const {
+    if (!hwnd_ || row < 1 || row > Count()) return {};
+    return ItemText(hwnd_, row - 1, sub);
+}
+
+void ListView::SetSubText(int row, int sub, const std::wstring& s) {
+    if (row < 1 || row > Count()) return;
+    LVITEMW it{};
+    it.iSubItem = sub;
+    it.pszText = const_cast<wchar_t*>(s.c_str());
+    SendMessageW(hwnd_, LVM_SETITEMTEXTW, row - 1, reinterpret_cast<LPARAM>(&it));
+}
+
+int ListView::SubIcon(int row, int sub) const {
+    if (row < 1 || row > Count()) return 0;
+    LVITEMW it{};
+    it.mask = LVIF_IMAGE;
+    it.iItem = row - 1;
+    it.iSubItem = sub;
+    if (!SendMessageW(hwnd_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it))) return 0;
+    return it.iImage >= 0 ? it.iImage + 1 : 0;
+}
+
+void ListView::SetSubIcon(int row, int sub, int image) {
+    if (row < 1 || row > Count()) return;
+    LVITEMW it{};
+    it.mask = LVIF_IMAGE;
+    it.iItem = row - 1;
+    it.iSubItem = sub;
+    it.iImage = image > 0 ? image - 1 : I_IMAGENONE;
+    SendMessageW(hwnd_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+}
+
+std::wstring ListView::SubTag(int row, int sub) const {
+    RowData* d = Data(row);
+    return d && sub >= 0 && sub < kMaxSub ? d->tag[sub] : std::wstring();
+}
+
+void ListView::SetSubTag(int row, int sub, const std::wstring& s) {
+    if (RowData* d = Data(row); d && sub >= 0 && sub < kMaxSub) d->tag[sub] = s;
+}
+
+bool ListView::SubBold(int row, int sub) const {
+    RowData* d = Data(row);
+    return d && sub >= 0 && sub < kMaxSub && d->bold[sub];
+}
+
+void ListView::SetSubBold(int row, int sub, bool on) {
+    if (RowData* d = Data(row); d && sub >= 0 && sub < kMaxSub) {
+        d->bold[sub] = on;
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+}
+
+COLORREF ListView::ForeColor(int row) const {
+    RowData* d = Data(row);
+    return d ? d->fore : kDefaultColor;
+}
+
+void ListView::SetForeColor(int row, COLORREF c) {
+    if (RowData* d = Data(row)) {
+        d->fore = c;
+        SendMessageW(hwnd_, LVM_REDRAWITEMS, row - 1, row - 1);
+    }
+}
+
+bool ListView::Checked(int row) const {
+    if (row < 1 || row > Count()) return false;
+    UINT st = static_cast<UINT>(SendMessageW(hwnd_, LVM_GETITEMSTATE, row - 1, LVIS_STATEIMAGEMASK));
+    return (st >> 12) == 2;
+}
+
+void ListView::SetChecked(int row, bool on) {
+    if (row < 1 || row > Count()) return;
+    LVITEMW it{};
+    it.stateMask = LVIS_STATEIMAGEMASK;
+    it.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
+    suppressCheckEvent_ = true;
+    SendMessageW(hwnd_, LVM_SETITEMSTATE, row - 1, reinterpret_cast<LPARAM>(&it));
+    suppressCheckEvent_ = false;
+}
+
+bool ListView::Selected(int row) const {
+    if (row < 1 || row > Count()) return false;
+    return SendMessageW(hwnd_, LVM_GETITEMSTATE, row - 1, LVIS_SELECTED) & LVIS_SELECTED;
+}
+
+void ListView::SetSelected(int row, bool on) {
+    if (row < 1 || row > Count()) return;
+    LVITEMW it{};
+    it.stateMask = LVIS_SELECTED;
+    it.state = on ? LVIS_SELECTED : 0;
+    SendMessageW(hwnd_, LVM_SETITEMSTATE, row - 1, reinterpret_cast<LPARAM>(&it));
+}
+
+int ListView::SelectedCount() const {
+    return hwnd_ ? static_cast<int>(SendMessageW(hwnd_, LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
+}
+
+int ListView::SelectedItem() const {
+    if (!hwnd_) return 0;
+    int i = static_cast<int>(SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    if (i < 0) i = static_cast<int>(SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return i + 1;
+}
+
+void ListView::SetSelectedItem(int row) {
+    if (row < 1 || row > Count()) return;
+    LVITEMW it{};
+    it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    it.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(hwnd_, LVM_SETITEMSTATE, row - 1, reinterpret_cast<LPARAM>(&it));
+}
+
+void ListView::EnsureVisible(int row) {
+    if (row >= 1 && row <= Count()) SendMessageW(hwnd_, LVM_ENSUREVISIBLE, row - 1, FALSE);
+}
+
+int ListView::HitTest(POINT pt) const {
+    LVHITTESTINFO hi{};
+    hi.pt = pt;
+    int i = static_cast<int>(SendMessageW(hwnd_, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hi)));
+    return i >= 0 ? i + 1 : 0;
+}
+
+void ListView::Sort(int column, bool ascending) {
+    SortContext ctx{hwnd_, column - 1, ascending};
+    SendMessageW(hwnd_, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(&ctx), reinterpret_cast<LPARAM>(&CompareRows));
+}
+
+void ListView::SetView(DWORD view) { SendMessageW(hwnd_, LVM_SETVIEW, view, 0); }
+DWORD ListView::View() const { return static_cast<DWORD>(SendMessageW(hwnd_, LVM_GETVIEW, 0, 0)); }
+void ListView::SetExtendedStyle(DWORD mask, DWORD style) {
+    SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
+}
+DWORD ListView::ExtendedStyle() const {
+    return static_cast<DWORD>(SendMessageW(hwnd_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+}
+void ListView::SetImageLists(HIMAGELIST large, HIMAGELIST small) {
+    if (large) SendMessageW(hwnd_, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(large));
+    if (small) SendMessageW(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+HFONT ListView::BoldFont() {
+    if (!boldFont_) {
+        LOGFONTW lf{};
+        HFONT cur = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+        GetObjectW(cur ? cur : GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+        lf.lfWeight = FW_BOLD;
+        boldFont_ = CreateFontIndirectW(&lf);
+    }
+    return boldFont_;
+}
+
+LRESULT ListView::CustomDraw(NMLVCUSTOMDRAW* cd) {
+    switch (cd->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+        auto* d = reinterpret_cast<RowData*>(cd->nmcd.lItemlParam);
+        if (!d) return CDRF_DODEFAULT;
+        if (d->fore != kDefaultColor) cd->clrText = d->fore;
+        else cd->clrText = GetSysColor(COLOR_WINDOWTEXT);
+        int sub = cd->iSubItem;
+        if (sub >= 0 && sub < kMaxSub && d->bold[sub]) {
+            SelectObject(cd->nmcd.hdc, BoldFont());
+            return CDRF_NEWFONT;
+        }
+        SelectObject(cd->nmcd.hdc, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+        return CDRF_NEWFONT;
+    }
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+bool ListView::OnNotify(NMHDR* nm, LRESULT& result) {
+    switch (nm->code) {
+    case NM_CUSTOMDRAW:
+        result = CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(nm));
+        return true;
+    case LVN_DELETEITEM: {
+        // Rows removed by the control itself (window destroyed): free their data.
+        auto* lv = reinterpret_cast<NMLISTVIEW*>(nm);
+        delete reinterpret_cast<RowData*>(lv->lParam);
+        return true;
+    }
+    case LVN_ITEMCHANGED: {
+        auto* lv = reinterpret_cast<NMLISTVIEW*>(nm);
+        if (!suppressCheckEvent_ && (lv->uChanged & LVIF_STATE) &&
+            ((lv->uNewState ^ lv->uOldState) & LVIS_STATEIMAGEMASK) && (lv->uOldState & LVIS_STATEIMAGEMASK) &&
+            ItemCheck)
+            ItemCheck(lv->iItem + 1);
+        return false;
+    }
+    case LVN_COLUMNCLICK:
+        if (ColumnClick) ColumnClick(reinterpret_cast<NMLISTVIEW*>(nm)->iSubItem + 1);
+        return true;
+    case NM_CLICK:
+        if (ItemClick) ItemClick(reinterpret_cast<NMITEMACTIVATE*>(nm)->iItem + 1);
+        return false;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,89 @@
+#pragma once
+// Report-style list view over the system control. Rows and sub-items count
+// from 1 (sub-item 0 is the row's text). What the control cannot hold itself is
+// kept per row in the item's lParam: the sub-items' tags, the row's text colour
+// and the bold cells, drawn by custom draw. There is no second copy of the rows.
+#include "platform/Window.h"
+
+#include <commctrl.h>
+
+#include <functional>
+#include <vector>
+
+class ListView : public Control {
+public:
+    static constexpr int kMaxSub = 5;  // text + four sub-items
+    static constexpr COLORREF kDefaultColor = CLR_DEFAULT;
+
+    bool Create(HWND parent, int id, DWORD extraStyle = 0);
+
+    void AddColumn(const std::wstring& header, int widthPx);
+    int ColumnCount() const;
+    int ColumnWidth(int column) const;           // column 1-based, pixels
+    void SetColumnWidth(int column, int widthPx); // LVM_SETCOLUMNWIDTH (accepts LVSCW_ values)
+
+    // ---- rows ----
+    int Count() const;
+    // Appends a row; returns its 1-based index. Icons are 1-based image numbers (0 none).
+    int Add(const std::wstring& text, int icon = 0);
+    void Remove(int row);
+    void Clear();
+
+    std::wstring Text(int row) const { return SubText(row, 0); }
+    void SetText(int row, const std::wstring& s) { SetSubText(row, 0, s); }
+    std::wstring SubText(int row, int sub) const;
+    void SetSubText(int row, int sub, const std::wstring& s);
+    // 1-based image number of a cell (0 none).
+    int SubIcon(int row, int sub) const;
+    void SetSubIcon(int row, int sub, int image);
+    std::wstring SubTag(int row, int sub) const;
+    void SetSubTag(int row, int sub, const std::wstring& s);
+    bool SubBold(int row, int sub) const;
+    void SetSubBold(int row, int sub, bool on);
+    COLORREF ForeColor(int row) const;
+    void SetForeColor(int row, COLORREF c);
+
+    bool Checked(int row) const;
+    void SetChecked(int row, bool on);
+    bool Selected(int row) const;
+    void SetSelected(int row, bool on);
+    int SelectedCount() const;
+    // The focused row (0 none); VB's SelectedItem.
+    int SelectedItem() const;
+    void SetSelectedItem(int row);  // focuses and selects it
+    void EnsureVisible(int row);
+    // The row at a point of the client area (0 none).
+    int HitTest(POINT clientPt) const;
+
+    // Sorts the rows by the text of a column (1-based), ascending or descending.
+    void Sort(int column, bool ascending);
+
+    // View: LV_VIEW_ICON, LV_VIEW_DETAILS, LV_VIEW_SMALLICON, LV_VIEW_LIST.
+    void SetView(DWORD view);
+    DWORD View() const;
+    void SetExtendedStyle(DWORD mask, DWORD style);
+    DWORD ExtendedStyle() const;
+    void SetImageLists(HIMAGELIST large, HIMAGELIST small);
+
+    // Events, set by the owning window.
+    std::function<void(int row)> ItemCheck;
+    std::function<void(int column)> ColumnClick;
+    std::function<void(int row)> ItemClick;
+
+    bool OnNotify(NMHDR* nm, LRESULT& result) override;
+
+private:
+    struct RowData {
+        std::wstring tag[kMaxSub];
+        COLORREF fore = kDefaultColor;
+        bool bold[kMaxSub] = {};
+    };
+    RowData* Data(int row) const;
+    LRESULT CustomDraw(NMLVCUSTOMDRAW* cd);
+    HFONT BoldFont();
+    HFONT boldFont_ = nullptr;
+    bool suppressCheckEvent_ = false;
+
+public:
+    ~ListView() override;
+};

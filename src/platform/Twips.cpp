@@ -1,0 +1,22 @@
+#include "platform/Twips.h"
+
+#include <windows.h>
+
+namespace Twips {
+namespace {
+int Dpi(int axis) {
+    HDC dc = GetDC(nullptr);
+    int d = dc ? GetDeviceCaps(dc, axis) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return d > 0 ? d : 96;
+}
+long long Round(long long num, long long den) { return num >= 0 ? (num + den / 2) / den : -((-num + den / 2) / den); }
+}  // namespace
+
+int PerPixelX() { return 1440 / Dpi(LOGPIXELSX); }
+int PerPixelY() { return 1440 / Dpi(LOGPIXELSY); }
+int ToPixelsX(long long t) { return static_cast<int>(Round(t * Dpi(LOGPIXELSX), 1440)); }
+int ToPixelsY(long long t) { return static_cast<int>(Round(t * Dpi(LOGPIXELSY), 1440)); }
+long long FromPixelsX(int px) { return static_cast<long long>(px) * 1440 / Dpi(LOGPIXELSX); }
+long long FromPixelsY(int px) { return static_cast<long long>(px) * 1440 / Dpi(LOGPIXELSY); }
+}  // namespace Twips

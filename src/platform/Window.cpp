@@ -1,0 +1,245 @@
+#include "platform/Window.h"
+
+#include "platform/Twips.h"
+
+#include <commctrl.h>
+
+namespace {
+const wchar_t kControlProp[] = L"Quorix.Control";
+}
+
+// ---------------------------------------------------------------- Control
+
+Control::~Control() {
+    if (hwnd_) {
+        RemovePropW(hwnd_, kControlProp);
+        hwnd_ = nullptr;
+    }
+}
+
+Control* Control::FromHwnd(HWND h) { return h ? static_cast<Control*>(GetPropW(h, kControlProp)) : nullptr; }
+
+bool Control::CreateChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle, int id,
+                          const std::wstring& text) {
+    Ui::InitCommonControlsOnce();
+    HWND h = CreateWindowExW(exStyle, cls, text.c_str(), style | WS_CHILD, 0, 0, 10, 10, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Ui::Instance(), nullptr);
+    if (!h) return false;
+    Attach(h);
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return true;
+}
+
+void Control::Attach(HWND h) {
+    hwnd_ = h;
+    SetPropW(h, kControlProp, this);
+}
+
+void Control::Destroyed() { hwnd_ = nullptr; }
+
+bool Control::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+void Control::SetEnabled(bool on) {
+    if (hwnd_) EnableWindow(hwnd_, on);
+}
+bool Control::Visible() const { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+void Control::SetVisible(bool on) {
+    if (hwnd_) ShowWindow(hwnd_, on ? SW_SHOWNA : SW_HIDE);
+}
+void Control::Move(int x, int y, int w, int h) {
+    if (hwnd_) MoveWindow(hwnd_, x, y, w < 0 ? 0 : w, h < 0 ? 0 : h, TRUE);
+}
+RECT Control::Bounds() const {
+    RECT r{};
+    if (!hwnd_) return r;
+    GetWindowRect(hwnd_, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+std::wstring Control::CaptionText() const {
+    if (!hwnd_) return {};
+    int n = GetWindowTextLengthW(hwnd_);
+    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(hwnd_, s.data(), n + 1);
+    s.resize(static_cast<size_t>(n));
+    return s;
+}
+void Control::SetCaptionText(const std::wstring& s) {
+    if (hwnd_) SetWindowTextW(hwnd_, s.c_str());
+}
+void Control::SetFocus() {
+    if (hwnd_) ::SetFocus(hwnd_);
+}
+bool Control::OnNotify(NMHDR*, LRESULT&) { return false; }
+bool Control::OnCommand(UINT) { return false; }
+
+// ---------------------------------------------------------------- Form
+
+Form::~Form() {
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+Form* Form::FromHwnd(HWND h) {
+    if (!h) return nullptr;
+    wchar_t cls[64];
+    if (!GetClassNameW(h, cls, 64) || wcsncmp(cls, L"Quorix.", 7) != 0) return nullptr;
+    return reinterpret_cast<Form*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+}
+
+bool Form::CreateForm(const wchar_t* className, const std::wstring& caption, DWORD style, DWORD exStyle,
+                      HWND owner, int x, int y, int w, int h) {
+    Ui::InitCommonControlsOnce();
+    WNDCLASSEXW wc{};
+    if (!GetClassInfoExW(Ui::Instance(), className, &wc)) {
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = &Form::StaticProc;
+        wc.hInstance = Ui::Instance();
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.hIcon = LoadIconW(Ui::Instance(), MAKEINTRESOURCEW(1));
+        wc.lpszClassName = className;
+        if (!RegisterClassExW(&wc)) return false;
+    }
+    HWND hwnd = CreateWindowExW(exStyle, className, caption.c_str(), style, x, y, w, h, owner, nullptr,
+                                Ui::Instance(), this);
+    return hwnd != nullptr;
+}
+
+LRESULT CALLBACK Form::StaticProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    Form* self;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd_ = h;
+    } else {
+        self = reinterpret_cast<Form*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(h, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        LRESULT r = self->WndProc(msg, wp, lp);
+        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->OnDestroyed();
+        return r;
+    }
+    return self->WndProc(msg, wp, lp);
+}
+
+LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_NOTIFY: {
+        auto* nm = reinterpret_cast<NMHDR*>(lp);
+        if (Control* c = Control::FromHwnd(nm->hwndFrom)) {
+            LRESULT r = 0;
+            if (c->OnNotify(nm, r)) return r;
+        }
+        break;
+    }
+    case WM_COMMAND:
+        if (lp) {
+            if (Control* c = Control::FromHwnd(reinterpret_cast<HWND>(lp)))
+                if (c->OnCommand(HIWORD(wp))) return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return Default(msg, wp, lp);
+}
+
+std::wstring Form::Caption() const {
+    if (!hwnd_) return {};
+    int n = GetWindowTextLengthW(hwnd_);
+    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(hwnd_, s.data(), n + 1);
+    s.resize(static_cast<size_t>(n));
+    return s;
+}
+void Form::SetCaption(const std::wstring& s) {
+    if (hwnd_) SetWindowTextW(hwnd_, s.c_str());
+}
+void Form::Show() {
+    if (hwnd_) ShowWindow(hwnd_, SW_SHOW);
+}
+void Form::Hide() {
+    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+}
+bool Form::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+
+namespace {
+RECT OuterRect(HWND h) {
+    RECT r{};
+    if (!h) return r;
+    // A minimised or maximised window keeps its normal place in the placement record.
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (IsIconic(h) && GetWindowPlacement(h, &wp)) return wp.rcNormalPosition;
+    GetWindowRect(h, &r);
+    return r;
+}
+}  // namespace
+
+long long Form::Left() const { return Twips::FromPixelsX(OuterRect(hwnd_).left); }
+long long Form::Top() const { return Twips::FromPixelsY(OuterRect(hwnd_).top); }
+long long Form::Width() const {
+    RECT r = OuterRect(hwnd_);
+    return Twips::FromPixelsX(r.right - r.left);
+}
+long long Form::Height() const {
+    RECT r = OuterRect(hwnd_);
+    return Twips::FromPixelsY(r.bottom - r.top);
+}
+void Form::MoveTwips(long long left, long long top, long long width, long long height) {
+    if (!hwnd_) return;
+    int w = Twips::ToPixelsX(width), h = Twips::ToPixelsY(height);
+    SetWindowPos(hwnd_, nullptr, Twips::ToPixelsX(left), Twips::ToPixelsY(top), w < 0 ? 0 : w, h < 0 ? 0 : h,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+void Form::SetLeft(long long t) { MoveTwips(t, Top(), Width(), Height()); }
+void Form::SetTop(long long t) { MoveTwips(Left(), t, Width(), Height()); }
+void Form::SetWidth(long long t) { MoveTwips(Left(), Top(), t, Height()); }
+void Form::SetHeight(long long t) { MoveTwips(Left(), Top(), Width(), t); }
+
+int Form::WindowState() const {
+    if (!hwnd_) return 0;
+    if (IsIconic(hwnd_)) return 1;
+    if (IsZoomed(hwnd_)) return 2;
+    return 0;
+}
+void Form::SetWindowState(int s) {
+    if (!hwnd_) return;
+    ShowWindow(hwnd_, s == 1 ? SW_MINIMIZE : s == 2 ? SW_MAXIMIZE : SW_RESTORE);
+}
+
+void Form::Unload() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+// ---------------------------------------------------------------- Ui
+
+namespace Ui {
+void DoEvents() {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (m.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(m.wParam));
+            break;
+        }
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+}
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+void InitCommonControlsOnce() {
+    static bool done = false;
+    if (done) return;
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES |
+                                              ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES |
+                                              ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    done = true;
+}
+}  // namespace Ui

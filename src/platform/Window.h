@@ -1,0 +1,105 @@
+#pragma once
+// Top-level windows ("forms") and the control base class. A Form owns one HWND
+// of its own registered class; messages reach the virtual WndProc. Controls are
+// registered on their HWND so that the form can hand each WM_NOTIFY / WM_COMMAND
+// to the control it came from.
+#include <windows.h>
+
+#include <string>
+
+class Control {
+public:
+    Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control();
+
+    HWND hwnd() const { return hwnd_; }
+    bool Exists() const { return hwnd_ != nullptr; }
+
+    // What the window cannot hold itself: the free-form tag of the control.
+    std::wstring Tag;
+
+    bool Enabled() const;
+    void SetEnabled(bool on);
+    bool Visible() const;
+    void SetVisible(bool on);
+    // Position in pixels of the parent's client area.
+    void Move(int x, int y, int w, int h);
+    RECT Bounds() const;  // in parent client coordinates
+    std::wstring CaptionText() const;
+    void SetCaptionText(const std::wstring& s);
+    void SetFocus();
+
+    // Notification from this control (WM_NOTIFY); return true when handled.
+    virtual bool OnNotify(NMHDR* nm, LRESULT& result);
+    // WM_COMMAND with this control as source.
+    virtual bool OnCommand(UINT code);
+
+    static Control* FromHwnd(HWND h);
+
+protected:
+    // Creates the child window and registers this object on it.
+    bool CreateChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle, int id,
+                     const std::wstring& text = {});
+    void Attach(HWND h);
+    void Destroyed();
+    HWND hwnd_ = nullptr;
+};
+
+class Form {
+public:
+    Form() = default;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+    virtual ~Form();
+
+    HWND hwnd() const { return hwnd_; }
+    bool Exists() const { return hwnd_ != nullptr; }
+
+    std::wstring Caption() const;
+    void SetCaption(const std::wstring& s);
+    void Show();
+    void Hide();
+    bool Visible() const;
+    // VB-style geometry of the outer window, in twips of the screen.
+    long long Left() const;
+    long long Top() const;
+    long long Width() const;
+    long long Height() const;
+    void SetLeft(long long t);
+    void SetTop(long long t);
+    void SetWidth(long long t);
+    void SetHeight(long long t);
+    void MoveTwips(long long left, long long top, long long width, long long height);
+    // 0 normal, 1 minimised, 2 maximised.
+    int WindowState() const;
+    void SetWindowState(int s);
+
+    // Destroys the window; the object stays and can create it again.
+    void Unload();
+
+    static Form* FromHwnd(HWND h);
+
+protected:
+    // Registers the class once and creates the window. Not shown.
+    bool CreateForm(const wchar_t* className, const std::wstring& caption, DWORD style, DWORD exStyle,
+                    HWND owner, int x = CW_USEDEFAULT, int y = CW_USEDEFAULT, int w = 400, int h = 300);
+    virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+    // Called once the window is destroyed (WM_NCDESTROY).
+    virtual void OnDestroyed() {}
+
+    HWND hwnd_ = nullptr;
+
+private:
+    static LRESULT CALLBACK StaticProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+};
+
+namespace Ui {
+// Pumps pending messages without waiting (VB's DoEvents).
+void DoEvents();
+HINSTANCE Instance();
+// Creates the common controls once per process.
+void InitCommonControlsOnce();
+}  // namespace Ui
