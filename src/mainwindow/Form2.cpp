@@ -3,8 +3,52 @@
 #include "platform/App.h"
 
 namespace {
-enum : int { IdLabel1 = 101, IdListView1 = 102 };
-}
+enum : int { IdLabel1 = 101, IdLabel2, IdListView1, IdToolbar1, IdStatusBar1, IdProgressBar1 };
+
+struct ButtonDef {
+    const wchar_t* key;
+    Toolbar::Style style;
+    const wchar_t* description;
+    const wchar_t* toolTip;
+};
+using S = Toolbar::Style;
+// Positions 1 to 33; other code addresses some of them by index.
+const ButtonDef kButtons[] = {
+    {L"start", S::Plain, L"开始修改注册表", L"开始使用技巧  (F5)"},
+    {L"", S::Separator, L"分隔符", L""},
+    {L"open", S::Plain, L"导入专用数据文件", L"导入技巧数据文件"},
+    {L"daochu", S::Plain, L"将选定的技巧导出成专用数据文件", L"导出为技巧数据文件"},
+    {L"", S::Separator, L"分隔符", L""},
+    {L"tjlb", S::DropDown, L"添加新的技巧类别", L"添加新的技巧类别"},
+    {L"del", S::Plain, L"删除技巧类别", L"删除技巧类别"},
+    {L"del2", S::Plain, L"删除选定的技巧", L"删除选定的技巧  (Del)"},
+    {L"scj", S::Plain, L"将选定的技巧放入收藏夹", L"放入收藏夹  (F9)"},
+    {L"", S::Separator, L"", L""},
+    {L"cut", S::Plain, L"", L"剪切  (Ctrl+X)"},
+    {L"copy", S::Plain, L"", L"复制  (Ctrl+C)"},
+    {L"paste", S::Plain, L"", L"粘贴  (Ctrl+V)"},
+    {L"", S::Separator, L"", L""},
+    {L"viewhf", S::Plain, L"", L"查看恢复文件"},
+    {L"find", S::Plain, L"", L"查找技巧  (Ctrl+F)"},
+    {L"viewscj", S::DropDown, L"", L"整理类别收藏夹"},
+    {L"", S::Separator, L"", L""},
+    {L"xuan", S::Plain, L"全部勾选", L"全部勾选  (F3)"},
+    {L"xiao", S::Plain, L"全部未选", L"全部未选  (F4)"},
+    {L"", S::Separator, L"", L""},
+    {L"viewok", S::DropDown, L"查看方式", L"查看方式"},
+    {L"", S::Separator, L"分隔符", L""},
+    {L"cklj", S::Check, L"窗口连接状态", L"窗口连接状态  (F8)"},
+    {L"", S::Separator, L"分隔符", L""},
+    {L"set", S::Plain, L"选项", L"选项"},
+    {L"log", S::Plain, L"", L"日志"},
+    {L"help", S::Plain, L"帮助", L"帮助  (F1)"},
+    {L"", S::Separator, L"", L""},
+    {L"about", S::Plain, L"关于", L"关于"},
+    {L"web", S::Plain, L"", L"https://example.com/quorix"},
+    {L"email", S::Plain, L"", L"quorix@example.com"},
+    {L"exit", S::Plain, L"退出", L"退出"},
+};
+}  // namespace
 
 Form2::~Form2() { Unload(); }
 
@@ -14,16 +58,63 @@ bool Form2::Load() {
                     CW_USEDEFAULT, 640, 480))
         return false;
     Label1.Create(hwnd_, IdLabel1, L"", false);
+    Label2.Create(hwnd_, IdLabel2, L"", false);
+    Toolbar1.Create(hwnd_, IdToolbar1);
+    for (const auto& b : kButtons) Toolbar1.AddButton(b.key, b.style, b.description, b.toolTip);
+    Toolbar1.SetEnabled(L"paste", false);
+    Toolbar1.ButtonMenus(L"tjlb").Add(L"new", L"添加新的子技巧类别(&N)");
+    PopupMenu& view = Toolbar1.ButtonMenus(L"viewok");
+    view.Add(L"jqsx", L"   关闭技巧属性窗口(&R)  F2");
+    view.Add(L"oo", L"-");
+    view.Add(L"v1", L"   大图标(&G)");
+    view.Add(L"v2", L"   小图标(&M)");
+    view.Add(L"v3", L"   列表(&L)");
+    view.Add(L"v4", L"   详细资料(&D)");
+
     ListView1.Create(hwnd_, IdListView1);
     const wchar_t* headers[] = {L"作用", L"命令", L"危险", L"键名", L"键值"};
     for (const wchar_t* h : headers) ListView1.AddColumn(h, 100);
+    StatusBar1.Create(hwnd_, IdStatusBar1, {220, 24, -1});
+    ProgressBar1.Create(hwnd_, IdProgressBar1);
+
+    file.Add(L"cmm", L"重命名(&M)");
+    file.Add(L"cmm2", L"-");
+    file.Add(L"cut", L"剪切(&X)\tCtrl+X");
+    file.Add(L"copy", L"复制(&C)\tCtrl+C");
+    file.Add(L"paste", L"粘贴(&P)\tCtrl+V").enabled = false;
+    file.Add(L"d1", L"-");
+    file.Add(L"del", L"删除(&D)\tDel");
+    file.Add(L"d3", L"-");
+    file.Add(L"all", L"全部勾选(&A)\tF3");
+    file.Add(L"no", L"全部未选(&N)\tF4");
+    file.Add(L"lbscj2", L"-");
+    file.Add(L"lbscj", L"添加入类别收藏夹(&F)");
+    file.Add(L"she1", L"-");
+    file.Add(L"shezhi", L"允许查看键位的内容(&R)").checked = true;
+    LayoutControls();
     return true;
+}
+
+void Form2::SetRowCommandsEnabled(bool rowsPresent) {
+    for (const wchar_t* key : {L"del2", L"scj", L"xuan", L"xiao", L"start", L"daochu", L"cut", L"copy"})
+        Toolbar1.SetEnabled(key, rowsPresent);
+    for (const wchar_t* key : {L"copy", L"cut", L"all", L"no", L"del"}) file.SetEnabled(key, rowsPresent);
+}
+
+void Form2::LayoutControls() {
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    Toolbar1.AutoSize();
+    StatusBar1.Relayout();
+    int top = Toolbar1.PreferredHeight();
+    int bottom = rc.bottom - StatusBar1.Height();
+    ListView1.Move(0, top, rc.right, bottom - top);
 }
 
 LRESULT Form2::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE:
-        ListView1.Move(0, 0, LOWORD(lp), HIWORD(lp));
+        LayoutControls();
         return 0;
     case WM_CLOSE:
         Unload();

@@ -1,8 +1,13 @@
 #pragma once
 // The main window: tip list, toolbar, status bar and the shared state the
 // subsystems meet on.
+#include "platform/ImageList.h"
 #include "platform/Label.h"
 #include "platform/ListView.h"
+#include "platform/Menu.h"
+#include "platform/ProgressBar.h"
+#include "platform/StatusBar.h"
+#include "platform/Toolbar.h"
 #include "platform/Window.h"
 
 // What the registry writers are doing the current write for. Set by each
@@ -20,12 +25,29 @@ public:
     // Creates the window and its controls (not shown). True when it exists.
     bool Load();
 
+    // ---- controls ----
+    Toolbar Toolbar1;
+    ListView ListView1;      // the tip list; Tag: the command line after start-up
+    StatusBar StatusBar1;    // panel 1 summary, panel 2 reload, panel 3 progress text
+    ProgressBar ProgressBar1;
+    Label Label1;            // Tag: ApplyRowIndex while tips are applied
+    Label Label2;            // hidden scratch label
+    ImageList ImageList1;    // toolbar images, small and report icons of the tip list
+    ImageList ImageList2;    // large icons of the tip list
+    PopupMenu file;          // popup menu shared by the tip list and the category window's lists
+
+    // ---- shared state ----
     WriteModes WriteMode = WriteModes::None;
-    Label Label1;   // Tag: ApplyRowIndex while tips are applied
-    ListView ListView1;
+
+    // Command availability follows the rows: enables or disables the toolbar
+    // buttons and popup items that act on rows.
+    void SetRowCommandsEnabled(bool rowsPresent);
+    // Category mode while `tjlb` is enabled; data-file mode while it is disabled.
+    bool CategoryMode() const { return Toolbar1.Enabled(L"tjlb"); }
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void LayoutControls();
 };
 
 namespace Forms {

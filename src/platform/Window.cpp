@@ -35,6 +35,8 @@ void Control::Attach(HWND h) {
     SetPropW(h, kControlProp, this);
 }
 
+void Control::AttachAlias(HWND h) { SetPropW(h, kControlProp, this); }
+
 void Control::Destroyed() { hwnd_ = nullptr; }
 
 bool Control::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
@@ -70,7 +72,7 @@ void Control::SetFocus() {
     if (hwnd_) ::SetFocus(hwnd_);
 }
 bool Control::OnNotify(NMHDR*, LRESULT&) { return false; }
-bool Control::OnCommand(UINT) { return false; }
+bool Control::OnCommand(UINT, UINT) { return false; }
 
 // ---------------------------------------------------------------- Form
 
@@ -141,7 +143,7 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         if (lp) {
             if (Control* c = Control::FromHwnd(reinterpret_cast<HWND>(lp)))
-                if (c->OnCommand(HIWORD(wp))) return 0;
+                if (c->OnCommand(LOWORD(wp), HIWORD(wp))) return 0;
         }
         break;
     default:

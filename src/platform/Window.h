@@ -33,8 +33,8 @@ public:
 
     // Notification from this control (WM_NOTIFY); return true when handled.
     virtual bool OnNotify(NMHDR* nm, LRESULT& result);
-    // WM_COMMAND with this control as source.
-    virtual bool OnCommand(UINT code);
+    // WM_COMMAND with this control as source (`id` is the command or control id).
+    virtual bool OnCommand(UINT id, UINT code);
 
     static Control* FromHwnd(HWND h);
 
@@ -43,6 +43,8 @@ protected:
     bool CreateChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle, int id,
                      const std::wstring& text = {});
     void Attach(HWND h);
+    // Routes the notifications of another window (a control's own tip window) here.
+    void AttachAlias(HWND h);
     void Destroyed();
     HWND hwnd_ = nullptr;
 };

@@ -1,0 +1,38 @@
+#pragma once
+// Popup menus built from their items each time they open, so that an item's
+// visibility is a plain flag. Items are addressed by key; the text "-" makes a
+// separator line.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct MenuItem {
+    std::wstring key;
+    std::wstring text;  // "-" for a separator
+    bool visible = true;
+    bool enabled = true;
+    bool checked = false;
+};
+
+class PopupMenu {
+public:
+    std::vector<MenuItem> Items;
+
+    MenuItem* Item(const std::wstring& key);
+    const MenuItem* Item(const std::wstring& key) const;
+    MenuItem& Add(const std::wstring& key, const std::wstring& text);
+    void SetVisible(const std::wstring& key, bool on);
+    void SetEnabled(const std::wstring& key, bool on);
+
+    // Builds the menu from the visible items and tracks it at a screen point.
+    // Returns the key of the chosen item (empty when none) and calls Click with it.
+    std::wstring Popup(HWND owner, POINT screenPt);
+    // Called with the chosen item's key.
+    std::function<void(const std::wstring& key)> Click;
+
+    // Test seam: while set, Popup does not show the menu but asks this function
+    // which key to choose (it sees the menu's visible items).
+    static void SetChooserForTests(std::function<std::wstring(const PopupMenu&)> chooser);
+};

@@ -1,0 +1,160 @@
+#include "platform/Toolbar.h"
+
+bool Toolbar::Create(HWND parent, int id) {
+    if (!CreateChild(parent, TOOLBARCLASSNAMEW,
+                     WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE | CCS_TOP | CCS_NODIVIDER, 0, id))
+        return false;
+    SendMessageW(hwnd_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(hwnd_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+    // Tool-tip requests come from the toolbar's tip window: route them here too.
+    if (HWND tips = reinterpret_cast<HWND>(SendMessageW(hwnd_, TB_GETTOOLTIPS, 0, 0))) AttachAlias(tips);
+    return true;
+}
+
+void Toolbar::SetImageList(HIMAGELIST list) {
+    SendMessageW(hwnd_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
+    AutoSize();
+}
+
+int Toolbar::AddButton(const std::wstring& key, Style style, const std::wstring& description,
+                       const std::wstring& toolTip, int image) {
+    Button b;
+    b.key = key;
+    b.style = style;
+    b.description = description;
+    b.toolTip = toolTip;
+    b.image = image;
+    buttons_.push_back(std::move(b));
+    int index = Count();
+    TBBUTTON tb{};
+    tb.iBitmap = style == Style::Separator ? 6 : (image > 0 ? image - 1 : I_IMAGENONE);
+    tb.idCommand = style == Style::Separator ? 0 : CommandId(index);
+    tb.fsState = TBSTATE_ENABLED;
+    tb.fsStyle = style == Style::Separator ? BTNS_SEP
+                 : style == Style::Check   ? BTNS_CHECK
+                 : style == Style::DropDown ? BTNS_DROPDOWN
+                                            : BTNS_BUTTON;
+    tb.iString = -1;
+    SendMessageW(hwnd_, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
+    return index;
+}
+
+int Toolbar::IndexOf(const std::wstring& key) const {
+    if (key.empty()) return 0;
+    for (size_t i = 0; i < buttons_.size(); ++i)
+        if (buttons_[i].key == key) return static_cast<int>(i) + 1;
+    return 0;
+}
+
+std::wstring Toolbar::Key(int i) const { return i >= 1 && i <= Count() ? buttons_[static_cast<size_t>(i - 1)].key : L""; }
+std::wstring Toolbar::Description(int i) const {
+    return i >= 1 && i <= Count() ? buttons_[static_cast<size_t>(i - 1)].description : L"";
+}
+std::wstring Toolbar::ToolTip(int i) const {
+    return i >= 1 && i <= Count() ? buttons_[static_cast<size_t>(i - 1)].toolTip : L"";
+}
+Toolbar::Style Toolbar::ButtonStyle(int i) const {
+    return i >= 1 && i <= Count() ? buttons_[static_cast<size_t>(i - 1)].style : Style::Separator;
+}
+
+bool Toolbar::Enabled(int i) const {
+    if (i < 1 || i > Count() || ButtonStyle(i) == Style::Separator) return false;
+    return SendMessageW(hwnd_, TB_ISBUTTONENABLED, CommandId(i), 0) != 0;
+}
+
+void Toolbar::SetEnabled(int i, bool on) {
+    if (i < 1 || i > Count() || ButtonStyle(i) == Style::Separator) return;
+    SendMessageW(hwnd_, TB_ENABLEBUTTON, CommandId(i), MAKELPARAM(on ? TRUE : FALSE, 0));
+}
+
+bool Toolbar::Pressed(const std::wstring& key) const {
+    int i = IndexOf(key);
+    return i && SendMessageW(hwnd_, TB_ISBUTTONCHECKED, CommandId(i), 0) != 0;
+}
+
+void Toolbar::SetPressed(const std::wstring& key, bool on) {
+    if (int i = IndexOf(key)) SendMessageW(hwnd_, TB_CHECKBUTTON, CommandId(i), MAKELPARAM(on ? TRUE : FALSE, 0));
+}
+
+int Toolbar::Image(const std::wstring& key) const {
+    int i = IndexOf(key);
+    return i ? buttons_[static_cast<size_t>(i - 1)].image : 0;
+}
+
+void Toolbar::SetImage(const std::wstring& key, int image) {
+    int i = IndexOf(key);
+    if (!i) return;
+    buttons_[static_cast<size_t>(i - 1)].image = image;
+    SendMessageW(hwnd_, TB_CHANGEBITMAP, CommandId(i), image > 0 ? image - 1 : I_IMAGENONE);
+}
+
+RECT Toolbar::ButtonRect(int index) const {
+    RECT r{};
+    SendMessageW(hwnd_, TB_GETITEMRECT, index - 1, reinterpret_cast<LPARAM>(&r));
+    MapWindowPoints(hwnd_, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+int Toolbar::PreferredHeight() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    return r.bottom - r.top;
+}
+
+void Toolbar::AutoSize() { SendMessageW(hwnd_, TB_AUTOSIZE, 0, 0); }
+
+PopupMenu& Toolbar::ButtonMenus(const std::wstring& key) {
+    static PopupMenu none;
+    int i = IndexOf(key);
+    if (!i) {
+        none.Items.clear();
+        return none;
+    }
+    return buttons_[static_cast<size_t>(i - 1)].menu;
+}
+
+void Toolbar::Click(const std::wstring& key) {
+    int i = IndexOf(key);
+    if (!i || ButtonStyle(i) == Style::Separator || !Enabled(i)) return;
+    // A user's click toggles a check button before the click is raised.
+    if (ButtonStyle(i) == Style::Check) SetPressed(key, !Pressed(key));
+    if (ButtonClick) ButtonClick(key);
+}
+
+void Toolbar::DropDown(const std::wstring& key) {
+    int i = IndexOf(key);
+    if (!i || ButtonStyle(i) != Style::DropDown || !Enabled(i)) return;
+    RECT r = ButtonRect(i);
+    PopupMenu& menu = buttons_[static_cast<size_t>(i - 1)].menu;
+    std::wstring item = menu.Popup(GetParent(hwnd_), POINT{r.left, r.bottom});
+    if (!item.empty() && ButtonMenuClick) ButtonMenuClick(key, item);
+}
+
+bool Toolbar::OnCommand(UINT id, UINT) {
+    int i = static_cast<int>(id) - kFirstId;
+    if (i < 1 || i > Count()) return false;
+    if (ButtonClick && Enabled(i)) ButtonClick(Key(i));
+    return true;
+}
+
+bool Toolbar::OnNotify(NMHDR* nm, LRESULT& result) {
+    switch (nm->code) {
+    case TBN_DROPDOWN: {
+        auto* tb = reinterpret_cast<NMTOOLBARW*>(nm);
+        DropDown(Key(tb->iItem - kFirstId));
+        result = TBDDRET_DEFAULT;
+        return true;
+    }
+    case TTN_GETDISPINFOW: {
+        auto* di = reinterpret_cast<NMTTDISPINFOW*>(nm);
+        int i = static_cast<int>(di->hdr.idFrom) - kFirstId;
+        static std::wstring text;
+        text = ToolTip(i);
+        di->lpszText = text.data();
+        di->hinst = nullptr;
+        return true;
+    }
+    default:
+        return false;
+    }
+}

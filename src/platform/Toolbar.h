@@ -1,0 +1,71 @@
+#pragma once
+// Toolbar with keyed buttons (VB style): buttons count from 1 and carry a key,
+// a description, a tool tip, a 1-based image and, for drop-down buttons, a
+// button menu. A check button's pressed state is its value.
+#include "platform/Menu.h"
+#include "platform/Window.h"
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class Toolbar : public Control {
+public:
+    enum class Style { Plain, Separator, Check, DropDown };
+
+    bool Create(HWND parent, int id);
+    void SetImageList(HIMAGELIST list);
+
+    // Appends a button; returns its 1-based index.
+    int AddButton(const std::wstring& key, Style style, const std::wstring& description = {},
+                  const std::wstring& toolTip = {}, int image = 0);
+    int Count() const { return static_cast<int>(buttons_.size()); }
+    int IndexOf(const std::wstring& key) const;  // 0 when no button has the key
+    std::wstring Key(int index) const;
+    std::wstring Description(int index) const;
+    std::wstring ToolTip(int index) const;
+    Style ButtonStyle(int index) const;
+
+    bool Enabled(int index) const;
+    bool Enabled(const std::wstring& key) const { return Enabled(IndexOf(key)); }
+    void SetEnabled(int index, bool on);
+    void SetEnabled(const std::wstring& key, bool on) { SetEnabled(IndexOf(key), on); }
+    // The value of a check button: pressed or not.
+    bool Pressed(const std::wstring& key) const;
+    void SetPressed(const std::wstring& key, bool on);
+    int Image(const std::wstring& key) const;
+    void SetImage(const std::wstring& key, int image);
+    // Screen rectangle of a button (for dropping its menu).
+    RECT ButtonRect(int index) const;
+    // Height the toolbar wants at its current width, in pixels.
+    int PreferredHeight() const;
+    void AutoSize();
+
+    // The drop-down menu of a button.
+    PopupMenu& ButtonMenus(const std::wstring& key);
+
+    // Raised with the clicked button's key (separators and disabled buttons raise nothing).
+    std::function<void(const std::wstring& key)> ButtonClick;
+    // Raised with the button's key and the chosen menu item's key.
+    std::function<void(const std::wstring& buttonKey, const std::wstring& itemKey)> ButtonMenuClick;
+
+    // What a user's click does: a click on the button, or on its drop-down arrow.
+    void Click(const std::wstring& key);
+    void DropDown(const std::wstring& key);
+
+    bool OnNotify(NMHDR* nm, LRESULT& result) override;
+    bool OnCommand(UINT id, UINT code) override;
+
+private:
+    struct Button {
+        std::wstring key, description, toolTip;
+        Style style = Style::Plain;
+        int image = 0;
+        PopupMenu menu;
+    };
+    static constexpr int kFirstId = 4000;
+    int CommandId(int index) const { return kFirstId + index; }
+    std::vector<Button> buttons_;
+};
