@@ -28,6 +28,7 @@ need_packages() {
 }
 
 build_all() {
+  make_prefix  # the build runs tipbuild through Wine
   cmake -S "$ROOT" -B "$BUILD" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$BUILD" -- -j"$(nproc)"

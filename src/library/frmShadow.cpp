@@ -1,28 +1,768 @@
 #include "library/frmShadow.h"
 
+#include "common/Ini.h"
+#include "common/TipFile.h"
+#include "common/TipRow.h"
+#include "library/Library.h"
 #include "mainwindow/Form2.h"
+#include "platform/App.h"
+#include "platform/Text.h"
+#include "platform/Twips.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <memory>
+#include <unordered_map>
+
+using Library::CurrentCategoryPath;
+using Library::CurrentDataFilePath;
+using Library::Hooks;
 
 namespace {
-enum : int { IdTreeView1 = 201 };
+enum : int { IdTreeView1 = 201, IdPicture1, IdToolbar1, IdTreeView2 };
+constexpr UINT WM_BARDOWN = WM_APP + 1;  // the bar tells its window of a left-button press
+
+const wchar_t kSplitBarClass[] = L"Quorix.SplitBar";
+
+LRESULT CALLBACK SplitBarProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SETCURSOR:
+        SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
+        return TRUE;
+    case WM_LBUTTONDOWN:
+        SendMessageW(GetParent(h), WM_BARDOWN, wp, lp);
+        return 0;
+    default:
+        return DefWindowProcW(h, msg, wp, lp);
+    }
 }
+
+// The pictures of the window's image list, drawn here: 1 folder, 2 open folder,
+// 3 and 4 the same with a star (favourites), 5 page, 6 page with a plus,
+// 7 red cross, 8 the letter i.
+HICON MakeIcon(int n) {
+    const int S = 16;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = S;
+    bi.bmiHeader.biHeight = -S;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP color = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    if (!color) return nullptr;
+    auto* px = static_cast<DWORD*>(bits);
+    std::fill(px, px + S * S, 0u);
+    auto rect = [&](int l, int t, int r, int b, DWORD argb) {
+        for (int y = t; y < b; ++y)
+            for (int x = l; x < r; ++x) px[y * S + x] = argb;
+    };
+    const DWORD yellow = 0xFFF0C040, dark = 0xFFB08020, white = 0xFFFFFFFF, grey = 0xFF606060, blue = 0xFF2060E0,
+                red = 0xFFD02020;
+    if (n <= 4) {
+        rect(1, 3, 7, 5, dark);
+        rect(1, 5, 15, 14, n % 2 ? yellow : dark);
+        if (n % 2 == 0) rect(3, 7, 16, 14, yellow);
+        if (n >= 3) {
+            rect(10, 1, 13, 8, blue);
+            rect(8, 3, 15, 6, blue);
+        }
+    } else if (n <= 6) {
+        rect(3, 1, 13, 15, grey);
+        rect(4, 2, 12, 14, white);
+        for (int y = 4; y < 13; y += 2) rect(5, y, 11, y + 1, grey);
+        if (n == 6) {
+            rect(9, 8, 16, 11, blue);
+            rect(11, 6, 14, 13, blue);
+        }
+    } else if (n == 7) {
+        for (int i = 2; i < 14; ++i) {
+            rect(i, i, i + 2, i + 1, red);
+            rect(15 - i, i, 17 - i > 16 ? 16 : 17 - i, i + 1, red);
+        }
+    } else {
+        rect(6, 2, 10, 5, blue);
+        rect(6, 6, 10, 14, blue);
+    }
+    HBITMAP mask = CreateBitmap(S, S, 1, 1, nullptr);
+    ICONINFO ii{};
+    ii.fIcon = TRUE;
+    ii.hbmColor = color;
+    ii.hbmMask = mask;
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(color);
+    DeleteObject(mask);
+    return icon;
+}
+
+int ShiftState() {
+    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+bool EndsWithUpd(const std::wstring& path) {
+    return path.size() >= 4 && Text::UpperCase(path.substr(path.size() - 4)) == L".UPD";
+}
+
+std::vector<std::wstring> DroppedPaths(HDROP drop) {
+    std::vector<std::wstring> paths;
+    UINT n = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < n; ++i) {
+        UINT len = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring p(len + 1, L'\0');
+        DragQueryFileW(drop, i, p.data(), len + 1);
+        p.resize(len);
+        paths.push_back(p);
+    }
+    return paths;
+}
+
+void SetPropertiesButton(const wchar_t* key, bool on) {
+    if (Hooks().SetPropertiesButton) Hooks().SetPropertiesButton(key, on);
+}
+void ShowItem() {
+    if (Hooks().ShowItem) Hooks().ShowItem();
+}
+}  // namespace
+
+// ---------------------------------------------------------------- the bar
+
+bool SplitBar::Create(HWND parent, int id) {
+    WNDCLASSEXW wc{};
+    if (!GetClassInfoExW(Ui::Instance(), kSplitBarClass, &wc)) {
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = &SplitBarProc;
+        wc.hInstance = Ui::Instance();
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kSplitBarClass;
+        if (!RegisterClassExW(&wc)) return false;
+    }
+    return CreateChild(parent, kSplitBarClass, WS_VISIBLE | WS_BORDER, 0, id);
+}
+
+// ---------------------------------------------------------------- load and unload
 
 frmShadow::~frmShadow() { Unload(); }
 
 bool frmShadow::Load() {
     if (Exists()) return true;
-    if (!CreateForm(L"Quorix.frmShadow", L"技巧类别", WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN,
-                    WS_EX_TOOLWINDOW, nullptr, 0, 0, 200, 400))
+    if (!CreateForm(L"Quorix.frmShadow", L"技巧类别",
+                    WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN | WS_SYSMENU, WS_EX_TOOLWINDOW,
+                    nullptr, 0, 0, Twips::ToPixelsX(2070), Twips::ToPixelsY(4650)))
         return false;
     TreeView1.Create(hwnd_, IdTreeView1);
+    Picture1.Create(hwnd_, IdPicture1);
+    Toolbar1.Create(hwnd_, IdToolbar1);
+    // The toolbar sits where the layout puts it, not at the window's top.
+    SetWindowLongW(Toolbar1.hwnd(), GWL_STYLE,
+                   GetWindowLongW(Toolbar1.hwnd(), GWL_STYLE) | CCS_NOPARENTALIGN | CCS_NORESIZE);
+    Toolbar1.AddButton(L"new", Toolbar::Style::Plain, L"", L"新建技巧数据文件");
+    Toolbar1.AddButton(L"open", Toolbar::Style::Plain, L"", L"添加技巧数据文件到列表");
+    Toolbar1.AddButton(L"", Toolbar::Style::Separator);
+    Toolbar1.AddButton(L"del", Toolbar::Style::Plain, L"", L"在文件列表中删除选定的文件");
+    Toolbar1.AddButton(L"", Toolbar::Style::Separator);
+    Toolbar1.AddButton(L"info", Toolbar::Style::Plain, L"", L"文件信息");
+    TreeView2.Create(hwnd_, IdTreeView2);
+    ImageList1.Create(16, 16);
+    for (int i = 1; i <= 8; ++i) {
+        HICON icon = MakeIcon(i);
+        ImageList1.AddIcon(icon);
+        if (icon) DestroyIcon(icon);
+    }
+    for (HWND child : {TreeView1.hwnd(), TreeView2.hwnd(), Toolbar1.hwnd(), Picture1.hwnd()})
+        if (child) SetWindowSubclass(child, &frmShadow::ChildProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    DragAcceptFiles(hwnd_, TRUE);
+    if (TreeView2.hwnd()) DragAcceptFiles(TreeView2.hwnd(), TRUE);
+    TreeView1.NodeClick = [this](int node) { TreeView1_NodeClick(node); };
+    TreeView1.RightClick = [this](POINT pt) { TreeView1_MouseUp(2, pt); };
+    TreeView2.NodeClick = [this](int node) { TreeView2_NodeClick(node); };
+    TreeView2.RightClick = [this](POINT pt) { TreeView2_MouseUp(2, pt); };
+
+    // The load step.
+    TreeView1.SetImageList(ImageList1.handle());
+    TreeView2.SetImageList(ImageList1.handle());
+    Toolbar1.SetImageList(ImageList1.handle());
+    Toolbar1.SetImage(L"new", 5);
+    Toolbar1.SetImage(L"open", 6);
+    Toolbar1.SetImage(L"del", 7);
+    Toolbar1.SetImage(L"info", 8);
+
+    FileFind();
+
+    FileListSplitter.SetOrientation(2);  // no object yet: the margins stay as set below
+    FileListSplitter.SetBorder(cSplitDDC::Bottom, 0);
+    FileListSplitter.SetBorder(cSplitDDC::Top, 1);
+    FileListSplitter.SetBorder(cSplitDDC::Left, 2);
+    FileListSplitter.SetBorder(cSplitDDC::Right, 2);
+    cSplitDDC::Target bar;
+    bar.SetTop = [this](long long t) { picture1Top_ = t; };
+    bar.SetLeft = [](long long) {};
+    bar.RemoveBorder = [this] {
+        HWND h = Picture1.hwnd();
+        SetWindowLongW(h, GWL_STYLE, GetWindowLongW(h, GWL_STYLE) & ~WS_BORDER);
+        SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    };
+    FileListSplitter.SetSplitObject(bar);
+    FileListCollapsed = false;
+    picture1Top_ = Library::DataSwitch(L"FileListHeight");
+
+    const std::wstring settings = Library::SettingsPath();
+    if (Library::DataSwitch(L"SaveFile") > 0) {
+        for (const auto& key : Ini::Keys(settings, L"Filelist")) {
+            std::wstring name = Text::Trim(key);
+            if (name.empty() || FindEntry(name)) continue;  // a key the list holds already is passed over
+            int e = TreeView2.Add(0, name, name, 5, 5);
+            if (e) TreeView2.Select(e);
+        }
+    }
+
+    ::Form2& main = Forms::Form2();
+    std::wstring command = Text::Trim(App::Command());
+    if (!command.empty()) {
+        OpenCmdFiles(L" " + command + L" ");
+        for (const wchar_t* key : {L"open", L"del", L"find", L"scj"}) main.Toolbar1.SetEnabled(key, false);
+        ShowItem();
+        if (TreeView2.Count() == 0) {
+            EnterNoDataFileState();
+        } else {
+            CurrentDataFilePath = TreeView2.FullPath(TreeView2.SelectedItem());
+        }
+        CurrentCategoryPath.clear();
+    }
+    SetFileCommands();
+    Form_Resize();
     return true;
 }
 
-std::wstring frmShadow::SelectedCategoryPath() const { return TreeView1.FullPath(TreeView1.SelectedItem()); }
+void frmShadow::SetFileCommands() {
+    bool any = TreeView2.Count() > 0;
+    Toolbar1.SetEnabled(L"del", any);
+    Toolbar1.SetEnabled(L"info", any);
+}
+
+void frmShadow::SaveUnload() {
+    const std::wstring settings = Library::SettingsPath();
+    bool ok = Ini::Write(settings, L"Data", L"FileListHeight", Text::FromInt(picture1Top_));
+    if (Library::DataSwitch(L"SaveFile") > 0) {
+        // Every entry must be writable before the old list goes.
+        bool writable = true;
+        for (int e = 1; e <= TreeView2.Count(); ++e) writable = writable && Ini::SafeKey(TreeView2.Text(e));
+        if (!writable) {
+            ok = false;
+        } else {
+            Ini::DeleteSection(settings, L"Filelist");
+            for (int e = 1; e <= TreeView2.Count(); ++e)
+                ok = Ini::Write(settings, L"Filelist", TreeView2.Text(e), L"Quorix") && ok;
+        }
+    }
+    if (!ok) App::MsgBox(L"无法把技巧类别窗口的设置写入 config.ini。", MB_OK | MB_ICONERROR);
+}
+
+// ---------------------------------------------------------------- the tip list
+
+void frmShadow::Shownode(const std::wstring& file, const std::wstring& section) {
+    HCURSOR old = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    ::Form2& main = Forms::Form2();
+    ListView& list = main.ListView1;
+    list.Clear();
+    bool categoryMode = main.CategoryMode();
+    auto entries = TipFile::ReadSection(file, section);
+    // The option lists, read once and only when a new-layout record needs them.
+    std::unique_ptr<std::unordered_map<std::wstring, std::wstring>> options;
+    SendMessageW(list.hwnd(), WM_SETREDRAW, FALSE, 0);
+    for (const auto& [name, record] : entries) {
+        std::wstring mirror;
+        if (TipRow::IsNewLayout(record)) {
+            if (!options) {
+                options = std::make_unique<std::unordered_map<std::wstring, std::wstring>>();
+                for (auto& [k, v] : TipFile::ReadSection(file, TipFile::MirrorOf(section)))
+                    options->emplace(Text::UpperCase(k), v);
+            }
+            auto it = options->find(Text::UpperCase(name));
+            if (it != options->end()) mirror = it->second;
+        }
+        TipRow::AddRow(list, TipRow::Decode(name, record, mirror), categoryMode);
+    }
+    SendMessageW(list.hwnd(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list.hwnd(), nullptr, TRUE);
+    int n = list.Count();
+    main.SetRowCommandsEnabled(n > 0);
+    SetPropertiesButton(L"xiugai", n > 0);
+    if (Hooks().SetValueBarEnabled) Hooks().SetValueBarEnabled(n > 0);
+    if (n == 0) {
+        if (Hooks().ClearLiveValues) Hooks().ClearLiveValues();
+        if (Hooks().SetLiveKeyFlag) Hooks().SetLiveKeyFlag(L"no");
+        SetPropertiesButton(L"edit", false);
+    }
+    main.StatusBar1.SetPanelText(1, L"共有 " + Text::FromInt(n) + L" 个技巧");
+    main.StatusBar1.SetPanelText(3, L"准备使用技巧");
+    SetCursor(old ? old : LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void frmShadow::FitColumnsWhenRows() {
+    ::Form2& main = Forms::Form2();
+    if (main.ListView1.Count() > 0 && Library::DataSwitch(L"AutoWidth") > 0 && Hooks().AutoSizeTipColumns)
+        Hooks().AutoSizeTipColumns(main.ListView1, -1);
+}
+
+// ---------------------------------------------------------------- category tree
+
+void frmShadow::EnterNothingLoadedState() {
+    ::Form2& main = Forms::Form2();
+    for (const wchar_t* key : {L"start", L"open", L"daochu", L"del", L"del2", L"scj", L"cut", L"copy", L"paste",
+                               L"xuan", L"xiao", L"find"})
+        main.Toolbar1.SetEnabled(key, false);
+    main.StatusBar1.SetPanelText(1, L"没有找到任何技巧类别");
+    for (const wchar_t* key : {L"xj", L"next", L"xiugai", L"edit"}) SetPropertiesButton(key, false);
+    if (Hooks().SetValueBarEnabled) Hooks().SetValueBarEnabled(false);
+    for (const wchar_t* key : {L"del", L"copy", L"cut", L"paste", L"all", L"no"}) main.file.SetEnabled(key, false);
+    main.SetCaption(App::Title());
+    if (Hooks().SetLiveKeyFlag) Hooks().SetLiveKeyFlag(L"no");
+}
+
+void frmShadow::EnterNoDataFileState() {
+    ::Form2& main = Forms::Form2();
+    for (const wchar_t* key : {L"start", L"open", L"daochu", L"del", L"del2", L"scj", L"cut", L"copy", L"paste",
+                               L"xuan", L"xiao", L"tjlb", L"find"})
+        main.Toolbar1.SetEnabled(key, false);
+    main.ListView1.Clear();
+    main.SetCaption(App::Title());
+    for (const wchar_t* key : {L"xj", L"next", L"xiugai"}) SetPropertiesButton(key, false);
+    if (Hooks().SetValueBarEnabled) Hooks().SetValueBarEnabled(false);
+    for (const wchar_t* key : {L"del", L"copy", L"cut", L"paste", L"all", L"no"}) main.file.SetEnabled(key, false);
+    main.StatusBar1.SetPanelText(1, L"没有找到任何技巧数据文件");
+}
+
+void frmShadow::FileFind() {
+    const std::wstring dataDir = App::PathSlash() + L"DATA\\";
+    std::vector<std::wstring> names = App::ListFiles(dataDir, L"*.qix");
+    // Categories in name order, whatever order the file system lists them in.
+    std::stable_sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+    });
+    for (const auto& name : names) {
+        if (name.empty() || name[0] == L'.' || name.size() < 4) continue;
+        int node = TreeView1.Add(0, name.substr(0, name.size() - 4), {}, 1, 2);
+        if (!node) continue;
+        TreeView1.SetNodeTag(node, dataDir + name);
+        TreeView1.Select(node);
+        ShowZML(Text::FromInt(node), dataDir + name);
+        int fav = TreeView1.Add(node, TipFile::FavouritesSection, {}, 3, 4);
+        TreeView1.SetNodeTag(fav, dataDir + name);
+        TreeView1.SetBold(fav, true);
+    }
+    ::Form2& main = Forms::Form2();
+    if (TreeView1.Count() == 0) {
+        EnterNothingLoadedState();
+    } else {
+        long long remembered = Library::DataSwitch(L"TreeIndex");
+        int node = remembered >= 1 && remembered <= TreeView1.Count() ? static_cast<int>(remembered) : 1;
+        // An index that names a sub-category or favourites node selects its category,
+        // so that the tips shown are those of the selected node.
+        node = TreeView1.Root(node);
+        TreeView1.Select(node);
+        TreeView1.SetExpanded(node, true);
+        CurrentCategoryPath = TreeView1.FullPath(node);
+        CurrentDataFilePath.clear();
+        Shownode(TreeView1.NodeTag(node), TipFile::DataSection);
+        main.SetCaption(App::Title() + L" - " + TreeView1.Text(node));
+    }
+    FitColumnsWhenRows();
+    ShowItem();
+}
+
+void frmShadow::ShowZML(const std::wstring& strSj, const std::wstring& strTag) {
+    int parent = static_cast<int>(Text::LeadingNumber(strSj));
+    for (const auto& name : Ini::Sections(strTag)) {
+        if (name == TipFile::FavouritesSection || name == TipFile::DataSection ||
+            name.find(Marks::FieldMarkChar) != std::wstring::npos)
+            continue;
+        int node = TreeView1.AddSorted(parent, name, {}, 1, 2);
+        if (node) TreeView1.SetNodeTag(node, strTag);
+    }
+}
+
+std::wstring frmShadow::NodeSection(int node) const {
+    return TreeView1.Children(node) > 0 ? TipFile::DataSection : TreeView1.Text(node);
+}
+
+void frmShadow::TreeView1_NodeClick(int node) {
+    if (!node || TreeView1.FullPath(node) == CurrentCategoryPath) return;
+    ::Form2& main = Forms::Form2();
+    main.Toolbar1.SetEnabled(L"tjlb", true);
+    main.Toolbar1.SetEnabled(L"find", true);
+    const std::wstring title = App::Title();
+    if (TreeView1.Children(node) > 0) {
+        Shownode(TreeView1.NodeTag(node), TipFile::DataSection);
+        main.SetCaption(title + L" - " + TreeView1.Text(node));
+        main.Toolbar1.SetEnabled(L"del", true);
+        main.Toolbar1.SetEnabled(L"open", true);
+    } else {
+        main.SetCaption(title + L" - " + TreeView1.FullPath(node));
+        if (TreeView1.Text(node) == TipFile::FavouritesSection) {
+            Shownode(TreeView1.NodeTag(node), TipFile::FavouritesSection);
+            main.Toolbar1.SetEnabled(L"del", false);
+            main.Toolbar1.SetEnabled(L"scj", false);
+            main.Toolbar1.SetEnabled(L"open", false);
+            if (Library::DataSwitch(L"AutoCheck") > 0)
+                for (int r = 1; r <= main.ListView1.Count(); ++r) main.ListView1.SetChecked(r, true);
+        } else {
+            Shownode(TreeView1.NodeTag(node), TreeView1.Text(node));
+            main.Toolbar1.SetEnabled(L"del", true);
+            main.Toolbar1.SetEnabled(L"open", true);
+        }
+    }
+    ShowItem();
+    SetPropertiesButton(L"xj", true);
+    SetPropertiesButton(L"next", true);
+    CurrentCategoryPath = TreeView1.FullPath(node);
+    CurrentDataFilePath.clear();
+    FitColumnsWhenRows();
+}
+
+void frmShadow::TreeView1_MouseUp(int button, POINT pt) {
+    if (button != 2 || !TreeView1.HitTest(pt)) return;
+    PopupMenu& menu = Forms::Form2().file;
+    bool favourites = TreeView1.Bold(TreeView1.SelectedItem());
+    menu.SetEnabled(L"cmm", !favourites);
+    menu.SetEnabled(L"lbscj", !favourites);
+    for (const wchar_t* key : {L"lbscj", L"lbscj2", L"cmm", L"cmm2"}) menu.SetVisible(key, true);
+    for (const wchar_t* key : {L"cut", L"copy", L"del", L"d3", L"she1", L"shezhi"}) menu.SetVisible(key, false);
+    POINT screen;
+    GetCursorPos(&screen);
+    menu.Popup(hwnd_, screen);
+}
+
+// ---------------------------------------------------------------- data-file list
+
+int frmShadow::FindEntry(const std::wstring& path) const {
+    std::wstring upper = Text::UpperCase(path);
+    for (int e = 1; e <= TreeView2.Count(); ++e)
+        if (Text::UpperCase(TreeView2.Text(e)) == upper) return e;
+    return 0;
+}
+
+int frmShadow::AddOrSelectEntry(const std::wstring& path) {
+    int e = FindEntry(path);
+    if (!e) e = TreeView2.Add(0, path, path, 5, 5);
+    if (e) TreeView2.Select(e);
+    return e;
+}
+
+void frmShadow::TreeView2_NodeClick(int node) {
+    if (!node || TreeView2.FullPath(node) == CurrentDataFilePath) return;
+    ::Form2& main = Forms::Form2();
+    for (const wchar_t* key : {L"open", L"tjlb", L"del", L"find"}) main.Toolbar1.SetEnabled(key, false);
+    Shownode(TreeView2.Text(node), TipFile::DataSection);
+    main.Toolbar1.SetEnabled(L"scj", false);
+    ShowItem();
+    main.SetCaption(App::Title() + L" - " + TreeView2.Text(node));
+    CurrentCategoryPath.clear();
+    CurrentDataFilePath = TreeView2.FullPath(node);
+    FitColumnsWhenRows();
+}
+
+void frmShadow::TreeView2_MouseUp(int button, POINT pt) {
+    if (button != 2 || !TreeView2.HitTest(pt)) return;
+    PopupMenu& menu = Forms::Form2().file;
+    for (const wchar_t* key : {L"lbscj", L"lbscj2", L"cmm", L"cmm2", L"cut", L"copy", L"del", L"d3", L"she1",
+                               L"shezhi"})
+        menu.SetVisible(key, false);
+    POINT screen;
+    GetCursorPos(&screen);
+    menu.Popup(hwnd_, screen);
+}
+
+// ---------------------------------------------------------------- files from outside
+
+void frmShadow::Form_OLEDragDrop(const std::vector<std::wstring>& paths) { Drop(paths, false); }
+void frmShadow::TreeView2_OLEDragDrop(const std::vector<std::wstring>& paths) { Drop(paths, true); }
+
+void frmShadow::Drop(const std::vector<std::wstring>& paths, bool ontoList) {
+    ::Form2& main = Forms::Form2();
+    for (const auto& path : paths) {
+        if (!EndsWithUpd(path)) continue;
+        int e = AddOrSelectEntry(path);
+        CurrentCategoryPath.clear();
+        if (e) CurrentDataFilePath = TreeView2.FullPath(e);
+    }
+    for (const wchar_t* key : {L"open", L"del", L"tjlb", L"find"}) main.Toolbar1.SetEnabled(key, false);
+    if (int e = TreeView2.SelectedItem()) {
+        Shownode(TreeView2.Text(e), TipFile::DataSection);
+        main.SetCaption(App::Title() + L" - " + TreeView2.Text(e));
+    }
+    if (ontoList) main.Toolbar1.SetEnabled(L"scj", false);
+    ShowItem();
+    if (TreeView2.Count() == 0) {
+        EnterNoDataFileState();
+        if (Hooks().ClearLiveValues) Hooks().ClearLiveValues();
+        if (Hooks().SetLiveKeyFlag) Hooks().SetLiveKeyFlag(L"no");
+    } else {
+        CurrentDataFilePath = TreeView2.FullPath(TreeView2.SelectedItem());
+        FitColumnsWhenRows();
+    }
+    CurrentCategoryPath.clear();
+    SetFileCommands();
+    bool any = TreeView2.Count() > 0;
+    SetPropertiesButton(L"xj", any);
+    SetPropertiesButton(L"next", any);
+    TreeView2.SetFocus();
+}
+
+namespace {
+// The words of a command line: blank-separated; a word that starts with a double
+// quote runs to the next double quote and may hold blanks (the quotes are not part
+// of it). Empty words between two blanks are dropped.
+std::vector<std::wstring> CommandWords(const std::wstring& list) {
+    std::vector<std::wstring> words;
+    size_t i = 0;
+    while (i < list.size()) {
+        if (list[i] == L' ') {
+            ++i;
+            continue;
+        }
+        if (list[i] == L'"') {
+            size_t close = list.find(L'"', i + 1);
+            if (close == std::wstring::npos) close = list.size();
+            words.push_back(list.substr(i + 1, close - i - 1));
+            i = close + 1;
+            continue;
+        }
+        size_t end = list.find(L' ', i);
+        if (end == std::wstring::npos) end = list.size();
+        words.push_back(list.substr(i, end - i));
+        i = end;
+    }
+    return words;
+}
+}  // namespace
+
+void frmShadow::OpenCmdFiles(const std::wstring& list) {
+    ::Form2& main = Forms::Form2();
+    main.Toolbar1.SetEnabled(L"tjlb", false);
+    for (const auto& word : CommandWords(list)) {
+        std::wstring candidate = General::GetLongPath(word);
+        if (!EndsWithUpd(candidate)) continue;
+        int e = AddOrSelectEntry(candidate);
+        if (!e) break;
+        Shownode(TreeView2.Text(e), TipFile::DataSection);
+        main.SetCaption(App::Title() + L" - " + TreeView2.Text(e));
+    }
+}
+
+namespace General {
+std::wstring GetLongPath(const std::wstring& path) {
+    std::wstring work = path + L"\\";
+    std::wstring result;
+    size_t pos = work.size() > 3 ? work.find(L'\\', 3) : std::wstring::npos;
+    while (pos != std::wstring::npos) {
+        std::string item = Text::ToAnsi(work.substr(0, pos));
+        WIN32_FIND_DATAA fd;
+        // A name with wildcards would match other files: it names nothing.
+        if (item.find_first_of("*?") != std::string::npos) return {};
+        HANDLE h = FindFirstFileA(item.c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE) return {};
+        FindClose(h);
+        result += L"\\" + Text::FromAnsi(fd.cFileName);
+        pos = work.find(L'\\', pos + 1);
+    }
+    return work.substr(0, 2) + result;
+}
+}  // namespace General
+
+// ---------------------------------------------------------------- layout, keys, splitter
+
+void frmShadow::Form_Resize() {
+    if (!hwnd_) return;
+    long long width = Width(), height = Height();
+    long long inner = width - 120;
+    if (height - picture1Top_ < 830) FileListCollapsed = true;
+    long long toolbarHeight = Twips::FromPixelsY(Toolbar1.PreferredHeight());
+    if (FileListCollapsed) {
+        picture1Top_ = std::llabs(375 - height);
+        treeView1Height_ = picture1Top_;
+        toolbar1Top_ = picture1Top_ + 70;
+    } else {
+        treeView1Height_ = picture1Top_;
+        toolbar1Top_ = picture1Top_ + 70;
+        treeView2Top_ = toolbar1Top_ + toolbarHeight + 20;
+        treeView2Height_ = height - treeView2Top_ - 340;
+    }
+    auto px = [](long long t) { return Twips::ToPixelsX(t); };
+    auto py = [](long long t) { return Twips::ToPixelsY(t); };
+    TreeView1.Move(0, 0, px(inner), py(treeView1Height_));
+    Picture1.Move(0, py(picture1Top_), px(inner), py(60));
+    Toolbar1.Move(px(15), py(toolbar1Top_), px(1665), Toolbar1.PreferredHeight());
+    TreeView2.Move(0, py(treeView2Top_), px(inner), py(treeView2Height_));
+}
+
+void frmShadow::SplitterDragEnded() {
+    if (picture1Top_ >= 200) {
+        TreeView1.SetVisible(true);
+    } else {
+        TreeView1.SetVisible(false);
+        picture1Top_ = 0;
+    }
+    long long height = Height();
+    if (height - picture1Top_ >= 830) {
+        TreeView2.SetVisible(true);
+        FileListCollapsed = false;
+    } else {
+        TreeView2.SetVisible(false);
+        picture1Top_ = std::llabs(375 - height);
+        FileListCollapsed = true;
+    }
+    Form_Resize();
+    if (TreeView1.Visible()) TreeView1.SetFocus();
+}
+
+void frmShadow::Form_KeyDown(int keyCode, int shift) {
+    ::Form2& main = Forms::Form2();
+    ListView& list = main.ListView1;
+    switch (keyCode) {
+    case VK_F1: {
+        std::wstring cmd = L"hh.exe \"" + App::PathSlash() + L"help.chm\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        si.dwFlags = STARTF_USESHOWWINDOW;
+        si.wShowWindow = SW_SHOWNORMAL;
+        PROCESS_INFORMATION pi{};
+        if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+        }
+        return;
+    }
+    case VK_F5:
+        if (main.Toolbar1.Enabled(1) && Hooks().StartWork) Hooks().StartWork();
+        return;
+    case 'V':
+        if (shift == 2 && main.Toolbar1.Enabled(L"paste") && Hooks().Pasteok) Hooks().Pasteok();
+        return;
+    case VK_F3:
+        // Ticks as the tip list's tick-all does: a dangerous row only while [Data] Choice is 0.
+        if (main.Toolbar1.Enabled(L"xuan")) {
+            bool dangerousToo = Library::DataSwitch(L"Choice") == 0;
+            for (int r = 1; r <= list.Count(); ++r)
+                if (dangerousToo || list.SubIcon(r, 2) != TipRow::IconDangerous) list.SetChecked(r, true);
+        }
+        return;
+    case VK_F4:
+        if (main.Toolbar1.Enabled(L"xuan"))
+            for (int r = 1; r <= list.Count(); ++r) list.SetChecked(r, false);
+        return;
+    case 'A':
+        if (shift == 2)
+            for (int r = 1; r <= list.Count(); ++r) list.SetSelected(r, true);
+        return;
+    case VK_F2:
+        if (Hooks().Closejqsx) Hooks().Closejqsx();
+        return;
+    case 'F':
+        if (shift == 2 && main.Toolbar1.Enabled(L"find")) {
+            int sel = TreeView1.SelectedItem();
+            int scope = TreeView1.Children(sel) > 0 ? sel : TreeView1.Parent(sel);
+            std::vector<std::pair<std::wstring, int>> rows{{TipFile::DataSection, scope}};
+            for (int c = TreeView1.FirstChild(scope); c; c = TreeView1.NextSibling(c))
+                rows.emplace_back(TreeView1.Text(c), c);
+            if (Hooks().OpenFind) Hooks().OpenFind(rows);
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+LRESULT CALLBACK frmShadow::ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<frmShadow*>(ref);
+    switch (msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        // Key preview: the window sees the key first; the control still gets it.
+        self->Form_KeyDown(static_cast<int>(wp), ShiftState());
+        break;
+    case WM_DROPFILES:
+        if (h == self->TreeView2.hwnd()) {
+            auto drop = reinterpret_cast<HDROP>(wp);
+            std::vector<std::wstring> paths = DroppedPaths(drop);
+            DragFinish(drop);
+            self->TreeView2_OLEDragDrop(paths);
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(h, &frmShadow::ChildProc, 1);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(h, msg, wp, lp);
+}
+
+LRESULT frmShadow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SIZE:
+        Form_Resize();
+        return 0;
+    case WM_KEYDOWN:
+        Form_KeyDown(static_cast<int>(wp), ShiftState());
+        return 0;
+    case WM_DROPFILES: {
+        auto drop = reinterpret_cast<HDROP>(wp);
+        std::vector<std::wstring> paths = DroppedPaths(drop);
+        DragFinish(drop);
+        Form_OLEDragDrop(paths);
+        return 0;
+    }
+    case WM_BARDOWN:
+        if (wp & MK_LBUTTON)
+            FileListSplitter.SplitterMouseDown(hwnd_, static_cast<short>(LOWORD(lp)), 0, 1, 1, 0, 0, 0, 0);
+        return 0;
+    case WM_MOUSEMOVE:
+        FileListSplitter.SplitterFormMouseMove(0, 0, 1, 1);
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        if (FileListSplitter.SplitterFormMouseUp(0, 0)) SplitterDragEnded();
+        return 0;
+    case WM_CAPTURECHANGED:
+        FileListSplitter.CaptureLost();
+        return 0;
+    case WM_CLOSE:
+        return 0;  // the main window unloads this window
+    case WM_DESTROY:
+        if (!unloading_) {
+            unloading_ = true;
+            SaveUnload();
+        }
+        return 0;
+    default:
+        return Form::WndProc(msg, wp, lp);
+    }
+}
 
 namespace Forms {
-::frmShadow& frmShadow() {
-    static ::frmShadow form;
-    form.Load();
+namespace {
+std::unique_ptr<::frmShadow>& Instance() {
+    static std::unique_ptr<::frmShadow> form;
     return form;
 }
+}  // namespace
+
+::frmShadow& frmShadow() {
+    auto& form = Instance();
+    if (!form) {
+        form = std::make_unique<::frmShadow>();
+        form->Load();
+    }
+    return *form;
+}
+
+void UnloadFrmShadow() { Instance().reset(); }
 }  // namespace Forms

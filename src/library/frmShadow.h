@@ -1,19 +1,113 @@
 #pragma once
-// The category window: category tree above, list of tip data files below.
+// The category window: category tree above, the bar (splitter), the window's
+// toolbar and the list of tip data files below. It loads the tips of the node
+// or entry the user picks into the main window's tip list.
+#include "library/SplitDDC.h"
+#include "platform/ImageList.h"
+#include "platform/Toolbar.h"
 #include "platform/TreeView.h"
 #include "platform/Window.h"
+
+#include <string>
+#include <vector>
+
+// The bar between the two lists; the user drags it up and down.
+class SplitBar : public Control {
+public:
+    bool Create(HWND parent, int id);
+};
 
 class frmShadow : public Form {
 public:
     ~frmShadow() override;
+    // Creates the window and runs its load step (not shown). True when it exists.
     bool Load();
 
+    // ---- controls ----
     TreeView TreeView1;  // the category tree
+    SplitBar Picture1;   // the bar
+    Toolbar Toolbar1;    // new, open, del, info
+    ImageList ImageList1;
+    TreeView TreeView2;  // the list of tip data files (top-level entries only)
+    cSplitDDC FileListSplitter;
+    bool FileListCollapsed = false;
 
-    // Full path of the selected category-tree node (empty when none).
-    std::wstring SelectedCategoryPath() const;
+    // ---- geometry in twips (client coordinates) ----
+    long long Picture1Top() const { return picture1Top_; }
+    void SetPicture1Top(long long t) { picture1Top_ = t; }
+    long long TreeView2Top() const { return treeView2Top_; }
+    long long TreeView2Height() const { return treeView2Height_; }
+    long long Toolbar1Top() const { return toolbar1Top_; }
+    long long TreeView1Height() const { return treeView1Height_; }
+
+    // ---- the tip list ----
+    // Fills the main window's tip list with the tips of `section` of `file`, sets
+    // the commands that need rows and the status texts of a load.
+    void Shownode(const std::wstring& file, const std::wstring& section);
+
+    // ---- category tree ----
+    // Builds the tree from DATA\*.qix and shows the remembered category.
+    void FileFind();
+    // Adds the sub-category nodes of one category file under node `strSj`.
+    void ShowZML(const std::wstring& strSj, const std::wstring& strTag);
+    // The section a node stands for: 数据 for a node with children, else its text.
+    std::wstring NodeSection(int node) const;
+    void TreeView1_NodeClick(int node);
+    // `button` 1 left, 2 right; `pt` in the tree's client pixels.
+    void TreeView1_MouseUp(int button, POINT pt);
+
+    // ---- data-file list ----
+    // The entry whose text equals `path` without regard to case (0 none).
+    int FindEntry(const std::wstring& path) const;
+    // Selects the entry of `path`, adding it first when the list has none.
+    int AddOrSelectEntry(const std::wstring& path);
+    void TreeView2_NodeClick(int node);
+    void TreeView2_MouseUp(int button, POINT pt);
+
+    // ---- files from outside ----
+    void Form_OLEDragDrop(const std::vector<std::wstring>& paths);
+    void TreeView2_OLEDragDrop(const std::vector<std::wstring>& paths);
+    // Opens the tip data files named in a command line (blank-separated words;
+    // a word in double quotes may hold blanks).
+    void OpenCmdFiles(const std::wstring& list);
+
+    // ---- window ----
+    void Form_Resize();  // the layout
+    void Form_KeyDown(int keyCode, int shift);
+    // Writes FileListHeight and, when SaveFile is on, the file list.
+    void SaveUnload();
+    // The end of a drag of the bar: shows or folds away the two lists, lays out.
+    void SplitterDragEnded();
+
+    // The windows as they are when no category, or no tip data file, can be shown.
+    void EnterNothingLoadedState();
+    void EnterNoDataFileState();
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void Drop(const std::vector<std::wstring>& paths, bool ontoList);
+    void FitColumnsWhenRows();
+    void SetFileCommands();
+    static LRESULT CALLBACK ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+    long long picture1Top_ = 2820;
+    long long treeView1Height_ = 2790;
+    long long toolbar1Top_ = 2850;
+    long long treeView2Top_ = 3180;
+    long long treeView2Height_ = 1035;
+    bool unloading_ = false;
 };
 
+namespace General {
+// The path with every component as the file system stores it (long names, stored
+// case); the drive's two characters are kept. Empty when a component is missing.
+std::wstring GetLongPath(const std::wstring& path);
+}  // namespace General
+
 namespace Forms {
+// The one category window, created and loaded on first use.
 ::frmShadow& frmShadow();
+// Unloads the category window and releases it: the next use loads a new one.
+void UnloadFrmShadow();
 }  // namespace Forms

@@ -34,10 +34,19 @@ TreeView::NodeData* TreeView::Data(int node) const {
 }
 
 int TreeView::Add(int parent, const std::wstring& text, const std::wstring& key, int image, int selectedImage) {
+    return Insert(parent, TVI_LAST, text, key, image, selectedImage);
+}
+
+int TreeView::AddSorted(int parent, const std::wstring& text, const std::wstring& key, int image, int selectedImage) {
+    return Insert(parent, TVI_SORT, text, key, image, selectedImage);
+}
+
+int TreeView::Insert(int parent, HTREEITEM after, const std::wstring& text, const std::wstring& key, int image,
+                     int selectedImage) {
     TVINSERTSTRUCTW ins{};
     ins.hParent = parent ? Handle(parent) : TVI_ROOT;
     if (parent && !ins.hParent) return 0;
-    ins.hInsertAfter = TVI_LAST;
+    ins.hInsertAfter = after;
     ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     ins.item.pszText = const_cast<wchar_t*>(text.c_str());
     ins.item.iImage = image > 0 ? image - 1 : 0;
@@ -100,6 +109,22 @@ void TreeView::SetImage(int node, int image, int selectedImage) {
     it.hItem = h;
     it.iImage = image > 0 ? image - 1 : 0;
     it.iSelectedImage = selectedImage > 0 ? selectedImage - 1 : it.iImage;
+    SendMessageW(hwnd_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+}
+
+bool TreeView::Bold(int node) const {
+    HTREEITEM h = Handle(node);
+    return h && (SendMessageW(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(h), TVIS_BOLD) & TVIS_BOLD);
+}
+
+void TreeView::SetBold(int node, bool on) {
+    HTREEITEM h = Handle(node);
+    if (!h) return;
+    TVITEMW it{};
+    it.mask = TVIF_STATE;
+    it.hItem = h;
+    it.stateMask = TVIS_BOLD;
+    it.state = on ? TVIS_BOLD : 0;
     SendMessageW(hwnd_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
 }
 
@@ -183,6 +208,28 @@ bool TreeView::OnNotify(NMHDR* nm, LRESULT& result) {
         auto* tv = reinterpret_cast<NMTREEVIEWW*>(nm);
         if (NodeClick && tv->action != TVC_UNKNOWN) NodeClick(IndexOf(tv->itemNew.hItem));
         return false;
+    }
+    case NM_CLICK: {
+        // A click on the node already selected changes no selection: raise it here.
+        POINT pt;
+        GetCursorPos(&pt);
+        ScreenToClient(hwnd_, &pt);
+        TVHITTESTINFO hi{};
+        hi.pt = pt;
+        SendMessageW(hwnd_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hi));
+        int node = IndexOf(hi.hItem);
+        if (NodeClick && node && (hi.flags & TVHT_ONITEM) && node == SelectedItem()) NodeClick(node);
+        return false;
+    }
+    case NM_RCLICK: {
+        if (RightClick) {
+            POINT pt;
+            GetCursorPos(&pt);
+            ScreenToClient(hwnd_, &pt);
+            RightClick(pt);
+        }
+        result = 1;  // the tree shows no menu of its own
+        return true;
     }
     default:
         return false;

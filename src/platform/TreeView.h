@@ -18,6 +18,9 @@ public:
     // Adds a node under `parent` (0: top level) as its last child; returns its index.
     int Add(int parent, const std::wstring& text, const std::wstring& key = {}, int image = 0,
             int selectedImage = 0);
+    // Adds a node among its siblings in alphabetical order of their texts; returns its index.
+    int AddSorted(int parent, const std::wstring& text, const std::wstring& key = {}, int image = 0,
+                  int selectedImage = 0);
     void Remove(int node);  // with its children
     void Clear();
 
@@ -36,6 +39,8 @@ public:
     void SetExpanded(int node, bool on);
     bool Expanded(int node) const;
     void SetImage(int node, int image, int selectedImage);
+    bool Bold(int node) const;
+    void SetBold(int node, bool on);
 
     int SelectedItem() const;  // 0 when none
     void Select(int node);
@@ -45,7 +50,8 @@ public:
     void SetImageList(HIMAGELIST list);
 
     // Events, set by the owning window.
-    std::function<void(int node)> NodeClick;  // selection changed to `node`
+    std::function<void(int node)> NodeClick;  // selection changed to `node`, or a click on the selected node
+    std::function<void(POINT clientPt)> RightClick;  // right button released over the tree
     bool OnNotify(NMHDR* nm, LRESULT& result) override;
 
 private:
@@ -55,6 +61,8 @@ private:
     };
     NodeData* Data(int node) const;
     void Forget(HTREEITEM h);
+    int Insert(int parent, HTREEITEM after, const std::wstring& text, const std::wstring& key, int image,
+               int selectedImage);
     std::vector<HTREEITEM> nodes_;
     bool removing_ = false;
 };

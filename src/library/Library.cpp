@@ -1,0 +1,64 @@
+#include "library/Library.h"
+
+#include "common/Ini.h"
+#include "common/TipFile.h"
+#include "library/frmShadow.h"
+#include "mainwindow/Form2.h"
+#include "platform/App.h"
+#include "platform/ListView.h"
+#include "platform/Text.h"
+#include "platform/Twips.h"
+
+namespace Library {
+
+std::wstring CurrentCategoryPath;
+std::wstring CurrentDataFilePath;
+
+Services& Hooks() {
+    static Services s = [] {
+        Services d;
+        d.AutoSizeTipColumns = &AutoSizeTipColumns;
+        return d;
+    }();
+    return s;
+}
+
+void AutoSizeTipColumns(ListView& list, int width) {
+    int columns = list.ColumnCount();
+    bool report = list.View() == LV_VIEW_DETAILS;
+    for (int c = 1; c <= columns; ++c)
+        if (c != 3 && report) list.SetColumnWidth(c, width);
+    if (columns >= 3) list.SetColumnWidth(3, Twips::ToPixelsX(240));
+}
+
+std::wstring SettingsPath() { return App::PathSlash() + L"config.ini"; }
+
+long long DataSwitch(const std::wstring& key) { return Text::LeadingNumber(Ini::Read(SettingsPath(), L"Data", key)); }
+
+bool ListTarget(std::wstring& file, std::wstring& section) {
+    ::frmShadow& shadow = Forms::frmShadow();
+    if (Forms::Form2().CategoryMode()) {
+        int node = shadow.TreeView1.SelectedItem();
+        if (!node) return false;
+        file = shadow.TreeView1.NodeTag(node);
+        section = shadow.NodeSection(node);
+        return true;
+    }
+    int entry = shadow.TreeView2.SelectedItem();
+    if (!entry) return false;
+    file = shadow.TreeView2.Text(entry);
+    section = TipFile::DataSection;
+    return true;
+}
+
+void ReloadShownTips() {
+    std::wstring file, section;
+    if (!ListTarget(file, section)) return;
+    ::Form2& main = Forms::Form2();
+    Forms::frmShadow().Shownode(file, section);
+    if (Hooks().ShowItem) Hooks().ShowItem();
+    if (main.ListView1.Count() > 0 && DataSwitch(L"AutoWidth") > 0 && Hooks().AutoSizeTipColumns)
+        Hooks().AutoSizeTipColumns(main.ListView1, -1);
+}
+
+}  // namespace Library
