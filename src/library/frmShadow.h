@@ -32,6 +32,10 @@ public:
     cSplitDDC FileListSplitter;
     bool FileListCollapsed = false;
 
+    // Full path of the selected category-tree node (empty when none): the
+    // category path under which backups and the log file their entries.
+    std::wstring SelectedCategoryPath() const { return TreeView1.FullPath(TreeView1.SelectedItem()); }
+
     // ---- geometry in twips (client coordinates) ----
     long long Picture1Top() const { return picture1Top_; }
     void SetPicture1Top(long long t) { picture1Top_ = t; }

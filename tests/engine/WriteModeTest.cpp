@@ -24,12 +24,6 @@ protected:
     void SetUp() override {
         EngineTest::SetUp();
         MakeKey();
-        Form2& form = Forms::Form2();
-        ASSERT_NE(nullptr, form.hwnd());
-        form.ListView1.Clear();
-        for (const wchar_t* name : {L"甲技巧", L"乙技巧", L"丙技巧"}) form.ListView1.Add(name);
-        form.Label1.Tag = L"2";
-        form.WriteMode = WriteModes::None;
         frmShadow& shadow = Forms::frmShadow();
         ASSERT_NE(nullptr, shadow.hwnd());
         shadow.TreeView1.Clear();
@@ -38,6 +32,13 @@ protected:
         sub = shadow.TreeView1.Add(category, L"开始菜单");
         shadow.TreeView1.Select(sub);
         ASSERT_EQ(L"系统设置\\开始菜单", shadow.SelectedCategoryPath());
+        // Rows last: choosing a tree node loads its tips into the list.
+        Form2& form = Forms::Form2();
+        ASSERT_NE(nullptr, form.hwnd());
+        form.ListView1.Clear();
+        for (const wchar_t* name : {L"甲技巧", L"乙技巧", L"丙技巧"}) form.ListView1.Add(name);
+        form.Label1.Tag = L"2";
+        form.WriteMode = WriteModes::None;
         SetDate(2026, 5, 6);
     }
     void TearDown() override {
