@@ -19,12 +19,23 @@ bool AutoSizeTipColumns(ListView& list, int width) {
     for (int c = 1; c <= n; ++c)
         if (c != 3) SetColumnWidth(list, c, width);
     if (n < 3) return false;
-    // Through the column itself, so that it holds in every view.
+    SetHeaderWidth(list, 3, Twips::ToPixelsX(240));
+    return true;
+}
+
+int HeaderWidth(const ListView& list, int column) {
     LVCOLUMNW col{};
     col.mask = LVCF_WIDTH;
-    col.cx = Twips::ToPixelsX(240);
-    SendMessageW(list.hwnd(), LVM_SETCOLUMNW, 2, reinterpret_cast<LPARAM>(&col));
-    return true;
+    if (!SendMessageW(list.hwnd(), LVM_GETCOLUMNW, static_cast<WPARAM>(column - 1), reinterpret_cast<LPARAM>(&col)))
+        return 0;
+    return col.cx;
+}
+
+void SetHeaderWidth(ListView& list, int column, int widthPx) {
+    LVCOLUMNW col{};
+    col.mask = LVCF_WIDTH;
+    col.cx = widthPx < 0 ? 0 : widthPx;
+    SendMessageW(list.hwnd(), LVM_SETCOLUMNW, static_cast<WPARAM>(column - 1), reinterpret_cast<LPARAM>(&col));
 }
 
 }  // namespace General

@@ -12,4 +12,8 @@ void AutoSizeColumns(ListView& list, int width);
 // SetColumnWidth for every column but the third, then the third (危险 in the tip
 // list) to 240 twips in any view. False when the list has no third column.
 bool AutoSizeTipColumns(ListView& list, int width);
+// A column header's width in pixels, read and set through the column itself so
+// that it holds in every view (the list's view-dependent width message does not).
+int HeaderWidth(const ListView& list, int column);
+void SetHeaderWidth(ListView& list, int column, int widthPx);
 }  // namespace General

@@ -3,6 +3,7 @@
 #include "editor/Form1.h"
 #include "editor/Form3.h"
 #include "library/frmShadow.h"
+#include "mainwindow/ColumnHelpers.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/Resize.h"
 #include "mainwindow/Settings.h"
@@ -32,7 +33,7 @@ void Form2::Form_Unload() {
     Settings::WriteInt(L"FormLink", WindowLink() ? 1 : 0);
     for (int c = 1; c <= 5; ++c)
         Settings::WriteMeasure(L"ColumnHeader(" + std::to_wstring(c) + L")",
-                               static_cast<double>(Twips::FromPixelsX(ListView1.ColumnWidth(c))));
+                               static_cast<double>(Twips::FromPixelsX(General::HeaderWidth(ListView1, c))));
     // 6. The selected category: a sub-category or favourites node gives its category node.
     if (shadow_ && shadow_->Exists() && shadow_->TreeView1.Count() > 0) {
         int node = shadow_->TreeView1.SelectedItem();
@@ -44,7 +45,10 @@ void Form2::Form_Unload() {
     }
     // 7. The properties window's tab.
     Settings::WriteInt(L"Tabstrip", props ? props->TabStrip1.SelectedIndex() - 1 : 0);
-    // 9. The other windows.
+    // 9. The other windows. Hidden first: a window goes at once when it is no
+    // longer on the screen.
+    for (Form* w : {static_cast<Form*>(shadow_), static_cast<Form*>(props), static_cast<Form*>(Forms::Form1IfLoaded())})
+        if (w && w->Exists()) w->Hide();
     if (shadow_ && shadow_->Exists()) shadow_->Unload();
     if (props) props->Unload();
     if (::Form1* bar = Forms::Form1IfLoaded()) bar->Unload();
@@ -52,4 +56,5 @@ void Form2::Form_Unload() {
     // 10. Window procedures, outermost first.
     mdlApi::UnhookMainWindow(hwnd_);
     Resize::Uninstall(hwnd_);
+    Hide();
 }

@@ -2,6 +2,7 @@
 #include "editor/Form1.h"
 #include "editor/Form3.h"
 #include "library/frmShadow.h"
+#include "mainwindow/ColumnHelpers.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/Icons.h"
 #include "mainwindow/Resize.h"
@@ -140,7 +141,7 @@ void Form2::Form_Load() {
     if (Settings::Number(L"AutoWidth") == 0) {
         for (int c = 1; c <= 5; ++c) {
             double w = Settings::Number(L"ColumnHeader(" + std::to_wstring(c) + L")");
-            ListView1.SetColumnWidth(c, w > 0 ? Twips::ToPixelsX(static_cast<long long>(w)) : 0);
+            General::SetHeaderWidth(ListView1, c, w > 0 ? Twips::ToPixelsX(static_cast<long long>(w)) : 0);
         }
     }
     // 24. Sort column.
