@@ -40,6 +40,12 @@ make_prefix() {
     timeout 300 wine wineboot --init >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # There is no window manager on the test display: Wine then waits two seconds
+  # for one at every hide of a framed window. Let Wine manage the windows itself.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    wineserver -w
+  fi
 }
 
 # Runs "$@" with an X display: the current one, or a private Xvfb.

@@ -1,14 +1,13 @@
 // Quorix: entry point. The main window is the start-up window; its load step
-// does everything else.
+// does everything else (a second instance ends there, before anything is read).
 #include "mainwindow/Form2.h"
-#include "platform/App.h"
 
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    if (App::PrevInstance()) return 0;
     Form2& main = Forms::Form2();
-    if (!main.Exists()) return 1;
+    if (!main.Exists()) return 0;
+    main.QuitOnDestroy = true;
     main.Show();
     MSG m;
     while (GetMessageW(&m, nullptr, 0, 0) > 0) {

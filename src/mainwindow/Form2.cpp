@@ -1,6 +1,12 @@
 #include "mainwindow/Form2.h"
 
+#include "editor/Form1.h"
+#include "editor/Form3.h"
+#include "library/frmShadow.h"
+#include "mainwindow/Resize.h"
+#include "mainwindow/mdlApi.h"
 #include "platform/App.h"
+#include "platform/Twips.h"
 
 namespace {
 enum : int { IdLabel1 = 101, IdLabel2, IdListView1, IdToolbar1, IdStatusBar1, IdProgressBar1 };
@@ -50,13 +56,36 @@ const ButtonDef kButtons[] = {
 };
 }  // namespace
 
+const wchar_t* const Form2::kJqsxOn = L"   关闭技巧属性窗口(&R)  F2";
+const wchar_t* const Form2::kJqsxOff = L"   显示技巧属性窗口(&R)  F2";
+
 Form2::~Form2() { Unload(); }
 
 bool Form2::Load() {
     if (Exists()) return true;
+    endedAsSecond_ = false;
+    if (!CreateWindowAndControls()) return false;
+    loading_ = true;
+    Form_Load();
+    loading_ = false;
+    if (endedAsSecond_) {
+        Form::Unload();
+        return false;
+    }
+    return Exists();
+}
+
+void Form2::Unload() {
+    if (!Exists()) return;
+    Form_Unload();
+    Form::Unload();
+}
+
+bool Form2::CreateWindowAndControls() {
     if (!CreateForm(L"Quorix.Form2", App::Title(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, nullptr, CW_USEDEFAULT,
                     CW_USEDEFAULT, 640, 480))
         return false;
+    loading_ = true;  // no layout pass before the controls exist
     Label1.Create(hwnd_, IdLabel1, L"", false);
     Label2.Create(hwnd_, IdLabel2, L"", false);
     Toolbar1.Create(hwnd_, IdToolbar1);
@@ -64,19 +93,30 @@ bool Form2::Load() {
     Toolbar1.SetEnabled(L"paste", false);
     Toolbar1.ButtonMenus(L"tjlb").Add(L"new", L"添加新的子技巧类别(&N)");
     PopupMenu& view = Toolbar1.ButtonMenus(L"viewok");
-    view.Add(L"jqsx", L"   关闭技巧属性窗口(&R)  F2");
+    view.Add(L"jqsx", kJqsxOn);
     view.Add(L"oo", L"-");
     view.Add(L"v1", L"   大图标(&G)");
     view.Add(L"v2", L"   小图标(&M)");
     view.Add(L"v3", L"   列表(&L)");
     view.Add(L"v4", L"   详细资料(&D)");
+    Toolbar1.ButtonClick = [this](const std::wstring& key) { Toolbar1_ButtonClick(key); };
+    Toolbar1.ButtonDropDown = [this](const std::wstring& key) { Toolbar1_ButtonDropDown(key); };
+    Toolbar1.ButtonMenuClick = [this](const std::wstring& button, const std::wstring& item) {
+        Toolbar1_ButtonMenuClick(button, item);
+    };
 
     ListView1.Create(hwnd_, IdListView1);
     const wchar_t* headers[] = {L"作用", L"命令", L"危险", L"键名", L"键值"};
     for (const wchar_t* h : headers) ListView1.AddColumn(h, 100);
+    ListView1.ColumnClick = [this](int column) { ListView1_ColumnClick(column); };
     StatusBar1.Create(hwnd_, IdStatusBar1, {220, 24, -1});
+    StatusBar1.PanelClick = [this](int panel) { StatusBar1_PanelClick(panel); };
     ProgressBar1.Create(hwnd_, IdProgressBar1);
+    for (auto& h : headerIcon_) h = 0;
+    sortKey_ = 0;
+    sortOrder_ = 0;
 
+    file.Items.clear();
     file.Add(L"cmm", L"重命名(&M)");
     file.Add(L"cmm2", L"-");
     file.Add(L"cut", L"剪切(&X)\tCtrl+X");
@@ -91,8 +131,19 @@ bool Form2::Load() {
     file.Add(L"lbscj", L"添加入类别收藏夹(&F)");
     file.Add(L"she1", L"-");
     file.Add(L"shezhi", L"允许查看键位的内容(&R)").checked = true;
+    file.Click = [this](const std::wstring& key) {
+        if (key == L"all") all_Click();
+        else if (key == L"no") no_Click();
+    };
     LayoutControls();
+    loading_ = false;
     return true;
+}
+
+bool Form2::PropertyWindowOn() const {
+    auto& self = const_cast<Form2&>(*this);
+    const MenuItem* it = self.Toolbar1.ButtonMenus(L"viewok").Item(L"jqsx");
+    return it && it->text == kJqsxOn;
 }
 
 void Form2::SetRowCommandsEnabled(bool rowsPresent) {
@@ -102,6 +153,7 @@ void Form2::SetRowCommandsEnabled(bool rowsPresent) {
 }
 
 void Form2::LayoutControls() {
+    if (!Exists() || !ListView1.Exists()) return;
     RECT rc;
     GetClientRect(hwnd_, &rc);
     Toolbar1.AutoSize();
@@ -109,18 +161,46 @@ void Form2::LayoutControls() {
     int top = Toolbar1.PreferredHeight();
     int bottom = rc.bottom - StatusBar1.Height();
     ListView1.Move(0, top, rc.right, bottom - top);
+    // The progress bar sits over the right end of the status bar while tips are applied.
+    int barH = StatusBar1.Height() - 6;
+    int barW = Twips::ToPixelsX(2415) - 20;
+    ProgressBar1.Move(rc.right - barW - 20, bottom + 4, barW, barH > 4 ? barH : 4);
 }
 
 LRESULT Form2::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE:
         LayoutControls();
+        if (!loading_) Form_Resize();
         return 0;
+    case WM_WINDOWPOSCHANGED: {
+        LRESULT r = Default(msg, wp, lp);
+        if ((reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW) && !loading_) Form_Resize();
+        return r;
+    }
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE && !loading_) Form_Activate();
+        return Default(msg, wp, lp);
+    case WM_NOTIFY: {
+        auto* nm = reinterpret_cast<NMHDR*>(lp);
+        if (nm->hwndFrom == ListView1.hwnd()) {
+            if (nm->code == LVN_KEYDOWN) {
+                int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                            (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+                ListView1_KeyDown(reinterpret_cast<NMLVKEYDOWN*>(lp)->wVKey, shift);
+            } else if (nm->code == NM_RCLICK) {
+                POINT pt;
+                GetCursorPos(&pt);
+                ListView1_RightClick(pt);
+            }
+        }
+        return Form::WndProc(msg, wp, lp);
+    }
     case WM_CLOSE:
         Unload();
         return 0;
     case WM_DESTROY:
-        PostQuitMessage(0);
+        if (QuitOnDestroy) PostQuitMessage(0);
         return 0;
     default:
         return Form::WndProc(msg, wp, lp);
@@ -128,9 +208,16 @@ LRESULT Form2::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 namespace Forms {
-::Form2& Form2() {
+namespace {
+::Form2& Instance() {
     static ::Form2 form;
-    form.Load();
     return form;
 }
+}  // namespace
+::Form2& Form2() {
+    ::Form2& f = Instance();
+    f.Load();
+    return f;
+}
+::Form2* Form2IfLoaded() { return Instance().Exists() ? &Instance() : nullptr; }
 }  // namespace Forms

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: tip list, toolbar, status bar and the shared state the
-// subsystems meet on.
+// subsystems meet on. It is the program's start-up window: its load step brings
+// the program up, its unload step saves the interface state and ends it.
 #include "platform/ImageList.h"
 #include "platform/Label.h"
 #include "platform/ListView.h"
@@ -9,6 +10,8 @@
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
 #include "platform/Window.h"
+
+class frmShadow;
 
 // What the registry writers are doing the current write for. Set by each
 // operation that writes, for its duration, and put back to None at its end.
@@ -22,8 +25,16 @@ enum class WriteModes {
 class Form2 : public Form {
 public:
     ~Form2() override;
-    // Creates the window and its controls (not shown). True when it exists.
+    // Creates the window and its controls and runs the start-up (Form_Load); the
+    // window is not shown. False when the program is to end: a second instance,
+    // or a window that could not be created. Can run again after Unload.
     bool Load();
+    // Runs the shut-down (Form_Unload) and destroys the window; nothing when it does not exist.
+    void Unload();
+    // Set by the program's entry: destroying the window ends the message loop.
+    bool QuitOnDestroy = false;
+    // True when the last Load ended at once because another instance runs.
+    bool EndedAsSecondInstance() const { return endedAsSecond_; }
 
     // ---- controls ----
     Toolbar Toolbar1;
@@ -44,13 +55,83 @@ public:
     void SetRowCommandsEnabled(bool rowsPresent);
     // Category mode while `tjlb` is enabled; data-file mode while it is disabled.
     bool CategoryMode() const { return Toolbar1.Enabled(L"tjlb"); }
+    // WindowLink: the pressed state of `cklj`.
+    bool WindowLink() const { return Toolbar1.Pressed(L"cklj"); }
+    // PropertyWindowOn: the text of the `viewok` menu item `jqsx`.
+    bool PropertyWindowOn() const;
+    static const wchar_t* const kJqsxOn;
+    static const wchar_t* const kJqsxOff;
+
+    // ---- start-up and shut-down ----
+    void Form_Activate();
+    void Updata();    // creates the data folder from Databak when it is missing
+    void Saveini();   // writes the default settings
+    void ViewFavorite();  // rebuilds the category-favourites menu of `viewscj`
+
+    // ---- layout ----
+    void Form_Resize();
+
+    // ---- view mode (0 large icons, 1 small icons, 2 list, 3 report) ----
+    int View() const;
+    bool SetView(int mode);  // a mode outside 0..3 is refused
+    void MarkView(int mode); // marks the mode's item of `viewok`, unmarks the others
+    void NextView();         // a click on `viewok`
+
+    // ---- commands ----
+    void Toolbar1_ButtonClick(const std::wstring& key);
+    void Toolbar1_ButtonDropDown(const std::wstring& key);
+    void Toolbar1_ButtonMenuClick(const std::wstring& buttonKey, const std::wstring& itemKey);
+    void cklj_Click();   // the link button, after its value has flipped
+    void ToggleLink();   // F8
+    void OpenHelp();     // the help file through the shell
+    void OpenLog();      // logfile.txt through the shell
+
+    // ---- tip list ----
+    void ListView1_ColumnClick(int column);
+    void ComClick(int column);
+    void ComSort(int column);
+    int SortColumn() const { return sortKey_ + 1; }
+    bool SortDescending() const { return sortOrder_ == 1; }
+    // Direction icon of a column header: 0 none, 1 ascending, 2 descending.
+    int HeaderIcon(int column) const;
+    void ListView1_KeyDown(int keyCode, int shift);
+    void ListView1_RightClick(POINT screenPt);
+    void PrepareFileMenuForTipList();
+    void all_Click();
+    void no_Click();
+    // Moves the selected tip to its previous or next alternative value.
+    void StepOption(bool forward);
+    void StatusBar1_PanelClick(int panel);
+    static int GetSelCount(HWND listView);
+
+    // ---- commands built elsewhere ----
+    void StartWork();         // applies the ticked tips
+    void OpenRestorePage();   // the restore page
+    void ReloadShownTips();   // reloads the tips the list shows from their file
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void LayoutControls();
+
+private:
+    bool CreateWindowAndControls();
+    void Form_Load();
+    void Form_Unload();
+    void SetImages();
+
+    bool loading_ = false;
+    bool endedAsSecond_ = false;
+    bool activatedOnce_ = false;        // ActivatedOnce
+    bool dataFreshlyInitialised_ = false;  // DataFreshlyInitialised
+    int sortKey_ = 0;
+    int sortOrder_ = 0;
+    int headerIcon_[5] = {};
+    ::frmShadow* shadow_ = nullptr;
 };
 
 namespace Forms {
 // The one main window, created and loaded on first use.
 ::Form2& Form2();
+// The main window when it exists, else nullptr (nothing is created).
+::Form2* Form2IfLoaded();
 }  // namespace Forms

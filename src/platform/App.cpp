@@ -11,6 +11,7 @@ std::optional<SYSTEMTIME> g_nowOverride;
 std::optional<std::wstring> g_commandOverride;
 MsgBoxResponder g_responder;
 HANDLE g_instanceMutex = nullptr;
+std::optional<bool> g_prevInstanceOverride;
 }  // namespace
 
 std::wstring Path() {
@@ -34,6 +35,8 @@ std::wstring PathSlash() {
 std::wstring Title() { return L"Quorix 3.0"; }
 
 bool PrevInstance() {
+    if (g_prevInstanceOverride) return *g_prevInstanceOverride;
+    if (g_pathOverride) return false;
     if (g_instanceMutex) return false;
     HANDLE h = CreateMutexW(nullptr, TRUE, L"Local\\Quorix.SingleInstance");
     if (h && GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -121,5 +124,6 @@ void SetMsgBoxResponder(MsgBoxResponder responder) { g_responder = std::move(res
 void SetPathForTests(std::optional<std::wstring> folder) { g_pathOverride = std::move(folder); }
 void SetNowForTests(std::optional<SYSTEMTIME> now) { g_nowOverride = now; }
 void SetCommandForTests(std::optional<std::wstring> command) { g_commandOverride = std::move(command); }
+void SetPrevInstanceForTests(std::optional<bool> running) { g_prevInstanceOverride = running; }
 
 }  // namespace App

@@ -56,5 +56,9 @@ void SetMsgBoxResponder(MsgBoxResponder responder);
 void SetPathForTests(std::optional<std::wstring> folder);
 void SetNowForTests(std::optional<SYSTEMTIME> now);
 void SetCommandForTests(std::optional<std::wstring> command);
+// While the program folder is replaced for tests, PrevInstance answers this
+// (false when not set) instead of taking the named mutex, so that test
+// programs running side by side do not see each other as instances.
+void SetPrevInstanceForTests(std::optional<bool> running);
 
 }  // namespace App

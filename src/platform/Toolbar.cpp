@@ -1,6 +1,7 @@
 #include "platform/Toolbar.h"
 
 bool Toolbar::Create(HWND parent, int id) {
+    buttons_.clear();  // a toolbar made again starts with no buttons
     if (!CreateChild(parent, TOOLBARCLASSNAMEW,
                      WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE | CCS_TOP | CCS_NODIVIDER, 0, id))
         return false;
@@ -124,6 +125,7 @@ void Toolbar::Click(const std::wstring& key) {
 void Toolbar::DropDown(const std::wstring& key) {
     int i = IndexOf(key);
     if (!i || ButtonStyle(i) != Style::DropDown || !Enabled(i)) return;
+    if (ButtonDropDown) ButtonDropDown(key);
     RECT r = ButtonRect(i);
     PopupMenu& menu = buttons_[static_cast<size_t>(i - 1)].menu;
     std::wstring item = menu.Popup(GetParent(hwnd_), POINT{r.left, r.bottom});

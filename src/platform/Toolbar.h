@@ -48,6 +48,8 @@ public:
 
     // Raised with the clicked button's key (separators and disabled buttons raise nothing).
     std::function<void(const std::wstring& key)> ButtonClick;
+    // Raised with the button's key when its drop-down arrow is pressed, before its menu opens.
+    std::function<void(const std::wstring& key)> ButtonDropDown;
     // Raised with the button's key and the chosen menu item's key.
     std::function<void(const std::wstring& buttonKey, const std::wstring& itemKey)> ButtonMenuClick;
 

@@ -1,0 +1,13 @@
+#pragma once
+// The program's own pictures, drawn with GDI at any size: the toolbar buttons,
+// the tip list's row, danger and value-type icons, and the status bar's refresh
+// mark. Numbers are the image numbers of the main window's image lists.
+#include <windows.h>
+#include <commctrl.h>
+
+namespace Icons {
+inline constexpr int kLastNumber = 34;
+inline constexpr int kRefresh = 100;  // the status bar's reload panel
+// A new icon (the caller destroys it); nullptr for a number with no picture.
+HICON Create(int number, int size);
+}  // namespace Icons

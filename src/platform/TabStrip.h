@@ -1,0 +1,13 @@
+#pragma once
+// Tab strip with tabs counted from 1.
+#include "platform/Window.h"
+
+class TabStrip : public Control {
+public:
+    bool Create(HWND parent, int id);
+    int AddTab(const std::wstring& caption);  // returns the tab's number
+    int Count() const;
+    int SelectedIndex() const;  // 0 when none
+    // Selects tab `n`; a number with no such tab is refused (false) and the selection stays.
+    bool Select(int n);
+};

@@ -1,0 +1,190 @@
+#include "MainWindowFixture.h"
+
+#include "mainwindow/ColumnHelpers.h"
+
+#include "mainwindow/Resize.h"
+#include "mainwindow/mdlApi.h"
+#include "platform/Twips.h"
+
+namespace {
+const wchar_t kInitFailure[] = L"技巧数据库初始化失败！这将导致软件在使用中发生严重错误。";
+
+std::wstring Notice(const std::wstring& folder) {
+    return L"亲爱的用户，在您的支持下Quorix升级到了3.0版本！\r\n\r\n新的版本具有更强大的功能和稳定性，希望您使用愉快！"
+           L"\r\n\r\n同时，我们新增了大量的技巧，请老用户们打开“" +
+           folder + L"Updfile”目录下的技巧数据文件进行升级。\r\n\r\n再次感谢您的支持！";
+}
+}  // namespace
+
+TEST_F(MainWindowTest, FirstStartCopiesDatabakAndWritesDefaultsWithoutNotice) {
+    CreateDirectoryW(Path(L"Databak").c_str(), nullptr);
+    WriteBytes(Path(L"Databak\\a.qix"), "[x]\r\nk=v\r\n");
+    WriteBytes(Path(L"Databak\\b.qix"), "[y]\r\n");
+    CreateDirectoryW(Path(L"Databak\\sub").c_str(), nullptr);
+    WriteBytes(Path(L"Databak\\sub\\c.qix"), "[z]\r\n");
+    App::SetCommandForTests(L"\"C:\\one file.upd\" C:\\two.upd");
+
+    Form2& f = Start();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(ReadBytes(Path(L"Data\\a.qix")), "[x]\r\nk=v\r\n");
+    EXPECT_TRUE(App::FileExists(Path(L"Data\\b.qix")));
+    EXPECT_FALSE(App::FolderExists(Path(L"Data\\sub"))) << "only the files of Databak are copied";
+    EXPECT_EQ(Text::ToAnsi(f.ListView1.Tag), "\"C:\\one file.upd\" C:\\two.upd");
+    EXPECT_EQ(f.Caption(), L"Quorix 3.0");
+
+    const std::pair<const wchar_t*, const wchar_t*> defaults[] = {
+        {L"Width_1", L"5595"},   {L"Height_1", L"4600"},  {L"Width_2", L"2300"},   {L"Height_2", L"3510"},
+        {L"Width_3", L"2300"},   {L"Height_3", L"3510"},  {L"View", L"3"},         {L"Compositor", L"1"},
+        {L"FormLink", L"1"},     {L"AutoCheck", L"1"},    {L"AutoWidth", L"1"},    {L"Listview_1", L"1"},
+        {L"Listview_2", L"0"},   {L"Listview_3", L"1"},   {L"SaveLog", L"1"},      {L"SaveFile", L"1"},
+        {L"Tip", L"1"},          {L"Start", L"1"},        {L"FileListHeight", L"2600"}, {L"SaveHistory", L"1"},
+        {L"Choice", L"1"},       {L"OldUpdate", L""},
+    };
+    for (const auto& [key, value] : defaults) EXPECT_EQ(Setting(key), value) << Text::ToAnsi(key);
+    // Centred on the screen, for the window's size before the geometry was restored.
+    EXPECT_FALSE(Setting(L"Top_1").empty());
+    EXPECT_FALSE(Setting(L"Left_1").empty());
+    // The restored state: linked, report view marked, the first column sorted.
+    EXPECT_TRUE(f.WindowLink());
+    EXPECT_EQ(f.Toolbar1.Image(L"cklj"), 20);
+    EXPECT_EQ(f.View(), 3);
+    EXPECT_EQ(f.HeaderIcon(1), 1);
+    EXPECT_TRUE(f.ListView1.ExtendedStyle() & LVS_EX_GRIDLINES);
+    EXPECT_FALSE(f.ListView1.ExtendedStyle() & LVS_EX_TRACKSELECT);
+}
+
+TEST_F(MainWindowTest, UpgradeNoticeComesOnceOnTheStartAfterTheDataFolderWasMade) {
+    CreateDirectoryW(Path(L"Databak").c_str(), nullptr);
+    WriteBytes(Path(L"Databak\\a.qix"), "[x]\r\n");
+    Start();
+    Stop();
+    EXPECT_TRUE(boxes.empty());
+
+    ExpectBox(IDOK, Notice(dir));
+    Start();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].style & (MB_ICONMASK | MB_TYPEMASK), static_cast<UINT>(MB_OK));
+    EXPECT_EQ(Setting(L"OldUpdate"), L"1");
+    Stop();
+
+    Start();  // no further box
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(MainWindowTest, MissingDatabakReportsTheFailureAndStartUpGoesOn) {
+    ExpectBox(IDOK, kInitFailure);
+    Form2& f = Start();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_TRUE(App::FolderExists(Path(L"Data")));
+    EXPECT_EQ(Setting(L"Choice"), L"1");
+    EXPECT_TRUE(f.Visible());
+    EXPECT_TRUE(Forms::frmShadow().Exists());
+}
+
+TEST_F(MainWindowTest, SecondInstanceEndsWithoutReadingOrWritingAnything) {
+    App::SetPrevInstanceForTests(true);
+    Form2& f = Forms::Form2();
+    EXPECT_FALSE(f.Exists());
+    EXPECT_TRUE(f.EndedAsSecondInstance());
+    EXPECT_FALSE(App::FileExists(Path(L"config.ini")));
+    EXPECT_FALSE(App::FolderExists(Path(L"Data")));
+    EXPECT_TRUE(boxes.empty());
+    App::SetPrevInstanceForTests(std::nullopt);
+}
+
+TEST_F(MainWindowTest, InterfaceStateSurvivesARestart) {
+    MakeRunBefore();
+    Form2& f = Start();
+    f.MoveTwips(3000, 2250, 7500, 6000);
+    f.Toolbar1_ButtonMenuClick(L"viewok", L"v2");
+    f.ListView1_KeyDown(VK_F8, 0);  // unlink
+    Forms::frmShadow().MoveTwips(600, 900, 2700, 4500);
+    General::SetHeaderWidth(f.ListView1, 2, 40);
+    General::SetHeaderWidth(f.ListView1, 3, 0);
+    f.ListView1_ColumnClick(4);
+    Forms::Form3().TabStrip1.Select(3);
+    Stop();
+
+    EXPECT_EQ(Setting(L"Width_1"), L"7500");
+    EXPECT_EQ(Setting(L"Height_1"), L"6000");
+    EXPECT_EQ(Setting(L"Left_1"), L"3000");
+    EXPECT_EQ(Setting(L"Top_1"), L"2250");
+    EXPECT_EQ(Setting(L"Left_2"), L"600");
+    EXPECT_EQ(Setting(L"Height_2"), L"4500");
+    EXPECT_EQ(Setting(L"View"), L"1");
+    EXPECT_EQ(Setting(L"FormLink"), L"0");
+    EXPECT_EQ(Setting(L"ColumnHeader(2)"), std::to_wstring(Twips::FromPixelsX(40)));
+    EXPECT_EQ(Setting(L"ColumnHeader(3)"), L"0");
+    EXPECT_EQ(Setting(L"Compositor"), L"4");
+    EXPECT_EQ(Setting(L"Tabstrip"), L"2");
+
+    Set(L"AutoWidth", L"0");
+    Form2& g = Start();
+    EXPECT_EQ(g.Left(), 3000);
+    EXPECT_EQ(g.Top(), 2250);
+    EXPECT_EQ(g.Width(), 7500);
+    EXPECT_EQ(g.Height(), 6000);
+    EXPECT_EQ(g.View(), 1);
+    EXPECT_EQ(g.Toolbar1.ButtonMenus(L"viewok").Item(L"v2")->text, L"· 小图标(&M)");
+    EXPECT_EQ(g.Toolbar1.ButtonMenus(L"viewok").Item(L"v4")->text, L"   详细资料(&D)");
+    EXPECT_FALSE(g.WindowLink());
+    EXPECT_EQ(g.Toolbar1.Image(L"cklj"), 21);
+    EXPECT_EQ(Forms::frmShadow().Left(), 600);
+    EXPECT_EQ(Forms::frmShadow().Top(), 900);
+    EXPECT_EQ(General::HeaderWidth(g.ListView1, 2), 40);
+    EXPECT_EQ(General::HeaderWidth(g.ListView1, 3), 0);
+    EXPECT_EQ(g.HeaderIcon(4), 1);
+    EXPECT_EQ(g.HeaderIcon(1), 0);
+    EXPECT_EQ(Forms::Form3().TabStrip1.SelectedIndex(), 3);
+}
+
+TEST_F(MainWindowTest, RefusedSettingsLeaveTheControlsAsTheyWere) {
+    MakeRunBefore();
+    Set(L"FormLink", L"1.5");  // whole number 2: refused
+    Set(L"View", L"7");
+    Set(L"Tabstrip", L"9");
+    Set(L"Form2Visible", L"2");
+    Set(L"Compositor", L"6");
+    Form2& f = Start();
+    EXPECT_FALSE(f.WindowLink());
+    EXPECT_EQ(f.View(), 3);
+    EXPECT_EQ(f.Toolbar1.ButtonMenus(L"viewok").Item(L"v4")->text, L"· 详细资料(&D)");
+    EXPECT_EQ(Forms::Form3().TabStrip1.SelectedIndex(), 1);
+    EXPECT_FALSE(f.PropertyWindowOn());
+    EXPECT_EQ(f.Toolbar1.ButtonMenus(L"viewok").Item(L"jqsx")->text, L"   显示技巧属性窗口(&R)  F2");
+    for (int c = 1; c <= 5; ++c) EXPECT_EQ(f.HeaderIcon(c), 0);
+}
+
+TEST_F(MainWindowTest, ClosingWhileMinimisedKeepsTheStoredGeometry) {
+    MakeRunBefore();
+    Form2& f = Start();
+    Stop();
+    const std::wstring width = Setting(L"Width_1"), left2 = Setting(L"Left_2");
+    Set(L"View", L"0");
+    Form2& g = Start();
+    g.MoveTwips(1500, 1500, 9000, 6000);
+    g.SetWindowState(1);
+    Ui::DoEvents();
+    g.Toolbar1_ButtonMenuClick(L"viewok", L"v3");
+    Stop();
+    (void)f;
+    EXPECT_EQ(Setting(L"Width_1"), width);
+    EXPECT_EQ(Setting(L"Left_2"), left2);
+    EXPECT_EQ(Setting(L"View"), L"2");
+}
+
+TEST_F(MainWindowTest, ShutDownClosesEveryWindowAndTakesTheProceduresOff) {
+    MakeRunBefore();
+    Form2& f = Start();
+    HWND h = f.hwnd(), shadow = Forms::frmShadow().hwnd();
+    EXPECT_TRUE(mdlApi::Hooked());
+    EXPECT_TRUE(Resize::Installed(h));
+    f.Toolbar1_ButtonClick(L"exit");
+    EXPECT_FALSE(f.Exists());
+    EXPECT_FALSE(mdlApi::Hooked());
+    EXPECT_FALSE(IsWindow(shadow));
+    EXPECT_EQ(Forms::Form3IfLoaded(), nullptr);
+    EXPECT_EQ(Forms::Form1IfLoaded(), nullptr);
+    EXPECT_EQ(Setting(L"FormLink"), L"1");
+}
