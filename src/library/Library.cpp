@@ -3,6 +3,7 @@
 #include "common/Ini.h"
 #include "common/TipFile.h"
 #include "library/frmShadow.h"
+#include "mainwindow/ColumnHelpers.h"
 #include "mainwindow/Form2.h"
 #include "platform/App.h"
 #include "platform/ListView.h"
@@ -17,18 +18,10 @@ std::wstring CurrentDataFilePath;
 Services& Hooks() {
     static Services s = [] {
         Services d;
-        d.AutoSizeTipColumns = &AutoSizeTipColumns;
+        d.AutoSizeTipColumns = [](ListView& list, int width) { General::AutoSizeTipColumns(list, width); };
         return d;
     }();
     return s;
-}
-
-void AutoSizeTipColumns(ListView& list, int width) {
-    int columns = list.ColumnCount();
-    bool report = list.View() == LV_VIEW_DETAILS;
-    for (int c = 1; c <= columns; ++c)
-        if (c != 3 && report) list.SetColumnWidth(c, width);
-    if (columns >= 3) list.SetColumnWidth(3, Twips::ToPixelsX(240));
 }
 
 std::wstring SettingsPath() { return App::PathSlash() + L"config.ini"; }

@@ -30,14 +30,10 @@ struct Services {
     std::function<void(bool on)> SetValueBarEnabled;  // value box and its "+" button
     std::function<void()> ClearLiveValues;            // empty the live-value list
     std::function<void(const std::wstring& flag)> SetLiveKeyFlag;  // the live-value list's tag
-    // Fits the tip list's columns (width code -1). Defaults to AutoSizeTipColumns below.
+    // Fits the tip list's columns (width code -1). Defaults to General::AutoSizeTipColumns.
     std::function<void(ListView& list, int width)> AutoSizeTipColumns;
 };
 Services& Hooks();
-
-// Fits every column of the tip list but the third (危险) with `width` (pixels or
-// LVSCW_ codes) while the list is in report view; the third is always 240 twips.
-void AutoSizeTipColumns(ListView& list, int width);
 
 // config.ini beside the program.
 std::wstring SettingsPath();

@@ -1,5 +1,7 @@
 #include "library/frmShadow.h"
 
+#include "mainwindow/Resize.h"
+
 #include "common/Ini.h"
 #include "common/TipFile.h"
 #include "common/TipRow.h"
@@ -155,6 +157,7 @@ bool frmShadow::Load() {
                     WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN | WS_SYSMENU, WS_EX_TOOLWINDOW,
                     nullptr, 0, 0, Twips::ToPixelsX(2070), Twips::ToPixelsY(4650)))
         return false;
+    Resize::InstallSideMinSize(hwnd_);
     TreeView1.Create(hwnd_, IdTreeView1);
     Picture1.Create(hwnd_, IdPicture1);
     Toolbar1.Create(hwnd_, IdToolbar1);

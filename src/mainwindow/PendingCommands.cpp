@@ -4,4 +4,3 @@
 
 void Form2::StartWork() {}
 void Form2::OpenRestorePage() {}
-void Form2::ReloadShownTips() {}

@@ -1,3 +1,4 @@
+#include "mainwindow/ColumnHelpers.h"
 #include "fixtures/LibraryFixture.h"
 
 #include "common/Ini.h"
@@ -34,14 +35,14 @@ void LibraryTest::SetUp() {
     h.SetLiveKeyFlag = [this](const std::wstring& flag) { calls.push_back("LiveKeyFlag=" + Ansi(flag)); };
     h.AutoSizeTipColumns = [this](ListView& l, int w) {
         calls.push_back("AutoSize");
-        Library::AutoSizeTipColumns(l, w);
+        General::AutoSizeTipColumns(l, w);
     };
 }
 
 void LibraryTest::TearDown() {
     Forms::UnloadFrmShadow();
     Library::Hooks() = Library::Services{};
-    Library::Hooks().AutoSizeTipColumns = &Library::AutoSizeTipColumns;
+    Library::Hooks().AutoSizeTipColumns = [](ListView& l, int w) { General::AutoSizeTipColumns(l, w); };
     QuorixTest::TearDown();
 }
 
