@@ -1,0 +1,88 @@
+#pragma once
+// Registry access by key path. A key path is a root name, a backslash and the
+// subkey ("HKEY_CURRENT_USER\Software\Quorix"); a root name alone addresses the
+// root key itself. The empty value name is the key's default value.
+//
+// Every call opens the key it needs and closes it before returning; nothing is
+// kept between calls. Paths, names and string data cross the registry in the
+// ANSI code page; a path, name or text with a character that has no form there
+// is never written as '?' (it would address or store something else): readers
+// give Unreadable, writers fail.
+//
+// After each write the outcome is reported through the main window's WriteMode
+// (ReportWrite below). A path that names no root is no write at all: nothing is
+// changed and nothing is reported.
+#include "engine/RegValue.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace Registry {
+
+// The predefined root named exactly (case matters) HKEY_CLASSES_ROOT,
+// HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_PERFORMANCE_DATA,
+// HKEY_CURRENT_CONFIG or HKEY_DYN_DATA; nullptr for any other text.
+HKEY RootKeyFromName(std::wstring_view name);
+
+struct KeyPathParts {
+    HKEY root = nullptr;  // nullptr: the path names no root
+    std::wstring subkey;  // empty: the root key itself
+};
+// Root and subkey of a key path. No root when the path does not start with
+// "HKEY_", ends with a backslash, or names a root outside the list above.
+KeyPathParts SplitKeyPath(std::wstring_view keyPath);
+
+// Opens the key, or creates it with any missing parents. True when the key is
+// there afterwards; false for no root or a key that cannot be created. Reports
+// nothing: the write that follows reports a missing key.
+bool CreateKeyPath(std::wstring_view keyPath);
+
+// Readers. Each gives: no value (IsEmpty) when the path names no root;
+// Unreadable when the key or value cannot be read; otherwise:
+//  - GetStringValue: the stored text up to its first null, whole however long,
+//    blanks kept;
+//  - GetBinaryValue: the stored bytes as text (Text::TextFromBytes, so
+//    Text::BytesFromText gives the bytes back); "" for a zero-length value;
+//  - GetDwordValue: the 32-bit value, signed (FFFFFFFF gives -1); a value of
+//    more than 4 bytes is Unreadable.
+// The stored type is not looked at: the caller picks the reader by the type.
+RegValue GetStringValue(std::wstring_view keyPath, std::wstring_view valueName);
+RegValue GetBinaryValue(std::wstring_view keyPath, std::wstring_view valueName);
+RegValue GetDwordValue(std::wstring_view keyPath, std::wstring_view valueName);
+
+// Writers into an existing key (see CreateKeyPath). Each reports its outcome
+// through ReportWrite and also returns it: true when the value was written.
+// A path that names no root gives false and reports nothing.
+//  - SetStringValue: REG_SZ, the text and its terminating null.
+//  - SetExpandStringValue: REG_EXPAND_SZ, whatever the text holds.
+//  - SetBinaryValue: REG_BINARY, the code-page bytes of the text (characters
+//    made of undecodable bytes give those bytes); an empty or all-blank text
+//    writes a zero-length value.
+//  - SetDwordValue: REG_DWORD, least significant byte first.
+//  - SetRawValue: the bytes as they are, with any type number.
+bool SetStringValue(std::wstring_view keyPath, std::wstring_view valueName, std::wstring_view data);
+bool SetExpandStringValue(std::wstring_view keyPath, std::wstring_view valueName, std::wstring_view data);
+bool SetBinaryValue(std::wstring_view keyPath, std::wstring_view valueName, std::wstring_view data);
+bool SetDwordValue(std::wstring_view keyPath, std::wstring_view valueName, uint32_t data);
+bool SetRawValue(std::wstring_view keyPath, std::wstring_view valueName, DWORD type, std::string_view bytes);
+
+// A value whole, whatever its type: type number and bytes as stored. False
+// (outputs untouched) for no root or a key or value that cannot be read.
+bool GetRawValue(std::wstring_view keyPath, std::wstring_view valueName, DWORD& type, std::string& bytes);
+
+// Reports the outcome of a registry write or delete by Forms::Form2().WriteMode:
+//  - Apply: the tip row at ApplyRowIndex (leading number of Form2.Label1.Tag,
+//    1-based) turns blue on success, red on failure; then, when SaveLog in
+//    [Data] of config.ini is above 0, a log entry goes to logfile.txt in the
+//    program folder: section today's date (MM-DD-YYYY), key "【使用成功】【name】"
+//    or "〖使用失败〗〖name〗", value the category tree's selected path (empty when
+//    no node is selected). A row index that names no row colours and logs nothing.
+//  - Reg: a failure shows "不存在这个名称的键值，导致修改失败" (critical icon, OK).
+//  - Bak, None: nothing; the caller uses the returned outcome.
+// The apply step also calls it for a row that fails before any write.
+void ReportWrite(bool success);
+
+}  // namespace Registry

@@ -1,0 +1,44 @@
+// How a registry write or delete reports its outcome: by the main window's
+// WriteMode, read at the moment of the report.
+#include "common/Ini.h"
+#include "engine/General.h"
+#include "engine/Registry.h"
+#include "library/frmShadow.h"
+#include "mainwindow/Form2.h"
+#include "platform/App.h"
+#include "platform/Text.h"
+
+namespace Registry {
+namespace {
+constexpr COLORREF kAppliedColor = RGB(0, 0, 255);  // blue
+constexpr COLORREF kFailedColor = RGB(255, 0, 0);   // red
+
+void ReportApplied(::Form2& form, bool success) {
+    long long row = Text::LeadingNumber(form.Label1.Tag);
+    if (row < 1 || row > form.ListView1.Count()) return;  // no row to colour or name
+    const int index = static_cast<int>(row);
+    form.ListView1.SetForeColor(index, success ? kAppliedColor : kFailedColor);
+    if (Text::LeadingNumber(General::ReadIni(L"Data", L"SaveLog", General::ConfigPath())) <= 0) return;
+    const std::wstring name = form.ListView1.Text(index);
+    const std::wstring key = success ? L"【使用成功】【" + name + L"】" : L"〖使用失败〗〖" + name + L"〗";
+    // A log entry that cannot be written is lost: the write itself is done.
+    Ini::Write(App::PathSlash() + L"logfile.txt", App::DateText(), key, Forms::frmShadow().SelectedCategoryPath());
+}
+}  // namespace
+
+void ReportWrite(bool success) {
+    ::Form2& form = Forms::Form2();
+    switch (form.WriteMode) {
+    case WriteModes::Apply:
+        ReportApplied(form, success);
+        break;
+    case WriteModes::Reg:
+        if (!success) App::MsgBox(L"不存在这个名称的键值，导致修改失败", MB_OK | MB_ICONERROR);
+        break;
+    case WriteModes::Bak:
+    case WriteModes::None:
+        break;
+    }
+}
+
+}  // namespace Registry
