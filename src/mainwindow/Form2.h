@@ -45,6 +45,11 @@ public:
     // Category mode while `tjlb` is enabled; data-file mode while it is disabled.
     bool CategoryMode() const { return Toolbar1.Enabled(L"tjlb"); }
 
+    // Applies every ticked tip of the list to the registry (toolbar `start`, F5).
+    void StartWork();
+    // Opens the restore page of the multi-page dialog (toolbar `viewhf`).
+    void OpenRestorePage();
+
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void LayoutControls();
