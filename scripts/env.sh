@@ -39,6 +39,12 @@ make_prefix() {
     timeout 300 wine wineboot --init >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # Without a window manager (Xvfb) every hide of a managed window waits two
+  # seconds for a state change no one sends: keep the windows unmanaged.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    wineserver -w
+  fi
 }
 
 # Runs "$@" with an X display: the current one, or a private Xvfb.

@@ -133,7 +133,7 @@ void Form4::Command23_Click() {
     if (failed) App::MsgBox(L"删除指定的恢复文件失败。", MB_OK | MB_ICONERROR);
 }
 
-void Form4::Command24_Click() { Unload(); }
+void Form4::Command24_Click() { Close(); }
 
 void Form4::ListView1_DblClick() {
     if (Caption() != kRestoreCaption) return;

@@ -130,12 +130,17 @@ LRESULT Form4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     case WM_CLOSE:
-        Unload();
+        Close();
         return 0;
     default:
         break;
     }
     return Form::WndProc(msg, wp, lp);
+}
+
+void Form4::Close() {
+    Modal::Ending(hwnd_);
+    Unload();
 }
 
 void DelItmx(ListView& sListview) {

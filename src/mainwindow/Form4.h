@@ -34,6 +34,8 @@ public:
     void ShowPage(unsigned pages);
     // Shows the window modally; returns once it is closed (and unloaded).
     void ShowModal();
+    // Closes (unloads) the dialog; every page leaves through here.
+    void Close();
 
     // ---- shared controls ----
     Label Picture6;        // container of the shared list

@@ -6,16 +6,22 @@
 namespace Modal {
 namespace {
 Hook g_hook;
-int g_depth = 0;
 
 struct Disabled {
     HWND except;
     std::vector<HWND> windows;
 };
+std::vector<Disabled*> g_stack;  // the modal windows up, innermost last
+
+void Reenable(Disabled& d) {
+    for (HWND h : d.windows)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+    d.windows.clear();
+}
 
 BOOL CALLBACK DisableOne(HWND h, LPARAM lp) {
     auto* d = reinterpret_cast<Disabled*>(lp);
-    if (h != d->except && IsWindowEnabled(h) && IsWindowVisible(h)) {
+    if (h != d->except && IsWindowEnabled(h)) {
         EnableWindow(h, FALSE);
         d->windows.push_back(h);
     }
@@ -35,7 +41,12 @@ bool Handle(HWND window, MSG& m) {
 }
 }  // namespace
 
-bool Active() { return g_depth > 0; }
+bool Active() { return !g_stack.empty(); }
+
+void Ending(HWND window) {
+    for (Disabled* d : g_stack)
+        if (d->except == window) Reenable(*d);
+}
 
 void SetHookForTests(Hook hook) { g_hook = std::move(hook); }
 
@@ -43,7 +54,7 @@ void Run(HWND window) {
     if (!window || !IsWindow(window)) return;
     Disabled d{window, {}};
     EnumThreadWindows(GetCurrentThreadId(), &DisableOne, reinterpret_cast<LPARAM>(&d));
-    ++g_depth;
+    g_stack.push_back(&d);
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     if (g_hook) {
@@ -65,9 +76,8 @@ void Run(HWND window) {
             Handle(window, m);
         }
     }
-    --g_depth;
-    for (HWND h : d.windows)
-        if (IsWindow(h)) EnableWindow(h, TRUE);
+    g_stack.pop_back();
+    Reenable(d);
 }
 
 }  // namespace Modal

@@ -17,6 +17,11 @@ namespace Modal {
 void Run(HWND window);
 // True while a modal window is up.
 bool Active();
+// Called by a modal window just before it closes: the windows it disabled are
+// enabled again first, so that the system hands the activation back to them
+// (destroying the active window while its owner is disabled makes the system
+// look elsewhere, and under Wine wait for it).
+void Ending(HWND window);
 
 using Hook = std::function<void(HWND window)>;
 // The hook for the next modal window only (nullptr clears it).
