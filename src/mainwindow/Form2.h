@@ -109,6 +109,11 @@ public:
     void OpenRestorePage();   // the restore page
     void ReloadShownTips();   // reloads the tips the list shows from their file
 
+    // Applies every ticked tip of the list to the registry (toolbar `start`, F5).
+    void StartWork();
+    // Opens the restore page of the multi-page dialog (toolbar `viewhf`).
+    void OpenRestorePage();
+
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void LayoutControls();

@@ -1,0 +1,63 @@
+#pragma once
+// Backup files: Bak\<MM-DD-YYYY>.bak beside the program, one INI file per day.
+// Section = category path, key = tip name, value = a record of four fields
+// joined by the FieldMark:
+//   key path | value name | previous data | type number
+// The type number is the registry type of the value that was there before the
+// tip was applied ("0" and the DeleteMark as data when there was none). The
+// previous data: REG_SZ and REG_EXPAND_SZ as their text; REG_BINARY as upper-case
+// hex pairs joined by blanks ("" for zero bytes); REG_DWORD as the signed
+// decimal number ("-1" for FFFFFFFF); any other type (REG_MULTI_SZ,
+// REG_DWORD_BIG_ENDIAN, ...) as hex pairs like REG_BINARY, with its own type
+// number. An existing REG_NONE value is "0" with its bytes as hex pairs, which
+// the DeleteMark of an absent value never is.
+// Only the apply run writes these files (and never creates the Bak folder);
+// only the restore page reads them.
+#include <optional>
+#include <string>
+
+namespace Backup {
+
+// <program folder>\Bak\ with its trailing backslash.
+std::wstring Folder();
+// The file of a day: Folder() + date + ".bak".
+std::wstring DayFile(const std::wstring& date);
+// Today's file.
+std::wstring TodayFile();
+
+struct Record {
+    std::wstring keyPath;
+    std::wstring valueName;
+    std::wstring data;
+    std::wstring type;  // decimal type number as text
+};
+std::wstring Join(const Record& r);
+// The four fields of a stored record: key path before the first FieldMark,
+// value name up to the second, type number after the last, data between (so
+// data holding a FieldMark of its own comes back whole). Nothing when the
+// record has fewer than three FieldMarks.
+std::optional<Record> Split(const std::wstring& value);
+
+// The record of what is stored now at `keyPath` / `valueName`: type "0" with the
+// DeleteMark when the value does not exist. Nothing when a value exists but
+// cannot be recorded (unreadable, or a REG_DWORD whose size is not 4 bytes).
+std::optional<Record> Capture(const std::wstring& keyPath, const std::wstring& valueName);
+
+enum class Outcome { Written, Kept, Failed };
+// Stores `r` under `section` / `tipName` in `file` unless a record is there
+// already: the first backup of a day wins, so a restore returns to the state
+// before the first application that day. Kept when one was there.
+Outcome WriteFirst(const std::wstring& file, const std::wstring& section, const std::wstring& tipName,
+                   const Record& r);
+
+// Writes a record back to the registry, creating its key when missing: deletes
+// the value for type "0" with the DeleteMark (a value already absent counts as
+// restored), writes REG_SZ for "1", REG_EXPAND_SZ for "2", the bytes for "3"
+// and for other type numbers, the number for "4". True only when the registry
+// now holds the recorded value. A record it cannot act on (unknown root, a type
+// field that is no plain decimal number, data that does not fit its type, an
+// old record of another type without data, data that is the ReadErrorMark)
+// writes nothing and gives false.
+bool Restore(const Record& r);
+
+}  // namespace Backup

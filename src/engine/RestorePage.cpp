@@ -1,0 +1,142 @@
+// The restore page of the multi-page dialog: lists the day files of the Bak
+// folder, writes a day's records back into the registry, deletes day files.
+#include "common/Ini.h"
+#include "engine/Backup.h"
+#include "engine/General.h"
+#include "mainwindow/Form2.h"
+#include "mainwindow/Form4.h"
+#include "platform/App.h"
+#include "platform/Text.h"
+#include "platform/Twips.h"
+
+#include <vector>
+
+namespace {
+const wchar_t kRestoreCaption[] = L"恢复窗口";
+
+int X(long long twips) { return Twips::ToPixelsX(twips); }
+int Y(long long twips) { return Twips::ToPixelsY(twips); }
+
+// Sets the mouse pointer of the dialog for the duration of a piece of work.
+class Hourglass {
+public:
+    Hourglass() : old_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~Hourglass() { SetCursor(old_ ? old_ : LoadCursorW(nullptr, IDC_ARROW)); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+
+private:
+    HCURSOR old_;
+};
+
+bool EndsWithBak(const std::wstring& name) {
+    return name.size() > 4 && Text::EqualNoCase(std::wstring_view(name).substr(name.size() - 4), L".bak");
+}
+}  // namespace
+
+void Form2::OpenRestorePage() { Forms::Form4().OpenRestorePage(); }
+
+void Form4::OpenRestorePage() {
+    if (!Load()) return;
+    ShowPage(RestorePage);
+    Picture6.Move(0, 0, X(5505), Y(4005));
+    Frame6.Move(X(75), Y(810), X(5280), Y(2295));
+    ListView1.Move(X(75 + 90), Y(810 + 120), X(3570), Y(2085));
+    Command22.Move(X(75 + 3780), Y(810 + 240), X(1335), Y(375));
+    Command23.Move(X(75 + 3780), Y(810 + 720), X(1335), Y(375));
+    Command24.Move(X(75 + 3780), Y(810 + 1200), X(1335), Y(375));
+    SetWidth(5505);
+    SetHeight(3540);
+    ListView1.SetView(LV_VIEW_ICON);
+
+    // The day files, sub-folders and names starting with "." left out; a name
+    // must really end in ".bak" (the short-name match lets "x.bakup" through).
+    ListView1.Clear();
+    for (const std::wstring& name : App::ListFiles(Backup::Folder(), L"*.bak")) {
+        if (name.empty() || name[0] == L'.' || !EndsWithBak(name)) continue;
+        ListView1.Add(name.substr(0, name.size() - 4), 6);
+    }
+    ListView1.Sort(1, false);
+
+    Image8.SetVisible(false);
+    SetCaption(kRestoreCaption);
+    Label28.SetCaption(L"使用恢复文件进行还原");
+    Label29.SetCaption(L"使用后将会把恢复文件日期的最后一次操作的数据还原");
+
+    SetDefaultButton(&Command22);
+    SetCancelButton(&Command24);
+    const bool rows = ListView1.Count() > 0;
+    Command22.SetEnabled(rows);
+    Command23.SetEnabled(rows);
+    if (rows) ListView1.SetSelectedItem(1);
+    ListView1.SetFocus();
+    ShowModal();
+}
+
+void Form4::Command22_Click() {
+    // No selected row: nothing is restored and nothing is asked.
+    int row = 0;
+    for (int i = 1; i <= ListView1.Count() && !row; ++i)
+        if (ListView1.Selected(i)) row = i;
+    if (!row) return;
+    if (App::MsgBox(L"您确定要使用选定的恢复文件进行还原吗？", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+
+    int failed = 0;
+    {
+        Hourglass wait;
+        const std::wstring file = Backup::DayFile(ListView1.Text(row));
+        // Sections and keys are listed whole and held apart, so that listing a
+        // section's keys leaves the sections still to come in place.
+        const std::vector<std::wstring> sections = Ini::Sections(file);
+        for (const std::wstring& section : sections) {
+            const std::vector<std::wstring> keys = Ini::Keys(file, section);
+            for (const std::wstring& key : keys) {
+                std::optional<Backup::Record> r = Backup::Split(General::ReadIni(section, key, file));
+                if (!r || !StartWork(r->keyPath, r->valueName, r->data, r->type)) ++failed;
+            }
+        }
+    }
+    if (failed == 0) {
+        App::MsgBox(L"还原完成。", MB_OK | MB_ICONEXCLAMATION);
+    } else {
+        App::MsgBox(L"还原未全部完成：有 " + Text::FromInt(failed) + L" 项数据没有还原。", MB_OK | MB_ICONERROR);
+    }
+}
+
+bool Form4::StartWork(const std::wstring& Value3, const std::wstring& Value5, const std::wstring& data,
+                      const std::wstring& strType) {
+    ::Form2& main = Forms::Form2();
+    main.WriteMode = WriteModes::Bak;
+    bool ok = Backup::Restore({Value3, Value5, data, strType});
+    main.WriteMode = WriteModes::None;
+    return ok;
+}
+
+void Form4::Command23_Click() {
+    if (App::MsgBox(L"你确定要将选定的恢复文件删除吗？", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    std::vector<int> selected;
+    for (int i = 1; i <= ListView1.Count(); ++i)
+        if (ListView1.Selected(i)) selected.push_back(i);
+    // The first file that cannot be deleted ends the command; the rows of the
+    // files deleted before it leave the list, the others stay.
+    size_t done = 0;
+    for (; done < selected.size(); ++done) {
+        const std::wstring path = Backup::DayFile(ListView1.Text(selected[done]));
+        if (!App::RemoveFile(path) && App::FileExists(path)) break;
+    }
+    const bool failed = done < selected.size();
+    for (size_t k = done; k < selected.size(); ++k) ListView1.SetSelected(selected[k], false);
+    DelItmx(ListView1);
+    const bool rows = ListView1.Count() > 0;
+    Command22.SetEnabled(rows);
+    Command23.SetEnabled(rows);
+    if (failed) App::MsgBox(L"删除指定的恢复文件失败。", MB_OK | MB_ICONERROR);
+}
+
+void Form4::Command24_Click() { Close(); }
+
+void Form4::ListView1_DblClick() {
+    if (Caption() != kRestoreCaption) return;
+    if (lastMouseDown_.x < 0 || !ListView1.HitTest(lastMouseDown_)) return;
+    Command22_Click();
+}

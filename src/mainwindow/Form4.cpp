@@ -1,0 +1,157 @@
+#include "mainwindow/Form4.h"
+
+#include "mainwindow/Form2.h"
+#include "platform/Modal.h"
+#include "platform/Twips.h"
+
+namespace {
+enum : int {
+    IdPicture6 = 401,
+    IdFrame6,
+    IdListView1,
+    IdFrame7,
+    IdLabel28,
+    IdLabel29,
+    IdImage8,
+    IdImage9,
+    IdCommand22,
+    IdCommand23,
+    IdCommand24,
+};
+
+int X(long long twips) { return Twips::ToPixelsX(twips); }
+int Y(long long twips) { return Twips::ToPixelsY(twips); }
+}  // namespace
+
+Form4::~Form4() { Unload(); }
+
+bool Form4::Load() {
+    if (Exists()) return true;
+    HWND owner = Forms::Form2().hwnd();
+    if (!CreateForm(L"Quorix.Form4", L"选项", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                    WS_EX_DLGMODALFRAME, owner, CW_USEDEFAULT, CW_USEDEFAULT, X(5505), Y(3540)))
+        return false;
+    pageControls_.clear();
+    defaultButton_ = cancelButton_ = nullptr;
+    lastMouseDown_ = {-1, -1};
+
+    ImageList1.Create(32, 32);
+    HICON file = LoadIconW(nullptr, IDI_INFORMATION);
+    ImageList1.SetIcon(6, file);
+
+    // Header, then the list's frame before the controls placed over it.
+    Frame7.Create(hwnd_, IdFrame7, L"", false);
+    Image8.Create(hwnd_, IdImage8, L"", false);
+    Image9.Create(hwnd_, IdImage9, L"", false);
+    Label28.Create(hwnd_, IdLabel28, L"", false);
+    Label29.Create(hwnd_, IdLabel29, L"", false);
+    Picture6.Create(hwnd_, IdPicture6, L"", false);
+    Frame6.Create(hwnd_, IdFrame6, L"", false);
+    ListView1.Create(hwnd_, IdListView1);
+    ListView1.SetVisible(false);
+    ListView1.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT, 0);
+    ListView1.AddColumn(L"", 120);
+    ListView1.SetImageLists(ImageList1.handle(), nullptr);
+    Command22.Create(hwnd_, IdCommand22, L"开始恢复(&S)", false);
+    Command23.Create(hwnd_, IdCommand23, L"删除(&D)", false);
+    Command24.Create(hwnd_, IdCommand24, L"退出", false);
+    Command22.Click = [this] { Command22_Click(); };
+    Command23.Click = [this] { Command23_Click(); };
+    Command24.Click = [this] { Command24_Click(); };
+
+    AddToPage(Frame7, RestorePage | ExportPage | FavouritesPage | FileInfoPage | ReplacePage | ValueEditorPage);
+    AddToPage(Label28, RestorePage | ExportPage | FavouritesPage | FileInfoPage | ReplacePage | ValueEditorPage);
+    AddToPage(Label29, RestorePage | ExportPage | FavouritesPage | FileInfoPage | ReplacePage | ValueEditorPage);
+    AddToPage(Image9, RestorePage | ExportPage | FavouritesPage | FileInfoPage | ReplacePage | ValueEditorPage);
+    AddToPage(Picture6, RestorePage | ExportPage | FavouritesPage);
+    AddToPage(Frame6, RestorePage | ExportPage | FavouritesPage);
+    AddToPage(ListView1, RestorePage | ExportPage | FavouritesPage);
+    AddToPage(Command22, RestorePage);
+    AddToPage(Command23, RestorePage);
+    AddToPage(Command24, RestorePage);
+
+    // Header and list geometry shared by the list pages.
+    Frame7.Move(X(75), 0, X(5280), Y(780));
+    Image9.Move(X(4680), Y(180), X(480), Y(480));
+    Image8.Move(X(4680), Y(180), X(480), Y(480));
+    Label28.Move(X(240), Y(180), X(4300), Y(255));
+    Label29.Move(X(480), Y(450), X(4100), Y(255));
+    return true;
+}
+
+void Form4::AddToPage(Control& c, unsigned pages) { pageControls_.emplace_back(&c, pages); }
+
+void Form4::ShowPage(unsigned pages) {
+    for (auto& [c, p] : pageControls_) c->SetVisible((p & pages) != 0);
+}
+
+void Form4::SetDefaultButton(CommandButton* b) {
+    if (defaultButton_ && defaultButton_->Exists())
+        SendMessageW(defaultButton_->hwnd(), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    defaultButton_ = b;
+    if (b && b->Exists()) SendMessageW(b->hwnd(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void Form4::SetCancelButton(CommandButton* b) { cancelButton_ = b; }
+
+void Form4::ShowModal() {
+    if (!Exists()) return;
+    Modal::Run(hwnd_);
+}
+
+void Form4::ListView1_MouseDown(POINT clientPt) { lastMouseDown_ = clientPt; }
+
+LRESULT Form4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case DM_GETDEFID:
+        if (defaultButton_ && defaultButton_->Exists())
+            return MAKELRESULT(GetDlgCtrlID(defaultButton_->hwnd()), DC_HASDEFID);
+        return 0;
+    case WM_COMMAND:
+        // Enter and Esc from the dialog manager, when no button answered them.
+        if (lp == 0 || !Control::FromHwnd(reinterpret_cast<HWND>(lp))) {
+            if (LOWORD(wp) == IDOK && defaultButton_) {
+                defaultButton_->PerformClick();
+                return 0;
+            }
+            if (LOWORD(wp) == IDCANCEL && cancelButton_) {
+                cancelButton_->PerformClick();
+                return 0;
+            }
+        }
+        break;
+    case WM_NOTIFY: {
+        auto* nm = reinterpret_cast<NMHDR*>(lp);
+        if (nm->hwndFrom == ListView1.hwnd() && (nm->code == NM_CLICK || nm->code == NM_DBLCLK)) {
+            ListView1_MouseDown(reinterpret_cast<NMITEMACTIVATE*>(lp)->ptAction);
+            if (nm->code == NM_DBLCLK) ListView1_DblClick();
+            return 0;
+        }
+        break;
+    }
+    case WM_CLOSE:
+        Close();
+        return 0;
+    default:
+        break;
+    }
+    return Form::WndProc(msg, wp, lp);
+}
+
+void Form4::Close() {
+    Modal::Ending(hwnd_);
+    Unload();
+}
+
+void DelItmx(ListView& sListview) {
+    for (int i = sListview.Count(); i >= 1; --i)
+        if (sListview.Selected(i)) sListview.Remove(i);
+}
+
+namespace Forms {
+::Form4& Form4() {
+    static ::Form4 form;
+    form.Load();
+    return form;
+}
+}  // namespace Forms

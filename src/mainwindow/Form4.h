@@ -1,0 +1,93 @@
+#pragma once
+// The multi-page dialog. One window whose pages share its controls: each opener
+// shows its page's controls (ShowPage), sizes the window, sets the caption,
+// fills the fields and shows it modally (ShowModal). The caption also names the
+// page for the handlers that pages share (the double-click in ListView1). The
+// dialog is unloaded whenever it is closed; the next opener loads it afresh.
+#include "platform/Button.h"
+#include "platform/ImageList.h"
+#include "platform/Label.h"
+#include "platform/ListView.h"
+#include "platform/Window.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class Form4 : public Form {
+public:
+    // The pages, as bits: a control may belong to several.
+    enum Page : unsigned {
+        OptionsPage = 1u << 0,
+        AboutPage = 1u << 1,
+        RestorePage = 1u << 2,
+        FavouritesPage = 1u << 3,
+        FileInfoPage = 1u << 4,
+        ExportPage = 1u << 5,
+        ReplacePage = 1u << 6,
+        ValueEditorPage = 1u << 7,
+    };
+
+    ~Form4() override;
+    bool Load();
+    // Shows the controls of `pages` and hides every other page's controls.
+    void ShowPage(unsigned pages);
+    // Shows the window modally; returns once it is closed (and unloaded).
+    void ShowModal();
+    // Closes (unloads) the dialog; every page leaves through here.
+    void Close();
+
+    // ---- shared controls ----
+    Label Picture6;        // container of the shared list
+    Frame Frame6;          // frame of the list and its buttons
+    ListView ListView1;    // the shared list (restore: one row per backup file)
+    Frame Frame7;          // page header
+    Label Label28;         // header title
+    Label Label29;         // header text
+    Label Image8;          // header pictures
+    Label Image9;
+    ImageList ImageList1;  // large icons of ListView1
+
+    // ---- restore page ----
+    CommandButton Command22;  // 开始恢复(&S)
+    CommandButton Command23;  // 删除(&D)
+    CommandButton Command24;  // 退出
+
+    // Enter presses the default button, Esc the cancel button (either may be null).
+    void SetDefaultButton(CommandButton* b);
+    void SetCancelButton(CommandButton* b);
+
+    // Fills and shows the restore page (modal).
+    void OpenRestorePage();
+    void Command22_Click();  // restore the selected day
+    void Command23_Click();  // delete the selected day files
+    void Command24_Click();  // leave the page
+    // Writes one backup record back. True when the registry now holds the
+    // recorded value.
+    bool StartWork(const std::wstring& Value3, const std::wstring& Value5, const std::wstring& data,
+                   const std::wstring& strType);
+
+    // Shared list events: the point of the last mouse-down, and the double-click
+    // that runs the restore while the caption is "恢复窗口".
+    void ListView1_MouseDown(POINT clientPt);
+    void ListView1_DblClick();
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void AddToPage(Control& c, unsigned pages);
+    std::vector<std::pair<Control*, unsigned>> pageControls_;
+    CommandButton* defaultButton_ = nullptr;
+    CommandButton* cancelButton_ = nullptr;
+    POINT lastMouseDown_{-1, -1};
+};
+
+// Removes every selected row of `sListview`, from the last row to the first;
+// the other rows keep their order.
+void DelItmx(ListView& sListview);
+
+namespace Forms {
+// The dialog, loaded on first use after each unload.
+::Form4& Form4();
+}  // namespace Forms
