@@ -19,6 +19,7 @@ Services& Hooks() {
     static Services s = [] {
         Services d;
         d.AutoSizeTipColumns = [](ListView& list, int width) { General::AutoSizeTipColumns(list, width); };
+        d.StartWork = [] { Forms::Form2().StartWork(); };
         return d;
     }();
     return s;

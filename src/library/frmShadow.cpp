@@ -759,8 +759,10 @@ std::unique_ptr<::frmShadow>& Instance() {
 }  // namespace
 
 ::frmShadow& frmShadow() {
+    // Created on first use; once unloaded, the next use creates it afresh.
     auto& form = Instance();
-    if (!form) {
+    if (!form || !form->Exists()) {
+        form.reset();
         form = std::make_unique<::frmShadow>();
         form->Load();
     }

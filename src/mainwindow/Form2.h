@@ -104,15 +104,13 @@ public:
     void StatusBar1_PanelClick(int panel);
     static int GetSelCount(HWND listView);
 
-    // ---- commands built elsewhere ----
-    void StartWork();         // applies the ticked tips
-    void OpenRestorePage();   // the restore page
-    void ReloadShownTips();   // reloads the tips the list shows from their file
-
+    // ---- commands carried out by the engine and the library ----
     // Applies every ticked tip of the list to the registry (toolbar `start`, F5).
     void StartWork();
     // Opens the restore page of the multi-page dialog (toolbar `viewhf`).
     void OpenRestorePage();
+    // Reloads the tips the list shows from their file (status bar panel 2).
+    void ReloadShownTips();
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

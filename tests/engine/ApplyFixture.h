@@ -23,6 +23,7 @@ protected:
 
     void SetUp() override {
         QuorixTest::SetUp();
+        PrepareRunBefore();
         Form2& form = Forms::Form2();
         ASSERT_NE(nullptr, form.hwnd());
         form.ListView1.Clear();

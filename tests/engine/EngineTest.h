@@ -12,6 +12,10 @@
 
 class EngineTest : public QuorixTest {
 protected:
+    void SetUp() override {
+        QuorixTest::SetUp();
+        PrepareRunBefore();
+    }
     // Creates HKEY_CURRENT_USER\Software\QuorixTest (or a subkey of it).
     static void MakeKey(const std::string& sub = {}) {
         HKEY k;

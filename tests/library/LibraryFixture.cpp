@@ -5,6 +5,7 @@
 
 void LibraryTest::SetUp() {
     QuorixTest::SetUp();
+    PrepareRunBefore();
     Forms::UnloadFrmShadow();
     ::Form2& f = Forms::Form2();
     ASSERT_NE(nullptr, f.hwnd());

@@ -130,6 +130,7 @@ TEST_F(MainWindowTest, TickAllFollowsChoiceAndTheTickAllButton) {
         int ticked = AddTip(f.ListView1, L"d2", L"", true, L"", L"", 2);
         f.ListView1.SetChecked(ticked, true);
         f.ListView1.SetSubText(1, 2, L"");  // only the icon decides
+        f.SetRowCommandsEnabled(true);      // as a load that found rows leaves it
         f.ListView1_KeyDown(VK_F3, 0);
         EXPECT_TRUE(f.ListView1.Checked(1)) << Text::ToAnsi(c.choice);
         EXPECT_TRUE(f.ListView1.Checked(2));

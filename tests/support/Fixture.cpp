@@ -67,6 +67,11 @@ void QuorixTest::TearDown() {
 
 void QuorixTest::ExpectBox(int answer, const std::wstring& expectedText) { expected_.push_back({answer, expectedText}); }
 
+void QuorixTest::PrepareRunBefore() {
+    CreateDirectoryW(Path(L"Data").c_str(), nullptr);
+    WritePrivateProfileStringA("Data", "OldUpdate", "1", Ansi(Path(L"config.ini")).c_str());
+}
+
 void QuorixTest::SetDate(int year, int month, int day) {
     SYSTEMTIME t{};
     t.wYear = static_cast<WORD>(year);

@@ -25,6 +25,10 @@ protected:
     std::wstring dir;
     std::wstring Path(const std::wstring& relative) const { return dir + relative; }
     void SetDate(int year, int month, int day);
+    // Makes the folder look like one the program has run in before (a data
+    // folder and the upgrade notice seen), so that a main-window start-up in a
+    // test about something else shows no box of its own.
+    void PrepareRunBefore();
 
     // Whole-file helpers (bytes as stored).
     static std::string ReadBytes(const std::wstring& path);
