@@ -291,6 +291,9 @@ void frmShadow::Shownode(const std::wstring& file, const std::wstring& section) 
         }
         TipRow::AddRow(list, TipRow::Decode(name, record, mirror), categoryMode);
     }
+    // A list sorted by the name placed each row as it came; any other column
+    // is known only once the row is complete.
+    if (list.SortColumn() > 1) list.Resort();
     SendMessageW(list.hwnd(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list.hwnd(), nullptr, TRUE);
     int n = list.Count();

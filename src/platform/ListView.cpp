@@ -25,11 +25,14 @@ std::wstring ItemText(HWND h, int index, int sub) {
     }
 }
 
+int CompareTexts(const std::wstring& a, const std::wstring& b) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
+}
+
 int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM ctx) {
     auto* c = reinterpret_cast<SortContext*>(ctx);
-    std::wstring ta = ItemText(c->hwnd, static_cast<int>(a), c->column);
-    std::wstring tb = ItemText(c->hwnd, static_cast<int>(b), c->column);
-    int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, ta.c_str(), -1, tb.c_str(), -1) - CSTR_EQUAL;
+    int r = CompareTexts(ItemText(c->hwnd, static_cast<int>(a), c->column),
+                         ItemText(c->hwnd, static_cast<int>(b), c->column));
     return c->ascending ? r : -r;
 }
 }  // namespace
@@ -74,7 +77,7 @@ int ListView::Count() const { return hwnd_ ? static_cast<int>(SendMessageW(hwnd_
 int ListView::Add(const std::wstring& text, int icon) {
     LVITEMW it{};
     it.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-    it.iItem = Count();
+    it.iItem = sortColumn_ == 1 ? SortedPlace(text) : Count();
     it.pszText = const_cast<wchar_t*>(text.c_str());
     it.iImage = icon > 0 ? icon - 1 : I_IMAGENONE;
     auto* data = new RowData;
@@ -247,8 +250,29 @@ int ListView::HitTest(POINT pt) const {
 }
 
 void ListView::Sort(int column, bool ascending) {
-    SortContext ctx{hwnd_, column - 1, ascending};
+    sortColumn_ = column;
+    sortAscending_ = ascending;
+    Resort();
+}
+
+void ListView::Resort() {
+    if (sortColumn_ < 1) return;
+    SortContext ctx{hwnd_, sortColumn_ - 1, sortAscending_};
     SendMessageW(hwnd_, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(&ctx), reinterpret_cast<LPARAM>(&CompareRows));
+}
+
+int ListView::SortedPlace(const std::wstring& text) const {
+    // After the last row that sorts before or equal to the text: equal rows keep
+    // the order in which they came.
+    int lo = 0, hi = Count();
+    while (lo < hi) {
+        int mid = (lo + hi) / 2;
+        int r = CompareTexts(ItemText(hwnd_, mid, 0), text);
+        if (!sortAscending_) r = -r;
+        if (r <= 0) lo = mid + 1;
+        else hi = mid;
+    }
+    return lo;
 }
 
 void ListView::SetView(DWORD view) { SendMessageW(hwnd_, LVM_SETVIEW, view, 0); }

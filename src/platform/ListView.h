@@ -55,8 +55,14 @@ public:
     // The row at a point of the client area (0 none).
     int HitTest(POINT clientPt) const;
 
-    // Sorts the rows by the text of a column (1-based), ascending or descending.
+    // Sorts the rows by the text of a column (1-based), ascending or descending,
+    // and keeps them so: a row added while sorted by the first column goes to
+    // its place at once; after filling other columns call Resort().
     void Sort(int column, bool ascending);
+    int SortColumn() const { return sortColumn_; }  // 0 while unsorted
+    bool SortAscending() const { return sortAscending_; }
+    void Resort();
+    void Unsort() { sortColumn_ = 0; }  // rows stay where they are; new rows go last
 
     // View: LV_VIEW_ICON, LV_VIEW_DETAILS, LV_VIEW_SMALLICON, LV_VIEW_LIST.
     void SetView(DWORD view);
@@ -83,6 +89,9 @@ private:
     HFONT BoldFont();
     HFONT boldFont_ = nullptr;
     bool suppressCheckEvent_ = false;
+    int sortColumn_ = 0;
+    bool sortAscending_ = true;
+    int SortedPlace(const std::wstring& text) const;  // 0-based insertion index
 
 public:
     ~ListView() override;

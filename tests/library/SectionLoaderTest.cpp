@@ -230,3 +230,27 @@ TEST_F(SectionLoaderTest, StatusBarReloadShowsTheListTargetAfresh) {
     EXPECT_TRUE(Called("ShowItem"));
     EXPECT_EQ(L"cat", s.TreeView1.Text(s.TreeView1.SelectedItem()));
 }
+
+TEST_F(SectionLoaderTest, ASortedListKeepsItsOrderOnTheNextLoad) {
+    WriteBytes(file, Section(Data) + Record("b", KP, "v2", "l", "1", '2', "d", '1') +
+                         Record("c", KP, "v3", "l", "1", '2', "d", '1') +
+                         Record("a", KP, "v1", "l", "1", '2', "d", '1'));
+    struct Case {
+        int column;
+        bool ascending;
+        const wchar_t* order[3];
+    } cases[] = {
+        {1, true, {L"a", L"b", L"c"}},
+        {1, false, {L"c", L"b", L"a"}},
+        {4, true, {L"a", L"b", L"c"}},  // by value name: v1 v2 v3
+        {4, false, {L"c", L"b", L"a"}},
+    };
+    for (const auto& c : cases) {
+        list().Clear();
+        list().Sort(c.column, c.ascending);
+        shadow().Shownode(file, L"数据");
+        ASSERT_EQ(3, list().Count());
+        for (int r = 1; r <= 3; ++r) EXPECT_EQ(c.order[r - 1], list().Text(r)) << c.column << c.ascending << r;
+    }
+    list().Unsort();
+}
