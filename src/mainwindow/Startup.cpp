@@ -44,8 +44,10 @@ void FillImageList(ImageList& list, int size, int count) {
 void Form2::SetImages() {
     FillImageList(ImageList1, 16, Icons::kLastNumber);
     ImageList2.Create(32, 32);
-    for (int n = 1; n <= 2; ++n) {
-        // Large icons: 1 the registry page, 2 the registry cubes.
+    // Large icons: 1 the registry page, 2 the registry cubes. A row holds one
+    // image number for both sizes, and a data-file row's number is 29 (its small
+    // icon): the cubes stand there too.
+    for (int n : {1, 2, 29}) {
         HICON icon = Icons::Create(n == 1 ? 1 : 29, 32);
         ImageList2.SetIcon(n, icon);
         if (icon) DestroyIcon(icon);

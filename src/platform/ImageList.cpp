@@ -32,13 +32,7 @@ int ImageList::AddIconResource(int id) {
 
 bool ImageList::SetIcon(int n, HICON icon) {
     if (!list_ || n < 1) return false;
-    while (Count() < n) {
-        HICON blank = CreateIcon(nullptr, cx_, cy_, 1, 1, nullptr, nullptr);
-        if (!blank || ImageList_AddIcon(list_, blank) < 0) {
-            if (blank) DestroyIcon(blank);
-            return false;
-        }
-        DestroyIcon(blank);
-    }
-    return ImageList_ReplaceIcon(list_, n - 1, icon) >= 0;
+    // Grow with blank images up to n.
+    if (Count() < n && !ImageList_SetImageCount(list_, static_cast<UINT>(n))) return false;
+    return !icon || ImageList_ReplaceIcon(list_, n - 1, icon) >= 0;
 }
