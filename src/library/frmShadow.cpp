@@ -631,19 +631,9 @@ void frmShadow::Form_KeyDown(int keyCode, int shift) {
     ::Form2& main = Forms::Form2();
     ListView& list = main.ListView1;
     switch (keyCode) {
-    case VK_F1: {
-        std::wstring cmd = L"hh.exe \"" + App::PathSlash() + L"help.chm\"";
-        STARTUPINFOW si{};
-        si.cb = sizeof(si);
-        si.dwFlags = STARTF_USESHOWWINDOW;
-        si.wShowWindow = SW_SHOWNORMAL;
-        PROCESS_INFORMATION pi{};
-        if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
-        }
+    case VK_F1:
+        main.StartHelpViewer();
         return;
-    }
     case VK_F5:
         if (main.Toolbar1.Enabled(1) && Hooks().StartWork) Hooks().StartWork();
         return;

@@ -95,6 +95,8 @@ public:
     // Direction icon of a column header: 0 none, 1 ascending, 2 descending.
     int HeaderIcon(int column) const;
     void ListView1_KeyDown(int keyCode, int shift);
+    // F1: the help viewer with help.chm beside the program.
+    void StartHelpViewer();
     void ListView1_RightClick(POINT screenPt);
     void PrepareFileMenuForTipList();
     void all_Click();

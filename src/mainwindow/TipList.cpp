@@ -61,23 +61,26 @@ void Form2::ComSort(int column) {
 
 // ---------------------------------------------------------------- keys
 
+void Form2::StartHelpViewer() {
+    // The help viewer, with the file's path quoted.
+    std::wstring cmd = L"hh.exe \"" + App::PathSlash() + L"help.chm\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+}
+
 void Form2::ListView1_KeyDown(int keyCode, int shift) {
     const bool ctrlOnly = shift == 2;
     switch (keyCode) {
-    case VK_F1: {
-        // The help viewer, with the file's path quoted.
-        std::wstring cmd = L"hh.exe \"" + App::PathSlash() + L"help.chm\"";
-        STARTUPINFOW si{};
-        si.cb = sizeof(si);
-        si.dwFlags = STARTF_USESHOWWINDOW;
-        si.wShowWindow = SW_SHOWNORMAL;
-        PROCESS_INFORMATION pi{};
-        if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
-        }
+    case VK_F1:
+        StartHelpViewer();
         break;
-    }
     case VK_F5:
         if (Toolbar1.Enabled(1)) StartWork();
         break;
