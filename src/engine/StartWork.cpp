@@ -109,6 +109,9 @@ void Form2::StartWork() {
     ProgressBar1.SetFocus();
 
     int lostBackups = 0;
+    // Backup records and log entries of the run are appended to their files
+    // where the files allow it; each is on disk before the next row.
+    Ini::AppendSession appendSession;
     for (int i = 1; i <= count; ++i) {
         if (!ListView1.Checked(i)) continue;
         Label1.Tag = Text::FromInt(i);
