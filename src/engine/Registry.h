@@ -85,4 +85,22 @@ bool GetRawValue(std::wstring_view keyPath, std::wstring_view valueName, DWORD& 
 // The apply step also calls it for a row that fails before any write.
 void ReportWrite(bool success);
 
+// While an ApplyRun is alive, the log entries of ReportWrite take their category
+// path from it: the category tree's selected path, asked once, when first
+// needed. The apply step's run handles no window messages, so the selection
+// cannot change before the run ends.
+class ApplyRun {
+public:
+    ApplyRun();
+    ~ApplyRun();
+    ApplyRun(const ApplyRun&) = delete;
+    ApplyRun& operator=(const ApplyRun&) = delete;
+    const std::wstring& CategoryPath();
+
+private:
+    bool known_ = false;
+    std::wstring path_;
+    ApplyRun* outer_;
+};
+
 }  // namespace Registry
