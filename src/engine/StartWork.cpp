@@ -124,6 +124,8 @@ void Form2::StartWork() {
         const bool deleteChoice = ListView1.SubIcon(i, 4) == kDeleteIcon;
         std::optional<long long> typeCode = TypeCodeOf(ListView1.SubTag(i, 2));
 
+        // One handle for creating the key, reading the previous value and writing.
+        Registry::HeldKey heldKey(keyPath);
         Registry::CreateKeyPath(keyPath);
         std::optional<Backup::Record> previous = Backup::Capture(keyPath, valueName);
         const COLORREF before = ListView1.ForeColor(i);
