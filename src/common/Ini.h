@@ -7,6 +7,19 @@
 //  - Text that would break the file (CR or LF anywhere; "]" in a section name;
 //    "=" in a key or a key starting with "[" or ";") is refused: nothing is
 //    written and the call fails.
+//
+// Appending. While an AppendSession is alive, Write and WriteNew add a key that
+// is new to the last section of a file as the plain line "key=value\r\n" at the
+// end of the file, when those are exactly the bytes the system would write: the
+// file is ANSI (no byte-order mark), every line ends in CR LF and carries no
+// blank padding, there are no blank lines, the section appears once, and the
+// section, key and value hold no padding the system would strip. Anything else
+// (a key already there, another section, a missing or irregular file, text
+// that is refused) goes through the system as outside a session. Every append
+// is on disk when the call returns. The files appended to stay open until the
+// session ends (shared for reading and writing, not for deleting or renaming),
+// and the system's cached copy of such a file is dropped before an append, so
+// that every read through the system sees the appended lines.
 #include <string>
 #include <vector>
 
@@ -25,8 +38,27 @@ bool Write(const std::wstring& file, const std::wstring& section, const std::wst
            const std::wstring& value);
 bool DeleteKey(const std::wstring& file, const std::wstring& section, const std::wstring& key);
 bool DeleteSection(const std::wstring& file, const std::wstring& section);
+enum class NewKey { Written, Kept, Failed };
+// Writes `value` unless `key` is already in `section` (as Read's `found` tells):
+// Kept then, whatever its value.
+NewKey WriteNew(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                const std::wstring& value);
 // Leaves the section line with no keys (writes, then deletes, a dummy key).
 bool MakeEmptySection(const std::wstring& file, const std::wstring& section);
+
+// One session at a time; a session started inside another one adds nothing.
+class AppendSession {
+public:
+    AppendSession();
+    ~AppendSession();
+    AppendSession(const AppendSession&) = delete;
+    AppendSession& operator=(const AppendSession&) = delete;
+    // Lines appended so far by this session (0 for one started inside another).
+    int Appended() const;
+
+private:
+    bool owner_ = false;
+};
 
 // The checks applied by the writers, for callers that want to refuse user input early.
 bool SafeValue(const std::wstring& value);

@@ -118,10 +118,15 @@ std::optional<Record> Capture(const std::wstring& keyPath, const std::wstring& v
 
 Outcome WriteFirst(const std::wstring& file, const std::wstring& section, const std::wstring& tipName,
                    const Record& r) {
-    bool found = false;
-    Ini::Read(file, section, tipName, &found);
-    if (found) return Outcome::Kept;
-    return Ini::Write(file, section, tipName, Join(r)) ? Outcome::Written : Outcome::Failed;
+    switch (Ini::WriteNew(file, section, tipName, Join(r))) {
+    case Ini::NewKey::Written:
+        return Outcome::Written;
+    case Ini::NewKey::Kept:
+        return Outcome::Kept;
+    case Ini::NewKey::Failed:
+        break;
+    }
+    return Outcome::Failed;
 }
 
 bool Restore(const Record& r) {

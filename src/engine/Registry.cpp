@@ -15,6 +15,30 @@ bool Names(const KeyPathParts& parts, std::wstring_view valueName, std::string& 
     return AnsiBytes(parts.subkey, subkey) && AnsiBytes(valueName, name);
 }
 
+const HeldKey* g_held = nullptr;  // the live HeldKey that holds a key
+
+// A value whole, in one round trip when it fits a first buffer.
+LONG QueryValue(HKEY key, const std::string& name, DWORD& type, std::string& data) {
+    std::string buf(512, '\0');
+    DWORD got = static_cast<DWORD>(buf.size()), t = 0;
+    LONG r = RegQueryValueExA(key, name.c_str(), nullptr, &t, reinterpret_cast<BYTE*>(buf.data()), &got);
+    if (r == ERROR_SUCCESS) {
+        buf.resize(got);
+        type = t;
+        data = std::move(buf);
+        return r;
+    }
+    if (r != ERROR_MORE_DATA) return r;
+    return RegInternal::QueryWhole(key, name, type, data);
+}
+
+// The held handle of root / subkey, or `key` opened with `access`; nullptr
+// when it cannot be opened.
+HKEY OpenOrHeld(Key& key, HKEY root, const std::string& subkey, REGSAM access) {
+    if (HKEY h = HeldHandle(root, subkey)) return h;
+    return key.Open(root, subkey, access) == ERROR_SUCCESS ? key.get() : nullptr;
+}
+
 // Common steps of the readers: no root gives no value; a key or value that
 // cannot be read gives Unreadable; otherwise `read` makes the result.
 template <typename Read>
@@ -24,8 +48,9 @@ RegValue ReadValue(std::wstring_view keyPath, std::wstring_view valueName, Read 
     std::string subkey, name;
     if (!Names(parts, valueName, subkey, name)) return RegValue::Unreadable();
     Key key;
-    if (key.Open(parts.root, subkey, KEY_READ) != ERROR_SUCCESS) return RegValue::Unreadable();
-    return read(key.get(), name);
+    HKEY h = OpenOrHeld(key, parts.root, subkey, KEY_READ);
+    if (!h) return RegValue::Unreadable();
+    return read(h, name);
 }
 
 // Common steps of the writers: no root writes and reports nothing; otherwise
@@ -37,9 +62,9 @@ bool WriteValue(std::wstring_view keyPath, std::wstring_view valueName, DWORD ty
     bool ok = data && Names(parts, valueName, subkey, name);
     if (ok) {
         Key key;
-        ok = key.Open(parts.root, subkey, KEY_WRITE) == ERROR_SUCCESS &&
-             RegSetValueExA(key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data->data()),
-                            static_cast<DWORD>(data->size())) == ERROR_SUCCESS;
+        HKEY h = OpenOrHeld(key, parts.root, subkey, KEY_WRITE);
+        ok = h && RegSetValueExA(h, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data->data()),
+                                 static_cast<DWORD>(data->size())) == ERROR_SUCCESS;
     }
     ReportWrite(ok);
     return ok;
@@ -81,8 +106,34 @@ bool CreateKeyPath(std::wstring_view keyPath) {
     KeyPathParts parts = SplitKeyPath(keyPath);
     std::string subkey;
     if (!parts.root || !AnsiBytes(parts.subkey, subkey)) return false;
+    if (HeldHandle(parts.root, subkey)) return true;  // created by the HeldKey
     Key key;
     return key.CreateDefault(parts.root, subkey) == ERROR_SUCCESS;
+}
+
+HeldKey::HeldKey(std::wstring_view keyPath) {
+    KeyPathParts parts = SplitKeyPath(keyPath);
+    if (g_held || !parts.root || parts.subkey.empty() || !AnsiBytes(parts.subkey, subkey_)) return;
+    // What every call on the key asks for: KEY_READ, KEY_WRITE and cRegistry's
+    // query, set, create-subkey, enumerate, notify and create-link.
+    constexpr REGSAM kEveryAccess = KEY_READ | KEY_WRITE | 0x3F;
+    HKEY h = nullptr;
+    if (RegCreateKeyExA(parts.root, subkey_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kEveryAccess, nullptr, &h,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    root_ = parts.root;
+    handle_ = h;
+    g_held = this;
+}
+
+HeldKey::~HeldKey() {
+    if (!handle_) return;
+    RegCloseKey(handle_);
+    g_held = nullptr;
+}
+
+HKEY HeldHandle(HKEY root, const std::string& subkey) {
+    return g_held && root && g_held->root_ == root && g_held->subkey_ == subkey ? g_held->handle_ : nullptr;
 }
 
 RegValue GetStringValue(std::wstring_view keyPath, std::wstring_view valueName) {
@@ -121,8 +172,8 @@ bool GetRawValue(std::wstring_view keyPath, std::wstring_view valueName, DWORD& 
     std::string subkey, name;
     if (!parts.root || !Names(parts, valueName, subkey, name)) return false;
     Key key;
-    if (key.Open(parts.root, subkey, KEY_READ) != ERROR_SUCCESS) return false;
-    return RegInternal::QueryWhole(key.get(), name, type, bytes) == ERROR_SUCCESS;
+    HKEY h = OpenOrHeld(key, parts.root, subkey, KEY_READ);
+    return h && QueryValue(h, name, type, bytes) == ERROR_SUCCESS;
 }
 
 bool SetStringValue(std::wstring_view keyPath, std::wstring_view valueName, std::wstring_view data) {

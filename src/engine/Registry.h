@@ -4,7 +4,7 @@
 // root key itself. The empty value name is the key's default value.
 //
 // Every call opens the key it needs and closes it before returning; nothing is
-// kept between calls. Paths, names and string data cross the registry in the
+// kept between calls, except the one key of a live HeldKey (below). Paths, names and string data cross the registry in the
 // ANSI code page; a path, name or text with a character that has no form there
 // is never written as '?' (it would address or store something else): readers
 // give Unreadable, writers fail.
@@ -73,6 +73,32 @@ bool SetRawValue(std::wstring_view keyPath, std::wstring_view valueName, DWORD t
 // (outputs untouched) for no root or a key or value that cannot be read.
 bool GetRawValue(std::wstring_view keyPath, std::wstring_view valueName, DWORD& type, std::string& bytes);
 
+// One key handle for a series of calls on one key. A HeldKey opens its key,
+// creating it with any missing parents, with every access the calls here and
+// cRegistry's reads, writes and deletes ask for; while it is alive, those calls
+// on exactly its root and subkey use that handle instead of opening the key
+// again, and CreateKeyPath of its path does nothing more. When the key cannot
+// be opened so (no root, no subkey, a text that does not fit the code page, an
+// access refused), nothing is held and every call opens the key itself as
+// usual. One HeldKey at a time: one made while another is alive holds nothing.
+class HeldKey {
+public:
+    explicit HeldKey(std::wstring_view keyPath);
+    ~HeldKey();
+    HeldKey(const HeldKey&) = delete;
+    HeldKey& operator=(const HeldKey&) = delete;
+    bool Held() const { return handle_ != nullptr; }
+
+private:
+    friend HKEY HeldHandle(HKEY root, const std::string& subkey);
+    HKEY root_ = nullptr;
+    std::string subkey_;
+    HKEY handle_ = nullptr;
+};
+// The handle of the live HeldKey when it holds `root` / `subkey` (code-page
+// bytes, compared exactly); nullptr otherwise.
+HKEY HeldHandle(HKEY root, const std::string& subkey);
+
 // Reports the outcome of a registry write or delete by Forms::Form2().WriteMode:
 //  - Apply: the tip row at ApplyRowIndex (leading number of Form2.Label1.Tag,
 //    1-based) turns blue on success, red on failure; then, when SaveLog in
@@ -84,5 +110,23 @@ bool GetRawValue(std::wstring_view keyPath, std::wstring_view valueName, DWORD& 
 //  - Bak, None: nothing; the caller uses the returned outcome.
 // The apply step also calls it for a row that fails before any write.
 void ReportWrite(bool success);
+
+// While an ApplyRun is alive, the log entries of ReportWrite take their category
+// path from it: the category tree's selected path, asked once, when first
+// needed. The apply step's run handles no window messages, so the selection
+// cannot change before the run ends.
+class ApplyRun {
+public:
+    ApplyRun();
+    ~ApplyRun();
+    ApplyRun(const ApplyRun&) = delete;
+    ApplyRun& operator=(const ApplyRun&) = delete;
+    const std::wstring& CategoryPath();
+
+private:
+    bool known_ = false;
+    std::wstring path_;
+    ApplyRun* outer_;
+};
 
 }  // namespace Registry

@@ -109,6 +109,10 @@ void Form2::StartWork() {
     ProgressBar1.SetFocus();
 
     int lostBackups = 0;
+    // Backup records and log entries of the run are appended to their files
+    // where the files allow it; each is on disk before the next row.
+    Ini::AppendSession appendSession;
+    Registry::ApplyRun run;
     for (int i = 1; i <= count; ++i) {
         if (!ListView1.Checked(i)) continue;
         Label1.Tag = Text::FromInt(i);
@@ -120,6 +124,8 @@ void Form2::StartWork() {
         const bool deleteChoice = ListView1.SubIcon(i, 4) == kDeleteIcon;
         std::optional<long long> typeCode = TypeCodeOf(ListView1.SubTag(i, 2));
 
+        // One handle for creating the key, reading the previous value and writing.
+        Registry::HeldKey heldKey(keyPath);
         Registry::CreateKeyPath(keyPath);
         std::optional<Backup::Record> previous = Backup::Capture(keyPath, valueName);
         const COLORREF before = ListView1.ForeColor(i);
@@ -136,8 +142,8 @@ void Form2::StartWork() {
         if (ListView1.ForeColor(i) != kAppliedColor || !SettingOn(L"SaveHistory")) continue;
         // Without a Bak folder backups are off.
         if (!App::FolderExists(Backup::Folder())) continue;
-        std::wstring section = Forms::frmShadow().SelectedCategoryPath();
-        if (section.empty()) section = kNoCategorySection;
+        const std::wstring& category = run.CategoryPath();
+        const std::wstring section = category.empty() ? std::wstring(kNoCategorySection) : category;
         if (!previous || Backup::WriteFirst(Backup::TodayFile(), section, ListView1.Text(i), *previous) ==
                              Backup::Outcome::Failed)
             ++lostBackups;

@@ -10,6 +10,8 @@
 
 namespace Registry {
 namespace {
+ApplyRun* g_run = nullptr;  // the innermost live ApplyRun
+
 constexpr COLORREF kAppliedColor = RGB(0, 0, 255);  // blue
 constexpr COLORREF kFailedColor = RGB(255, 0, 0);   // red
 
@@ -22,9 +24,21 @@ void ReportApplied(::Form2& form, bool success) {
     const std::wstring name = form.ListView1.Text(index);
     const std::wstring key = success ? L"【使用成功】【" + name + L"】" : L"〖使用失败〗〖" + name + L"〗";
     // A log entry that cannot be written is lost: the write itself is done.
-    Ini::Write(App::PathSlash() + L"logfile.txt", App::DateText(), key, Forms::frmShadow().SelectedCategoryPath());
+    const std::wstring category = g_run ? g_run->CategoryPath() : Forms::frmShadow().SelectedCategoryPath();
+    Ini::Write(App::PathSlash() + L"logfile.txt", App::DateText(), key, category);
 }
 }  // namespace
+
+ApplyRun::ApplyRun() : outer_(g_run) { g_run = this; }
+ApplyRun::~ApplyRun() { g_run = outer_; }
+
+const std::wstring& ApplyRun::CategoryPath() {
+    if (!known_) {
+        path_ = Forms::frmShadow().SelectedCategoryPath();
+        known_ = true;
+    }
+    return path_;
+}
 
 void ReportWrite(bool success) {
     ::Form2& form = Forms::Form2();

@@ -95,8 +95,9 @@ bool cRegistry::DeleteValue() {
     bool ok = AnsiBytes(SectionKey, subkey) && AnsiBytes(ValueKey, name);
     if (ok) {
         Key key;
-        ok = key.Open(ClassKey, subkey, kFullAccess) == ERROR_SUCCESS &&
-             RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
+        HKEY h = Registry::HeldHandle(ClassKey, subkey);
+        if (!h && key.Open(ClassKey, subkey, kFullAccess) == ERROR_SUCCESS) h = key.get();
+        ok = h && RegDeleteValueA(h, name.c_str()) == ERROR_SUCCESS;
     }
     Registry::ReportWrite(ok);
     return ok;
@@ -173,9 +174,10 @@ bool cRegistry::SetValue(const RegValue& value) {
     }
     if (ok) {
         Key key;
-        ok = key.Create(ClassKey, subkey, kFullAccess) == ERROR_SUCCESS &&
-             RegSetValueExA(key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                            static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+        HKEY h = Registry::HeldHandle(ClassKey, subkey);
+        if (!h && key.Create(ClassKey, subkey, kFullAccess) == ERROR_SUCCESS) h = key.get();
+        ok = h && RegSetValueExA(h, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                                 static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
     }
     Registry::ReportWrite(ok);
     return ok;

@@ -3,8 +3,11 @@
 
 #include "common/Marks.h"
 #include "engine/Registry.h"
+#include "engine/cRegistry.h"
 #include "mainwindow/Form2.h"
 #include "platform/Text.h"
+
+#include <optional>
 
 using std::string;
 using std::wstring;
@@ -223,4 +226,71 @@ TEST_F(RegistryTest, TextOutsideTheCodePageIsRefused) {
     EXPECT_FALSE(KeyThere("k?"));
     EXPECT_TRUE(Registry::GetStringValue(Key(), L"a" + thai).IsReadError());
     EXPECT_TRUE(Registry::GetStringValue(Key(L"k" + thai), L"a").IsReadError());
+}
+
+// Calls on a held key give what they give when each opens the key itself: the
+// same sequence runs on one key without and on another with a HeldKey.
+TEST_F(RegistryTest, HeldKeyGivesTheResultsOfOpeningTheKeyEachTime) {
+    const string big(2000, '\x5A');  // more than one first read takes
+    std::vector<string> results[2];
+    for (int held = 0; held < 2; ++held) {
+        const wstring path = Key(held ? L"held\\a\\b" : L"plain\\a\\b");
+        std::optional<Registry::HeldKey> hold;
+        if (held) {
+            hold.emplace(path);
+            EXPECT_TRUE(hold->Held());
+        }
+        std::vector<string>& r = results[held];
+        auto raw = [&](const wchar_t* name) {
+            DWORD type = 0;
+            string bytes;
+            bool ok = Registry::GetRawValue(path, name, type, bytes);
+            r.push_back(std::to_string(ok) + "/" + std::to_string(type) + "/" + bytes);
+        };
+        auto flag = [&](bool ok) { r.push_back(ok ? "true" : "false"); };
+        cRegistry reg;
+        reg.ClassKey = HKEY_CURRENT_USER;
+        reg.SectionKey = Text::FromAnsi(Sub(held ? "held\\a\\b" : "plain\\a\\b"));
+        reg.ValueKey = L"exp";
+        flag(Registry::CreateKeyPath(path));
+        raw(L"s");
+        flag(Registry::SetStringValue(path, L"s", L"文字 a "));
+        raw(L"s");
+        r.push_back(Ansi(Registry::GetStringValue(path, L"s").ToText()));
+        flag(Registry::SetDwordValue(path, L"d", 0xFFFFFFFEu));
+        r.push_back(std::to_string(Registry::GetDwordValue(path, L"d").Number()));
+        flag(Registry::SetBinaryValue(path, L"b", L"  "));
+        raw(L"b");
+        flag(Registry::SetRawValue(path, L"big", REG_BINARY, big));
+        raw(L"big");
+        flag(Registry::SetRawValue(path, L"", REG_MULTI_SZ, string("x\0y\0\0", 5)));
+        raw(L"");
+        reg.ValueType = REG_EXPAND_SZ;
+        flag(reg.SetValue(RegValue(L"%TEMP%\\q")));
+        raw(L"exp");
+        flag(reg.DeleteValue());
+        flag(reg.DeleteValue());
+        raw(L"exp");
+        flag(Registry::SetStringValue(path, L"\x0E01", L"x"));  // a name outside the code page
+    }
+    EXPECT_EQ(results[0], results[1]);
+    EXPECT_TRUE(KeyThere("held\\a\\b"));
+}
+
+TEST_F(RegistryTest, HeldKeyHoldsOnlyWhatItCanOpen) {
+    for (const wchar_t* path : {L"HKEY_CURRENT_USER", L"Software\\QuorixTest", L"HKEY_FOO\\x",
+                                L"HKEY_CURRENT_USER\\Software\\QuorixTest\\\x0E01"}) {
+        Registry::HeldKey hold(path);
+        EXPECT_FALSE(hold.Held()) << Ansi(path);
+    }
+    Registry::HeldKey first(Key(L"one"));
+    ASSERT_TRUE(first.Held());
+    Registry::HeldKey second(Key(L"two"));
+    EXPECT_FALSE(second.Held());  // one at a time
+    EXPECT_FALSE(KeyThere("two"));
+    EXPECT_TRUE(Registry::CreateKeyPath(Key(L"two")));
+    EXPECT_TRUE(Registry::SetStringValue(Key(L"two"), L"v", L"2"));
+    EXPECT_TRUE(Registry::SetStringValue(Key(L"one"), L"v", L"1"));
+    EXPECT_EQ("1"s + '\0', Stored("v", "one").second);
+    EXPECT_EQ("2"s + '\0', Stored("v", "two").second);
 }

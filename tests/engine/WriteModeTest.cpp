@@ -221,3 +221,28 @@ TEST_F(WriteModeTest, MissingRowOrNodeIsHarmless) {
     Forms::Form2().ListView1.Clear();  // an empty list
     EXPECT_TRUE(Write(true));
 }
+
+// During an apply run the log takes the category selected when the run first
+// needs it; outside a run, the selection of the moment.
+TEST_F(WriteModeTest, ApplyRunAsksForTheCategoryOnce) {
+    SetSaveLog(L"1");
+    Form2& form = Forms::Form2();
+    frmShadow& shadow = Forms::frmShadow();
+    form.WriteMode = WriteModes::Apply;
+    {
+        Registry::ApplyRun run;
+        shadow.TreeView1.Select(favourites);  // before the first need: counts
+        form.Label1.Tag = L"1";
+        ASSERT_TRUE(Write(true));
+        shadow.TreeView1.Select(sub);
+        form.Label1.Tag = L"3";
+        ASSERT_TRUE(Write(true));
+        EXPECT_EQ(L"系统设置\\收藏夹", run.CategoryPath());
+    }
+    form.Label1.Tag = L"2";
+    ASSERT_FALSE(Write(false));
+    const wstring log = LogFile();
+    EXPECT_EQ(L"系统设置\\收藏夹", Ini::Read(log, L"05-06-2026", L"【使用成功】【甲技巧】"));
+    EXPECT_EQ(L"系统设置\\收藏夹", Ini::Read(log, L"05-06-2026", L"【使用成功】【丙技巧】"));
+    EXPECT_EQ(L"系统设置\\开始菜单", Ini::Read(log, L"05-06-2026", L"〖使用失败〗〖乙技巧〗"));
+}
