@@ -127,6 +127,9 @@ int wmain() {
         return IDOK;
     });
     const std::wstring config = dir + L"\\config.ini";
+    // A folder the program has run in before: a data folder, the notice seen.
+    CreateDirectoryW((dir + L"\\Data").c_str(), nullptr);
+    Ini::Write(config, L"Data", L"OldUpdate", L"1");
     Ini::Write(config, L"Data", L"Start", L"0");
     const bool bare = GetEnvironmentVariableW(L"QUORIX_BENCH_NOFILES", nullptr, 0) > 0;  // for profiling
     Ini::Write(config, L"Data", L"SaveHistory", bare ? L"0" : L"1");

@@ -70,6 +70,13 @@ int wmain() {
     std::wstring folder = std::wstring(tmp) + L"quorix_bench";
     CreateDirectoryW(folder.c_str(), nullptr);
     App::SetPathForTests(folder);
+    // A folder the program has run in before: a data folder, the notice seen.
+    CreateDirectoryW((folder + L"\\Data").c_str(), nullptr);
+    WritePrivateProfileStringA("Data", "OldUpdate", "1", Text::ToAnsi(folder + L"\\config.ini").c_str());
+    App::SetMsgBoxResponder([](const App::MsgBoxCall& c) {
+        std::fprintf(stderr, "message box: %s\n", Text::ToAnsi(c.text).c_str());
+        return IDOK;
+    });
     ::Form2& main = Forms::Form2();
     ::frmShadow& shadow = Forms::frmShadow();
     main.Show();
@@ -97,6 +104,7 @@ int wmain() {
     }
     Forms::UnloadFrmShadow();
     DeleteFileW((folder + L"\\config.ini").c_str());
+    RemoveDirectoryW((folder + L"\\Data").c_str());
     RemoveDirectoryW(folder.c_str());
     return 0;
 }
