@@ -1,5 +1,6 @@
 #include "library/frmShadow.h"
 
+#include "mainwindow/Icons.h"
 #include "mainwindow/Resize.h"
 
 #include "common/Ini.h"
@@ -46,19 +47,8 @@ LRESULT CALLBACK SplitBarProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 // 7 red cross, 8 the letter i.
 HICON MakeIcon(int n) {
     const int S = 16;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = S;
-    bi.bmiHeader.biHeight = -S;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP color = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
-    if (!color) return nullptr;
-    auto* px = static_cast<DWORD*>(bits);
-    std::fill(px, px + S * S, 0u);
+    std::vector<DWORD> pixels(S * S, 0u);
+    DWORD* px = pixels.data();
     auto rect = [&](int l, int t, int r, int b, DWORD argb) {
         for (int y = t; y < b; ++y)
             for (int x = l; x < r; ++x) px[y * S + x] = argb;
@@ -90,15 +80,7 @@ HICON MakeIcon(int n) {
         rect(6, 2, 10, 5, blue);
         rect(6, 6, 10, 14, blue);
     }
-    HBITMAP mask = CreateBitmap(S, S, 1, 1, nullptr);
-    ICONINFO ii{};
-    ii.fIcon = TRUE;
-    ii.hbmColor = color;
-    ii.hbmMask = mask;
-    HICON icon = CreateIconIndirect(&ii);
-    DeleteObject(color);
-    DeleteObject(mask);
-    return icon;
+    return Icons::FromPixels(pixels, S);
 }
 
 int ShiftState() {

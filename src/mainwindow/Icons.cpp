@@ -258,18 +258,42 @@ HICON Create(int number, int size) {
     SelectObject(dc, old);
     DeleteDC(dc);
 
-    // The key colour becomes transparent: alpha 0 there, opaque elsewhere, and the mask to match.
+    // The key colour becomes transparent.
     auto* px = static_cast<DWORD*>(bits);
-    std::vector<BYTE> mask(static_cast<size_t>(((size + 15) / 16) * 2 * size), 0);
+    std::vector<DWORD> argb(px, px + size * size);
+    DeleteObject(color);
+    for (DWORD& v : argb) v = (v & 0xFFFFFF) == 0xFF00FF ? 0 : (v | 0xFF000000);
+    return FromPixels(argb, size);
+}
+
+HICON FromPixels(const std::vector<DWORD>& argb, int size) {
+    if (size <= 0 || argb.size() < static_cast<size_t>(size) * static_cast<size_t>(size)) return nullptr;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = size;
+    bi.bmiHeader.biHeight = -size;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP color = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    if (!color || !bits) {
+        if (color) DeleteObject(color);
+        return nullptr;
+    }
+    auto* px = static_cast<DWORD*>(bits);
+    // The mask is set where the picture is transparent; opaque pixels get full alpha.
     const int stride = ((size + 15) / 16) * 2;
+    std::vector<BYTE> mask(static_cast<size_t>(stride * size), 0);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
-            DWORD& v = px[y * size + x];
-            if ((v & 0xFFFFFF) == 0xFF00FF) {
-                v = 0;
+            DWORD v = argb[static_cast<size_t>(y * size + x)];
+            if ((v >> 24) == 0) {
+                px[y * size + x] = 0;
                 mask[static_cast<size_t>(y * stride + x / 8)] |= static_cast<BYTE>(0x80 >> (x % 8));
             } else {
-                v |= 0xFF000000;
+                px[y * size + x] = v | 0xFF000000;
             }
         }
     HBITMAP maskBmp = CreateBitmap(size, size, 1, 1, mask.data());
@@ -279,5 +303,4 @@ HICON Create(int number, int size) {
     DeleteObject(color);
     return icon;
 }
-
 }  // namespace Icons

@@ -7,13 +7,13 @@
 #include "library/frmShadow.h"
 #include "mainwindow/Form2.h"
 #include "platform/Text.h"
-#include "support/Fixture.h"
+#include "EngineTest.h"
 
 #include <windows.h>
 
 #include <string>
 
-class ApplyFixture : public QuorixTest {
+class ApplyFixture : public EngineTest {
 protected:
     static constexpr COLORREF kBlue = RGB(0, 0, 255);
     static constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -22,8 +22,7 @@ protected:
     static inline const std::wstring kDay = L"05-06-2026";
 
     void SetUp() override {
-        QuorixTest::SetUp();
-        PrepareRunBefore();
+        EngineTest::SetUp();
         Form2& form = Forms::Form2();
         ASSERT_NE(nullptr, form.hwnd());
         form.ListView1.Clear();
@@ -50,29 +49,8 @@ protected:
         QuorixTest::TearDown();
     }
 
-    static void MakeKey(const std::string& sub = {}) {
-        HKEY k;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, Sub(sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
-                            nullptr) == ERROR_SUCCESS)
-            RegCloseKey(k);
-    }
-    static bool KeyThere(const std::string& sub) {
-        HKEY k;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, Sub(sub).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-        RegCloseKey(k);
-        return true;
-    }
-
     void Setting(const wchar_t* key, const wchar_t* value) {
         ASSERT_TRUE(Ini::Write(Path(L"config.ini"), L"Data", key, value));
-    }
-
-    // The key path of `sub` under the test key ("" for the test key itself).
-    static std::wstring KeyPath(const std::wstring& sub = {}) {
-        return sub.empty() ? std::wstring(kTestKey) : std::wstring(kTestKey) + L"\\" + sub;
-    }
-    static std::string Sub(const std::string& sub = {}) {
-        return sub.empty() ? std::string(kTestSubkeyAnsi) : std::string(kTestSubkeyAnsi) + "\\" + sub;
     }
 
     struct Tip {
@@ -81,7 +59,7 @@ protected:
         std::wstring valueName;  // "" for the default value (shown bold)
         std::wstring data;
         bool deleteChoice = false;
-        std::wstring keyPath = KeyPath();
+        std::wstring keyPath = Key();
         bool ticked = true;
     };
     // Adds a tip row as the loader makes it; returns its 1-based index.

@@ -30,7 +30,7 @@ TEST_F(ApplyTest, NothingTickedRefusesAndChangesNothing) {
     Form2& form = Forms::Form2();
     for (bool withRows : {false, true}) {
         form.ListView1.Clear();
-        if (withRows) AddRow({L"未勾选", L"0", L"v", L"x", false, KeyPath(), false});
+        if (withRows) AddRow({L"未勾选", L"0", L"v", L"x", false, Key(), false});
         ExpectBox(IDOK, L"请勾选要使用的技巧，然后再使用本命令。");
         form.StartWork();
         ASSERT_EQ(1u, boxes.size());
@@ -104,7 +104,7 @@ TEST_F(ApplyTest, WritesEachRowByItsType) {
     };
     Form2& form = Forms::Form2();
     // An unticked row between them stays untouched.
-    int skipped = AddRow({L"不勾选", L"0", L"skipped", L"no", false, KeyPath(), false});
+    int skipped = AddRow({L"不勾选", L"0", L"skipped", L"no", false, Key(), false});
     std::vector<int> rows;
     for (const Case& c : cases) rows.push_back(AddRow(c.tip));
 
@@ -134,7 +134,7 @@ TEST_F(ApplyTest, WritesEachRowByItsType) {
 
 TEST_F(ApplyTest, UnknownTypeCodeCreatesKeyOnlyAndKeepsColour) {
     Form2& form = Forms::Form2();
-    int row = AddRow({L"类型四", L"4", L"v", L"1", false, KeyPath(L"newkey")});
+    int row = AddRow({L"类型四", L"4", L"v", L"1", false, Key(L"newkey")});
     form.ListView1.SetForeColor(row, kRed);  // from an earlier run
     form.StartWork();
     EXPECT_TRUE(KeyThere("newkey"));
@@ -169,7 +169,7 @@ TEST_F(ApplyTest, BackupRecordsHoldThePreviousValueExactly) {
         {{L"多字符串", L"0", L"multi", L"n"}, RecordLine(L"多字符串", key, "multi", "61 00 62 63 00 00", "7")},
         {{L"空类型", L"0", L"none", L"n"}, RecordLine(L"空类型", key, "none", "01 02", "0")},
         {{L"默认值", L"0", L"", L"n"}, RecordLine(L"默认值", key, "", "def", "1")},
-        {{L"新键", L"2", L"v", L"1", false, KeyPath(L"made")}, RecordLine(L"新键", TestKeyAnsi("made"), "v", DM, "0")},
+        {{L"新键", L"2", L"v", L"1", false, Key(L"made")}, RecordLine(L"新键", TestKeyAnsi("made"), "v", DM, "0")},
     };
     for (const Case& c : cases) AddRow(c.tip);
     int red = AddRow({L"失败不备份", L"2", L"dw", L"zz"});

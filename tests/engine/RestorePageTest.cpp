@@ -146,7 +146,7 @@ TEST_F(RestorePageTest, RoundTripReturnsEveryValueToItsState) {
         states.push_back(s);
 
         Tip t{L"技巧" + Text::FromInt(i), Text::FromInt(pick(4)), Text::FromAnsi(s.name), L""};
-        t.keyPath = KeyPath(Text::FromAnsi(s.sub));
+        t.keyPath = Key(Text::FromAnsi(s.sub));
         if (t.typeTag == L"0" || t.typeTag == L"3") t.data = text();
         if (t.typeTag == L"1") t.data = General::BytesToHex(bytes(pick(6)));
         if (t.typeTag == L"2") t.data = General::BytesToHex(bytes(4)).substr(0, 2) + L"ab12";
@@ -192,11 +192,11 @@ TEST_F(RestorePageTest, RoundTripReturnsEveryValueToItsState) {
 // Records written by hand: every type, records that cannot be written back,
 // two sections; a double-click runs the restore and the report is honest.
 TEST_F(RestorePageTest, RecordsAreWrittenBackByTypeAndFailuresCounted) {
-    const wstring key = KeyPath();
+    const wstring key = Key();
     TestReg::Set(Sub(), "del", REG_SZ, Sz("x"));
     TestReg::Set(Sub(), "untouched", REG_SZ, Sz("keep"));
     const wstring s1 = L"系统设置", s2 = L"系统设置\\开始菜单";
-    WriteDayFile(kDay, s1, L"删除", Record(KeyPath(L"made"), L"del", DM, L"0"));
+    WriteDayFile(kDay, s1, L"删除", Record(Key(L"made"), L"del", DM, L"0"));
     WriteDayFile(kDay, s1, L"删除已有", Record(key, L"del", DM, L"0"));
     WriteDayFile(kDay, s1, L"负一", Record(key, L"dwm1", L"-1", L"4"));
     WriteDayFile(kDay, s1, L"四百", Record(key, L"dw400", L"400", L"4"));
