@@ -113,3 +113,37 @@ TEST_F(MainRoadTest, TicksAppliesAndRestoresTheDay) {
     EXPECT_EQ(Dword(7), bytes);
     for (const char* absent : {"Number", "Bytes", "Risky"}) EXPECT_FALSE(TestReg::Exists(kSub, absent)) << absent;
 }
+
+// F5 in the tip list (a real key message) and the toolbar's start button run
+// the apply only while `start` is enabled; with nothing ticked the run refuses.
+TEST_F(MainRoadTest, F5AndTheStartButtonActOnlyWhileStartIsEnabled) {
+    AddTip(L"文字", L"Text", L"启用", L"新值", L"0", L"1");
+    Form2& main = Forms::Form2();
+    ASSERT_TRUE(main.Exists());
+    ASSERT_EQ(1, main.ListView1.Count());
+    const std::wstring refusal = L"请勾选要使用的技巧，然后再使用本命令。";
+    auto pressF5 = [&] {
+        SendMessageW(main.ListView1.hwnd(), WM_KEYDOWN, VK_F5, 0);
+        SendMessageW(main.ListView1.hwnd(), WM_KEYUP, VK_F5, 0);
+    };
+
+    ASSERT_TRUE(main.Toolbar1.Enabled(1));
+    ExpectBox(IDOK, refusal);
+    pressF5();
+    ExpectBox(IDOK, refusal);
+    main.Toolbar1.Click(L"start");
+    ASSERT_EQ(2u, boxes.size());
+
+    main.Toolbar1.SetEnabled(L"start", false);
+    pressF5();  // nothing happens: an unexpected box would fail the test
+    main.Toolbar1.Click(L"start");
+    EXPECT_EQ(2u, boxes.size());
+    EXPECT_FALSE(TestReg::Exists(kSub, "Text"));
+
+    main.Toolbar1.SetEnabled(L"start", true);
+    main.ListView1.SetChecked(1, true);
+    ExpectBox(IDNO, L"是否现在开始使用技巧？");
+    pressF5();  // answered No: nothing is written
+    EXPECT_FALSE(TestReg::Exists(kSub, "Text"));
+    EXPECT_EQ(ListView::kDefaultColor, main.ListView1.ForeColor(1));
+}
