@@ -744,5 +744,10 @@ std::unique_ptr<::frmShadow>& Instance() {
     return *form;
 }
 
+::frmShadow* frmShadowIfLoaded() {
+    auto& form = Instance();
+    return form && form->Exists() ? form.get() : nullptr;
+}
+
 void UnloadFrmShadow() { Instance().reset(); }
 }  // namespace Forms

@@ -112,6 +112,9 @@ std::wstring GetLongPath(const std::wstring& path);
 namespace Forms {
 // The one category window, created and loaded on first use.
 ::frmShadow& frmShadow();
+// The category window when it exists, else nullptr (nothing is created). Ask
+// again after anything that may unload it: an unload releases the object.
+::frmShadow* frmShadowIfLoaded();
 // Unloads the category window and releases it: the next use loads a new one.
 void UnloadFrmShadow();
 }  // namespace Forms

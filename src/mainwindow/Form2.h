@@ -11,8 +11,6 @@
 #include "platform/Toolbar.h"
 #include "platform/Window.h"
 
-class frmShadow;
-
 // What the registry writers are doing the current write for. Set by each
 // operation that writes, for its duration, and put back to None at its end.
 enum class WriteModes {
@@ -131,7 +129,6 @@ private:
     int sortKey_ = 0;
     int sortOrder_ = 0;
     int headerIcon_[5] = {};
-    ::frmShadow* shadow_ = nullptr;
 };
 
 namespace Forms {

@@ -12,7 +12,7 @@ void Form2::Form_Resize() {
     if (!IsWindowVisible(hwnd_)) return;
     if (IsIconic(hwnd_)) {
         if (::Form3* props = Forms::Form3IfLoaded()) props->Hide();
-        if (shadow_ && shadow_->Exists()) shadow_->Hide();
+        if (::frmShadow* shadow = Forms::frmShadowIfLoaded()) shadow->Hide();
         if (::Form1* bar = Forms::Form1IfLoaded()) bar->Hide();
         return;
     }

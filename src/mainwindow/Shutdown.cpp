@@ -22,10 +22,11 @@ void WriteGeometry(const Form& f, const wchar_t* suffix) {
 
 void Form2::Form_Unload() {
     ::Form3* props = Forms::Form3IfLoaded();
+    ::frmShadow* shadow = Forms::frmShadowIfLoaded();
     // 2. Geometry, unless minimised.
     if (!IsIconic(hwnd_)) {
         WriteGeometry(*this, L"_1");
-        if (shadow_ && shadow_->Exists()) WriteGeometry(*shadow_, L"_2");
+        if (shadow) WriteGeometry(*shadow, L"_2");
         if (PropertyWindowOn() && props) WriteGeometry(*props, L"_3");
     }
     // 3 to 5. View, link state, column widths.
@@ -35,11 +36,11 @@ void Form2::Form_Unload() {
         Settings::WriteMeasure(L"ColumnHeader(" + std::to_wstring(c) + L")",
                                static_cast<double>(Twips::FromPixelsX(General::HeaderWidth(ListView1, c))));
     // 6. The selected category: a sub-category or favourites node gives its category node.
-    if (shadow_ && shadow_->Exists() && shadow_->TreeView1.Count() > 0) {
-        int node = shadow_->TreeView1.SelectedItem();
+    if (shadow && shadow->TreeView1.Count() > 0) {
+        int node = shadow->TreeView1.SelectedItem();
         if (node > 0) {
-            if (shadow_->TreeView1.Children(node) == 0 && shadow_->TreeView1.Parent(node) > 0)
-                node = shadow_->TreeView1.Parent(node);
+            if (shadow->TreeView1.Children(node) == 0 && shadow->TreeView1.Parent(node) > 0)
+                node = shadow->TreeView1.Parent(node);
             Settings::WriteInt(L"TreeIndex", node);
         }
     }
@@ -47,12 +48,11 @@ void Form2::Form_Unload() {
     Settings::WriteInt(L"Tabstrip", props ? props->TabStrip1.SelectedIndex() - 1 : 0);
     // 9. The other windows. Hidden first: a window goes at once when it is no
     // longer on the screen.
-    for (Form* w : {static_cast<Form*>(shadow_), static_cast<Form*>(props), static_cast<Form*>(Forms::Form1IfLoaded())})
+    for (Form* w : {static_cast<Form*>(shadow), static_cast<Form*>(props), static_cast<Form*>(Forms::Form1IfLoaded())})
         if (w && w->Exists()) w->Hide();
-    if (shadow_ && shadow_->Exists()) shadow_->Unload();
+    if (shadow) shadow->Unload();
     if (props) props->Unload();
     if (::Form1* bar = Forms::Form1IfLoaded()) bar->Unload();
-    shadow_ = nullptr;
     // 10. Window procedures, outermost first.
     mdlApi::UnhookMainWindow(hwnd_);
     Resize::Uninstall(hwnd_);

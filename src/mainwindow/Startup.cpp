@@ -105,20 +105,20 @@ void Form2::Form_Load() {
     // window loads it.
     long long link = Settings::Whole(L"FormLink");
     if (link == 0 || link == 1) Toolbar1.SetPressed(L"cklj", link == 1);
-    shadow_ = &Forms::frmShadow();
+    ::frmShadow& shadow = Forms::frmShadow();
     ::Form3& props = Forms::Form3();
     if (!WindowLink()) {
         Toolbar1.SetImage(L"cklj", 21);
-        shadow_->SetWidth(static_cast<long long>(Settings::Number(L"Width_2")));
-        shadow_->SetHeight(static_cast<long long>(Settings::Number(L"Height_2")));
-        shadow_->SetTop(static_cast<long long>(Settings::Number(L"Top_2")));
-        shadow_->SetLeft(static_cast<long long>(Settings::Number(L"Left_2")));
+        shadow.SetWidth(static_cast<long long>(Settings::Number(L"Width_2")));
+        shadow.SetHeight(static_cast<long long>(Settings::Number(L"Height_2")));
+        shadow.SetTop(static_cast<long long>(Settings::Number(L"Top_2")));
+        shadow.SetLeft(static_cast<long long>(Settings::Number(L"Left_2")));
         props.SetWidth(static_cast<long long>(Settings::Number(L"Width_3")));
         props.SetHeight(static_cast<long long>(Settings::Number(L"Height_3")));
         props.SetTop(static_cast<long long>(Settings::Number(L"Top_3")));
         props.SetLeft(static_cast<long long>(Settings::Number(L"Left_3")));
     } else {
-        shadow_->SetWidth(static_cast<long long>(Settings::Number(L"Width_2")));
+        shadow.SetWidth(static_cast<long long>(Settings::Number(L"Width_2")));
         props.SetWidth(static_cast<long long>(Settings::Number(L"Width_3")));
     }
     Forms::Form1();

@@ -188,3 +188,22 @@ TEST_F(MainWindowTest, ShutDownClosesEveryWindowAndTakesTheProceduresOff) {
     EXPECT_EQ(Forms::Form1IfLoaded(), nullptr);
     EXPECT_EQ(Setting(L"FormLink"), L"1");
 }
+
+TEST_F(MainWindowTest, ShutDownSavesAndClosesACategoryWindowLoadedAfresh) {
+    MakeRunBefore();
+    Start().ListView1_KeyDown(VK_F8, 0);  // unlinked: the category window stays where it is put
+    Forms::UnloadFrmShadow();
+    // The released window's memory is taken (and zeroed), so that the new window
+    // lives elsewhere and nothing can reach it through the old object.
+    std::vector<char> released(sizeof(::frmShadow), 0);
+    ::frmShadow& fresh = Forms::frmShadow();
+    ASSERT_TRUE(fresh.Exists());
+    const HWND freshWindow = fresh.hwnd();
+    fresh.MoveTwips(600, 900, 2700, 4500);
+    Stop();
+    EXPECT_EQ(Setting(L"Left_2"), L"600");
+    EXPECT_EQ(Setting(L"Top_2"), L"900");
+    EXPECT_EQ(Setting(L"Height_2"), L"4500");
+    EXPECT_FALSE(IsWindow(freshWindow));
+    EXPECT_EQ(Forms::frmShadowIfLoaded(), nullptr);
+}
