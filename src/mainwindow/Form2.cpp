@@ -207,6 +207,12 @@ LRESULT Form2::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
+void Form2::OnDestroyed() {
+    // The status bar has gone with the window: its icon is no longer shown.
+    if (refreshIcon_) DestroyIcon(refreshIcon_);
+    refreshIcon_ = nullptr;
+}
+
 namespace Forms {
 namespace {
 ::Form2& Instance() {

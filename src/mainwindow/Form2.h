@@ -114,6 +114,7 @@ public:
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnDestroyed() override;
     void LayoutControls();
 
 private:
@@ -129,6 +130,7 @@ private:
     int sortKey_ = 0;
     int sortOrder_ = 0;
     int headerIcon_[5] = {};
+    HICON refreshIcon_ = nullptr;  // the status bar's reload mark; the bar does not destroy it
 };
 
 namespace Forms {

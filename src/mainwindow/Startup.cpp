@@ -56,8 +56,10 @@ void Form2::SetImages() {
     for (const auto& b : kButtonImages) Toolbar1.SetImage(b.key, b.image);
     ListView1.SetImageLists(ImageList2.handle(), ImageList1.handle());
     if (HICON refresh = Icons::Create(Icons::kRefresh, 16)) {
-        // The status bar keeps the icon; it goes with the window's process.
+        // The status bar shows the icon but does not own it: it goes with the window.
         SendMessageW(StatusBar1.hwnd(), SB_SETICON, 1, reinterpret_cast<LPARAM>(refresh));
+        if (refreshIcon_) DestroyIcon(refreshIcon_);
+        refreshIcon_ = refresh;
     }
     LayoutControls();
 }

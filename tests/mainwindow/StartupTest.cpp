@@ -207,3 +207,16 @@ TEST_F(MainWindowTest, ShutDownSavesAndClosesACategoryWindowLoadedAfresh) {
     EXPECT_FALSE(IsWindow(freshWindow));
     EXPECT_EQ(Forms::frmShadowIfLoaded(), nullptr);
 }
+
+TEST_F(MainWindowTest, TheStatusBarReloadMarkGoesWithTheWindow) {
+    MakeRunBefore();
+    Form2& f = Start();
+    auto mark = reinterpret_cast<HICON>(SendMessageW(f.StatusBar1.hwnd(), SB_GETICON, 1, 0));
+    ASSERT_NE(mark, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(mark, &info));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    Stop();
+    EXPECT_FALSE(GetIconInfo(mark, &info)) << "each start-up makes a new mark: the old one must not stay behind";
+}
