@@ -110,6 +110,9 @@ HKEY HeldHandle(HKEY root, const std::string& subkey);
 //  - Bak, None: nothing; the caller uses the returned outcome.
 // The apply step also calls it for a row that fails before any write.
 void ReportWrite(bool success);
+// The text colours of a tip row after Apply: written, and failed.
+inline constexpr COLORREF kAppliedColor = RGB(0, 0, 255);  // blue
+inline constexpr COLORREF kFailedColor = RGB(255, 0, 0);   // red
 
 // While an ApplyRun is alive, the log entries of ReportWrite take their category
 // path from it: the category tree's selected path, asked once, when first

@@ -1,6 +1,7 @@
 // Applying the ticked tips of the main window's tip list to the registry.
 #include "common/Ini.h"
 #include "common/Marks.h"
+#include "common/TipRow.h"
 #include "engine/Backup.h"
 #include "engine/General.h"
 #include "engine/Registry.h"
@@ -13,9 +14,6 @@
 #include <optional>
 
 namespace {
-constexpr COLORREF kAppliedColor = RGB(0, 0, 255);
-constexpr int kDeleteIcon = 6;
-const wchar_t kZeroLengthBinary[] = L"(长度为零的二进制值)";
 // Backups of rows applied while no category node is selected (possible when
 // the list shows a tip data file and there are no categories).
 const wchar_t kNoCategorySection[] = L"(未选定类别)";
@@ -66,7 +64,7 @@ void WriteTip(long long typeCode, bool deleteChoice, const std::wstring& keyPath
         break;
     }
     case TypeCode::Binary: {
-        if (data == kZeroLengthBinary) {
+        if (data == TipRow::ZeroLengthBinaryText) {
             Registry::SetBinaryValue(keyPath, valueName, L"");
             break;
         }
@@ -121,7 +119,7 @@ void Form2::StartWork() {
         const std::wstring keyPath = ListView1.SubTag(i, 1);
         const std::wstring valueName = ListView1.SubBold(i, 3) ? std::wstring() : ListView1.SubText(i, 3);
         const std::wstring data = ListView1.SubText(i, 4);
-        const bool deleteChoice = ListView1.SubIcon(i, 4) == kDeleteIcon;
+        const bool deleteChoice = ListView1.SubIcon(i, 4) == TipRow::IconDelete;
         std::optional<long long> typeCode = TypeCodeOf(ListView1.SubTag(i, 2));
 
         // One handle for creating the key, reading the previous value and writing.
@@ -139,7 +137,7 @@ void Form2::StartWork() {
             continue;
         }
 
-        if (ListView1.ForeColor(i) != kAppliedColor || !SettingOn(L"SaveHistory")) continue;
+        if (ListView1.ForeColor(i) != Registry::kAppliedColor || !SettingOn(L"SaveHistory")) continue;
         // Without a Bak folder backups are off.
         if (!App::FolderExists(Backup::Folder())) continue;
         const std::wstring& category = run.CategoryPath();

@@ -12,9 +12,6 @@ namespace Registry {
 namespace {
 ApplyRun* g_run = nullptr;  // the innermost live ApplyRun
 
-constexpr COLORREF kAppliedColor = RGB(0, 0, 255);  // blue
-constexpr COLORREF kFailedColor = RGB(255, 0, 0);   // red
-
 void ReportApplied(::Form2& form, bool success) {
     long long row = Text::LeadingNumber(form.Label1.Tag);
     if (row < 1 || row > form.ListView1.Count()) return;  // no row to colour or name

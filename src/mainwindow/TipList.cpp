@@ -1,5 +1,6 @@
 // The tip list's column, mouse and key events, ticking, and stepping through a
 // tip's alternative values.
+#include "common/TipRow.h"
 #include "editor/Form1.h"
 #include "editor/Form3.h"
 #include "editor/ValueTexts.h"
@@ -10,9 +11,7 @@
 
 namespace {
 const wchar_t* const kCaptions[] = {L"作用", L"命令", L"危险", L"键名", L"键值"};
-constexpr int kDangerousIcon = 33;
-constexpr int kDeleteOptionIcon = 8;
-constexpr int kDeleteValueIcon = 6;
+constexpr int kDeleteOptionIcon = 8;  // the option list's icon of the delete choice
 
 int FirstSelected(const ListView& list) {
     for (int r = 1, n = list.Count(); r <= n; ++r)
@@ -129,7 +128,7 @@ void Form2::ListView1_RightClick(POINT screenPt) {
 
 void Form2::all_Click() {
     for (int r = 1, n = ListView1.Count(); r <= n; ++r) {
-        if (ListView1.SubIcon(r, 2) == kDangerousIcon) {
+        if (ListView1.SubIcon(r, 2) == TipRow::IconDangerous) {
             // Read for each dangerous row: the setting is not cached.
             if (Settings::Number(L"Choice") == 0) ListView1.SetChecked(r, true);
         } else {
@@ -173,7 +172,7 @@ void Form2::StepOption(bool forward) {
     if (!row) return;
     if (bar.ImageCombo1.ListIndex() == 0) {
         ListView1.SetSubText(row, 4, bar.ImageCombo1.Text());
-        ListView1.SetSubIcon(row, 4, kDeleteValueIcon);
+        ListView1.SetSubIcon(row, 4, TipRow::IconDelete);
     } else if (binary && Text::Trim(bar.ImageCombo1.Text()).empty()) {
         ListView1.SetSubText(row, 4, ValueTexts::ZeroLengthBinary);
         ListView1.SetSubIcon(row, 4, 3);
