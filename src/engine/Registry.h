@@ -17,7 +17,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -116,9 +115,9 @@ inline constexpr COLORREF kAppliedColor = RGB(0, 0, 255);  // blue
 inline constexpr COLORREF kFailedColor = RGB(255, 0, 0);   // red
 
 // While an ApplyRun is alive, the log entries of ReportWrite take their category
-// path and the SaveLog switch from it, each asked once, when first needed. The
-// apply step's run handles no window messages, so neither the selection nor the
-// settings can change before the run ends.
+// path from it: the category tree's selected path, asked once, when first
+// needed. The apply step's run handles no window messages, so the selection
+// cannot change before the run ends.
 class ApplyRun {
 public:
     ApplyRun();
@@ -126,13 +125,10 @@ public:
     ApplyRun(const ApplyRun&) = delete;
     ApplyRun& operator=(const ApplyRun&) = delete;
     const std::wstring& CategoryPath();
-    // SaveLog in [Data] of config.ini is above 0: read once, when first needed.
-    bool SaveLog();
 
 private:
     bool known_ = false;
     std::wstring path_;
-    std::optional<bool> saveLog_;
     ApplyRun* outer_;
 };
 

@@ -111,10 +111,6 @@ void Form2::StartWork() {
     // where the files allow it; each is on disk before the next row.
     Ini::AppendSession appendSession;
     Registry::ApplyRun run;
-    // Read once: the run handles no window messages, so the setting and the
-    // folder (which the run never creates) stay as they are until it ends.
-    // Without a Bak folder backups are off.
-    const bool keepBackups = SettingOn(L"SaveHistory") && App::FolderExists(Backup::Folder());
     for (int i = 1; i <= count; ++i) {
         if (!ListView1.Checked(i)) continue;
         Label1.Tag = Text::FromInt(i);
@@ -141,7 +137,9 @@ void Form2::StartWork() {
             continue;
         }
 
-        if (ListView1.ForeColor(i) != Registry::kAppliedColor || !keepBackups) continue;
+        if (ListView1.ForeColor(i) != Registry::kAppliedColor || !SettingOn(L"SaveHistory")) continue;
+        // Without a Bak folder backups are off.
+        if (!App::FolderExists(Backup::Folder())) continue;
         const std::wstring& category = run.CategoryPath();
         const std::wstring section = category.empty() ? std::wstring(kNoCategorySection) : category;
         if (!previous || Backup::WriteFirst(Backup::TodayFile(), section, ListView1.Text(i), *previous) ==

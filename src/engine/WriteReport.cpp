@@ -12,16 +12,12 @@ namespace Registry {
 namespace {
 ApplyRun* g_run = nullptr;  // the innermost live ApplyRun
 
-bool SaveLogOn() {
-    return Text::LeadingNumber(General::ReadIni(L"Data", L"SaveLog", General::ConfigPath())) > 0;
-}
-
 void ReportApplied(::Form2& form, bool success) {
     long long row = Text::LeadingNumber(form.Label1.Tag);
     if (row < 1 || row > form.ListView1.Count()) return;  // no row to colour or name
     const int index = static_cast<int>(row);
     form.ListView1.SetForeColor(index, success ? kAppliedColor : kFailedColor);
-    if (!(g_run ? g_run->SaveLog() : SaveLogOn())) return;
+    if (Text::LeadingNumber(General::ReadIni(L"Data", L"SaveLog", General::ConfigPath())) <= 0) return;
     const std::wstring name = form.ListView1.Text(index);
     const std::wstring key = success ? L"【使用成功】【" + name + L"】" : L"〖使用失败〗〖" + name + L"〗";
     // A log entry that cannot be written is lost: the write itself is done.
@@ -39,11 +35,6 @@ const std::wstring& ApplyRun::CategoryPath() {
         known_ = true;
     }
     return path_;
-}
-
-bool ApplyRun::SaveLog() {
-    if (!saveLog_) saveLog_ = SaveLogOn();
-    return *saveLog_;
 }
 
 void ReportWrite(bool success) {
