@@ -4,11 +4,16 @@
 
 namespace Twips {
 namespace {
-int Dpi(int axis) {
+int AskDpi(int axis) {
     HDC dc = GetDC(nullptr);
     int d = dc ? GetDeviceCaps(dc, axis) : 96;
     if (dc) ReleaseDC(nullptr, dc);
     return d > 0 ? d : 96;
+}
+// The screen's DPI does not change while the program runs: asked once per axis.
+int Dpi(int axis) {
+    static const int x = AskDpi(LOGPIXELSX), y = AskDpi(LOGPIXELSY);
+    return axis == LOGPIXELSX ? x : y;
 }
 long long Round(long long num, long long den) { return num >= 0 ? (num + den / 2) / den : -((-num + den / 2) / den); }
 }  // namespace

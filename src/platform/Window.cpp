@@ -17,6 +17,8 @@ Control::~Control() {
     }
 }
 
+bool Control::Exists() const { return hwnd_ && GetPropW(hwnd_, kControlProp) == this; }
+
 Control* Control::FromHwnd(HWND h) { return h ? static_cast<Control*>(GetPropW(h, kControlProp)) : nullptr; }
 
 bool Control::CreateChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle, int id,
@@ -36,8 +38,6 @@ void Control::Attach(HWND h) {
 }
 
 void Control::AttachAlias(HWND h) { SetPropW(h, kControlProp, this); }
-
-void Control::Destroyed() { hwnd_ = nullptr; }
 
 bool Control::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
 void Control::SetEnabled(bool on) {

@@ -15,7 +15,8 @@ public:
     virtual ~Control();
 
     HWND hwnd() const { return hwnd_; }
-    bool Exists() const { return hwnd_ != nullptr; }
+    // True while the control's window exists (it goes with its parent form).
+    bool Exists() const;
 
     // What the window cannot hold itself: the free-form tag of the control.
     std::wstring Tag;
@@ -45,7 +46,6 @@ protected:
     void Attach(HWND h);
     // Routes the notifications of another window (a control's own tip window) here.
     void AttachAlias(HWND h);
-    void Destroyed();
     HWND hwnd_ = nullptr;
 };
 
