@@ -31,8 +31,8 @@ enum Icon : int {
 };
 
 inline const std::wstring DefaultValueText = L"(默认)";
-inline const std::wstring ZeroLengthBinaryText = L"(长度为零的二进制值)";
-inline const std::wstring DeleteText = L"在注册表中删除该键名";
+inline constexpr const wchar_t* ZeroLengthBinaryText = L"(长度为零的二进制值)";
+inline constexpr const wchar_t* DeleteText = L"在注册表中删除该键名";
 
 // The cells of one row, as the loader builds them and the list holds them.
 struct Cells {

@@ -48,11 +48,9 @@ bool ListTarget(std::wstring& file, std::wstring& section) {
 void ReloadShownTips() {
     std::wstring file, section;
     if (!ListTarget(file, section)) return;
-    ::Form2& main = Forms::Form2();
     Forms::frmShadow().Shownode(file, section);
     if (Hooks().ShowItem) Hooks().ShowItem();
-    if (main.ListView1.Count() > 0 && DataSwitch(L"AutoWidth") > 0 && Hooks().AutoSizeTipColumns)
-        Hooks().AutoSizeTipColumns(main.ListView1, -1);
+    Forms::frmShadow().FitColumnsWhenRows();
 }
 
 }  // namespace Library

@@ -48,6 +48,8 @@ public:
     // Fills the main window's tip list with the tips of `section` of `file`, sets
     // the commands that need rows and the status texts of a load.
     void Shownode(const std::wstring& file, const std::wstring& section);
+    // Fits the tip list's columns when [Data] AutoWidth is on and rows are shown.
+    void FitColumnsWhenRows();
 
     // ---- category tree ----
     // Builds the tree from DATA\*.qix and shows the remembered category.
@@ -92,7 +94,6 @@ protected:
 
 private:
     void Drop(const std::vector<std::wstring>& paths, bool ontoList);
-    void FitColumnsWhenRows();
     void SetFileCommands();
     static LRESULT CALLBACK ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
     long long picture1Top_ = 2820;

@@ -18,7 +18,7 @@ int AddTip(ListView& list, const std::wstring& name, const std::wstring& command
     return r;
 }
 
-std::vector<std::wstring> Marks(Form2& f) {
+std::vector<std::wstring> ViewMarks(Form2& f) {
     std::vector<std::wstring> out;
     for (const wchar_t* k : {L"v1", L"v2", L"v3", L"v4"}) out.push_back(f.Toolbar1.ButtonMenus(L"viewok").Item(k)->text);
     return out;
@@ -55,18 +55,18 @@ TEST_F(MainWindowTest, ViewButtonCyclesTheModesAndKeepsOneMark) {
     for (int mode : expected) {
         f.Toolbar1.Click(L"viewok");
         EXPECT_EQ(f.View(), mode);
-        auto marks = Marks(f);
+        auto marks = ViewMarks(f);
         for (int m = 0; m < 4; ++m) EXPECT_EQ(marks[m].substr(0, 2), m == mode ? L"· " : L"  ");
     }
     // Marks out of step with the mode: only the current mode's item is unmarked.
     f.Toolbar1.ButtonMenus(L"viewok").Item(L"v2")->text = L"· 小图标(&M)";
     f.Toolbar1.Click(L"viewok");
-    EXPECT_EQ(Marks(f), (std::vector<std::wstring>{L"· 大图标(&G)", L"· 小图标(&M)", L"   列表(&L)", L"   详细资料(&D)"}));
+    EXPECT_EQ(ViewMarks(f), (std::vector<std::wstring>{L"· 大图标(&G)", L"· 小图标(&M)", L"   列表(&L)", L"   详细资料(&D)"}));
     // Choosing from the menu marks exactly the chosen item.
     PopupMenu::SetChooserForTests([](const PopupMenu&) { return std::wstring(L"v3"); });
     f.Toolbar1.DropDown(L"viewok");
     EXPECT_EQ(f.View(), 2);
-    EXPECT_EQ(Marks(f), (std::vector<std::wstring>{L"   大图标(&G)", L"   小图标(&M)", L"· 列表(&L)", L"   详细资料(&D)"}));
+    EXPECT_EQ(ViewMarks(f), (std::vector<std::wstring>{L"   大图标(&G)", L"   小图标(&M)", L"· 列表(&L)", L"   详细资料(&D)"}));
 }
 
 TEST_F(MainWindowTest, ColumnClicksSortBothWaysAndRememberTheColumn) {
