@@ -183,6 +183,26 @@ bool cRegistry::SetValue(const RegValue& value) {
     return ok;
 }
 
+namespace {
+// Lists names by index with `enumerate` (RegEnumValueA or RegEnumKeyExA shape)
+// until it reports no more; a name longer than the buffer grows it.
+template <typename Enumerate>
+void ListNames(HKEY key, size_t firstSize, size_t limit, Enumerate enumerate, std::vector<std::wstring>& names) {
+    std::string buf(firstSize, '\0');
+    for (DWORD index = 0;;) {
+        DWORD len = static_cast<DWORD>(buf.size());
+        LONG r = enumerate(key, index, buf.data(), &len);
+        if (r == ERROR_MORE_DATA && buf.size() < limit) {
+            buf.assign(buf.size() * 2, '\0');
+            continue;
+        }
+        if (r != ERROR_SUCCESS) break;
+        names.push_back(Text::FromAnsi(std::string_view(buf.data(), len)));
+        ++index;
+    }
+}
+}  // namespace
+
 bool cRegistry::EnumerateValues(std::vector<std::wstring>& names) const {
     names.clear();
     std::string subkey;
@@ -193,18 +213,11 @@ bool cRegistry::EnumerateValues(std::vector<std::wstring>& names) const {
                          nullptr, nullptr) != ERROR_SUCCESS)
         return true;  // opened, but nothing can be listed
     // The reported length may count characters rather than bytes: grow on demand.
-    std::string buf(longest + 1 > 256 ? longest + 1 : 256, '\0');
-    for (DWORD index = 0;;) {
-        DWORD len = static_cast<DWORD>(buf.size());
-        LONG r = RegEnumValueA(key.get(), index, buf.data(), &len, nullptr, nullptr, nullptr, nullptr);
-        if (r == ERROR_MORE_DATA && buf.size() < (1u << 20)) {
-            buf.assign(buf.size() * 2, '\0');
-            continue;
-        }
-        if (r != ERROR_SUCCESS) break;
-        names.push_back(Text::FromAnsi(std::string_view(buf.data(), len)));
-        ++index;
-    }
+    ListNames(key.get(), longest + 1 > 256 ? longest + 1 : 256, 1u << 20,
+              [](HKEY k, DWORD i, char* name, DWORD* len) {
+                  return RegEnumValueA(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
+              },
+              names);
     return true;
 }
 
@@ -214,18 +227,11 @@ bool cRegistry::EnumerateSections(std::vector<std::wstring>& names) const {
     Key key;
     if (!AnsiBytes(SectionKey, subkey) || key.Open(ClassKey, subkey, KEY_ENUMERATE_SUB_KEYS) != ERROR_SUCCESS)
         return false;
-    std::string buf(256, '\0');
-    for (DWORD index = 0;;) {
-        DWORD len = static_cast<DWORD>(buf.size());
-        LONG r = RegEnumKeyExA(key.get(), index, buf.data(), &len, nullptr, nullptr, nullptr, nullptr);
-        if (r == ERROR_MORE_DATA && buf.size() < (1u << 16)) {
-            buf.assign(buf.size() * 2, '\0');
-            continue;
-        }
-        if (r != ERROR_SUCCESS) break;
-        names.push_back(Text::FromAnsi(std::string_view(buf.data(), len)));
-        ++index;
-    }
+    ListNames(key.get(), 256, 1u << 16,
+              [](HKEY k, DWORD i, char* name, DWORD* len) {
+                  return RegEnumKeyExA(k, i, name, len, nullptr, nullptr, nullptr, nullptr);
+              },
+              names);
     return true;
 }
 
