@@ -6,4 +6,6 @@ need_packages
 build_all
 make_prefix
 cd "$BUILD/program"
+# A server left from an earlier session may hold a desktop on another display.
+wineserver -k >/dev/null 2>&1 || true
 with_display wine ./Quorix.exe "$@"

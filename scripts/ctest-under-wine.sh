@@ -4,6 +4,10 @@
 set -u
 build="$1"
 shift
+# A server left from an earlier session may hold a desktop on another display:
+# start from a fresh one, bound to this display.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
 wineserver -p 120 >/dev/null 2>&1 || true
 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 rc=0
