@@ -61,10 +61,13 @@ bool AnsiBytes(std::wstring_view text, std::string& out) {
     return true;
 }
 
-LONG QueryWhole(HKEY key, const std::string& valueName, DWORD& type, std::string& data) {
-    DWORD t = 0, size = 0;
-    LONG r = RegQueryValueExA(key, valueName.c_str(), nullptr, &t, nullptr, &size);
-    if (r != ERROR_SUCCESS && r != ERROR_MORE_DATA) return r;
+LONG QueryWhole(HKEY key, const std::string& valueName, DWORD& type, std::string& data, DWORD firstTry) {
+    DWORD t = 0, size = firstTry;
+    LONG r = ERROR_MORE_DATA;
+    if (size == 0) {
+        r = RegQueryValueExA(key, valueName.c_str(), nullptr, &t, nullptr, &size);
+        if (r != ERROR_SUCCESS && r != ERROR_MORE_DATA) return r;
+    }
     // The value may grow between the two calls: ask again until it fits.
     for (int attempt = 0; attempt < 8; ++attempt) {
         std::string buf(size + 2, '\0');

@@ -41,6 +41,7 @@ bool AnsiBytes(std::wstring_view text, std::string& out);
 
 // Queries a value whole: its type and data, the buffer growing until the data
 // fits. The system's result code; `type` and `data` are set only on success.
-LONG QueryWhole(HKEY key, const std::string& valueName, DWORD& type, std::string& data);
+// `firstTry` > 0: a first buffer of that size, saving the size query when the value fits.
+LONG QueryWhole(HKEY key, const std::string& valueName, DWORD& type, std::string& data, DWORD firstTry = 0);
 
 }  // namespace RegInternal

@@ -19,17 +19,7 @@ const HeldKey* g_held = nullptr;  // the live HeldKey that holds a key
 
 // A value whole, in one round trip when it fits a first buffer.
 LONG QueryValue(HKEY key, const std::string& name, DWORD& type, std::string& data) {
-    std::string buf(512, '\0');
-    DWORD got = static_cast<DWORD>(buf.size()), t = 0;
-    LONG r = RegQueryValueExA(key, name.c_str(), nullptr, &t, reinterpret_cast<BYTE*>(buf.data()), &got);
-    if (r == ERROR_SUCCESS) {
-        buf.resize(got);
-        type = t;
-        data = std::move(buf);
-        return r;
-    }
-    if (r != ERROR_MORE_DATA) return r;
-    return RegInternal::QueryWhole(key, name, type, data);
+    return RegInternal::QueryWhole(key, name, type, data, 510);
 }
 
 // The held handle of root / subkey, or `key` opened with `access`; nullptr

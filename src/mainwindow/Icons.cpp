@@ -229,19 +229,25 @@ void Draw(Painter& p, int n) {
 }
 }  // namespace
 
-HICON Create(int number, int size) {
-    if (number != kRefresh && (number < 1 || number > kLastNumber || number == 24)) return nullptr;
+// A 32-bit top-down DIB section of size x size pixels.
+static HBITMAP NewDib(int size, void** bits) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
     bi.bmiHeader.biWidth = size;
     bi.bmiHeader.biHeight = -size;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
     HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP color = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
     ReleaseDC(nullptr, screen);
+    return dib;
+}
+
+HICON Create(int number, int size) {
+    if (number != kRefresh && (number < 1 || number > kLastNumber || number == 24)) return nullptr;
+    void* bits = nullptr;
+    HBITMAP color = NewDib(size, &bits);
+    HDC dc = CreateCompatibleDC(nullptr);
     if (!dc || !color || !bits) {
         if (dc) DeleteDC(dc);
         if (color) DeleteObject(color);
@@ -268,16 +274,8 @@ HICON Create(int number, int size) {
 
 HICON FromPixels(const std::vector<DWORD>& argb, int size) {
     if (size <= 0 || argb.size() < static_cast<size_t>(size) * static_cast<size_t>(size)) return nullptr;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = size;
-    bi.bmiHeader.biHeight = -size;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP color = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
+    HBITMAP color = NewDib(size, &bits);
     if (!color || !bits) {
         if (color) DeleteObject(color);
         return nullptr;
