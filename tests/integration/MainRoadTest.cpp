@@ -147,3 +147,26 @@ TEST_F(MainRoadTest, F5AndTheStartButtonActOnlyWhileStartIsEnabled) {
     EXPECT_FALSE(TestReg::Exists(kSub, "Text"));
     EXPECT_EQ(ListView::kDefaultColor, main.ListView1.ForeColor(1));
 }
+
+// A mouse click on a toolbar button reaches its command as a user's click does.
+TEST_F(MainRoadTest, MouseClicksOnTheToolbarRunTheirCommands) {
+    AddTip(L"文字", L"Text", L"启用", L"新值", L"0", L"1");
+    Form2& main = Forms::Form2();
+    ASSERT_TRUE(main.Exists());
+    main.Show();
+    auto click = [&](const wchar_t* key) {
+        RECT r = main.Toolbar1.ButtonRect(main.Toolbar1.IndexOf(key));
+        POINT pt{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ScreenToClient(main.Toolbar1.hwnd(), &pt);
+        SendMessageW(main.Toolbar1.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        SendMessageW(main.Toolbar1.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    };
+    ExpectBox(IDOK, L"请勾选要使用的技巧，然后再使用本命令。");
+    click(L"start");
+    EXPECT_EQ(1u, boxes.size());
+
+    const bool linked = main.Toolbar1.Pressed(L"cklj");
+    click(L"cklj");
+    EXPECT_NE(linked, main.Toolbar1.Pressed(L"cklj"));
+    EXPECT_EQ(linked ? 21 : 20, main.Toolbar1.Image(L"cklj"));
+}
