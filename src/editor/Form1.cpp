@@ -40,16 +40,6 @@ LRESULT Form1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 namespace Forms {
-namespace {
-::Form1& Instance() {
-    static ::Form1 form;
-    return form;
-}
-}  // namespace
-::Form1& Form1() {
-    ::Form1& f = Instance();
-    f.Load();
-    return f;
-}
-::Form1* Form1IfLoaded() { return Instance().Exists() ? &Instance() : nullptr; }
+::Form1& Form1() { return Loaded<::Form1>(); }
+::Form1* Form1IfLoaded() { return IfLoaded<::Form1>(); }
 }  // namespace Forms

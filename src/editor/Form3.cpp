@@ -73,16 +73,6 @@ LRESULT Form3::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 namespace Forms {
-namespace {
-::Form3& Instance() {
-    static ::Form3 form;
-    return form;
-}
-}  // namespace
-::Form3& Form3() {
-    ::Form3& f = Instance();
-    f.Load();
-    return f;
-}
-::Form3* Form3IfLoaded() { return Instance().Exists() ? &Instance() : nullptr; }
+::Form3& Form3() { return Loaded<::Form3>(); }
+::Form3* Form3IfLoaded() { return IfLoaded<::Form3>(); }
 }  // namespace Forms

@@ -214,16 +214,6 @@ void Form2::OnDestroyed() {
 }
 
 namespace Forms {
-namespace {
-::Form2& Instance() {
-    static ::Form2 form;
-    return form;
-}
-}  // namespace
-::Form2& Form2() {
-    ::Form2& f = Instance();
-    f.Load();
-    return f;
-}
-::Form2* Form2IfLoaded() { return Instance().Exists() ? &Instance() : nullptr; }
+::Form2& Form2() { return Loaded<::Form2>(); }
+::Form2* Form2IfLoaded() { return IfLoaded<::Form2>(); }
 }  // namespace Forms

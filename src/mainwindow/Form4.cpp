@@ -149,9 +149,5 @@ void DelItmx(ListView& sListview) {
 }
 
 namespace Forms {
-::Form4& Form4() {
-    static ::Form4 form;
-    form.Load();
-    return form;
-}
+::Form4& Form4() { return Loaded<::Form4>(); }
 }  // namespace Forms

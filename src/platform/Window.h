@@ -105,3 +105,25 @@ HINSTANCE Instance();
 // Creates the common controls once per process.
 void InitCommonControlsOnce();
 }  // namespace Ui
+
+namespace Forms {
+// The one object of a window class that lives as long as the program: its
+// window is created and loaded on first use and again after an unload.
+template <class T>
+T& Instance() {
+    static T form;
+    return form;
+}
+template <class T>
+T& Loaded() {
+    T& form = Instance<T>();
+    form.Load();
+    return form;
+}
+// The window when it exists, else nothing (nothing is created).
+template <class T>
+T* IfLoaded() {
+    T& form = Instance<T>();
+    return form.Exists() ? &form : nullptr;
+}
+}  // namespace Forms
