@@ -6,6 +6,16 @@
 #include <optional>
 
 namespace TipRow {
+
+std::optional<long> TypeNumber(const std::wstring& typeCode) {
+    std::wstring t = Text::Trim(typeCode);
+    size_t i = (!t.empty() && (t[0] == L'+' || t[0] == L'-')) ? 1 : 0;
+    if (i >= t.size() || t.size() - i > 9) return std::nullopt;
+    for (size_t k = i; k < t.size(); ++k)
+        if (t[k] < L'0' || t[k] > L'9') return std::nullopt;
+    return std::stol(t);
+}
+
 namespace {
 
 using Marks::FieldMarkChar;
@@ -32,16 +42,6 @@ struct Rest {
         return p == std::wstring::npos ? r : r.substr(p + 1);
     }
 };
-
-// A TypeCode that reads as a number: digits with blanks around, an optional sign.
-std::optional<long> TypeNumber(const std::wstring& s) {
-    std::wstring t = Text::Trim(s);
-    size_t i = (!t.empty() && (t[0] == L'+' || t[0] == L'-')) ? 1 : 0;
-    if (i >= t.size() || t.size() - i > 9) return std::nullopt;
-    for (size_t k = i; k < t.size(); ++k)
-        if (t[k] < L'0' || t[k] > L'9') return std::nullopt;
-    return std::stol(t);
-}
 
 // Sub-item 2's tag and sub-item 4's value icon from the field at the front.
 void TakeType(Rest& rest, Cells& c) {
@@ -80,6 +80,8 @@ void Finish(const Rest& rest, Cells& c) {
 }
 
 }  // namespace
+
+std::optional<long> Cells::TypeCodeNumber() const { return TypeNumber(typeCode); }
 
 bool IsNewLayout(const std::wstring& record) { return record.find(JoinMarkChar) != std::wstring::npos; }
 
@@ -154,10 +156,10 @@ TipFile::TipRecord RecordFromRow(const ListView& list, int row) {
     Cells c = ReadRow(list, row);
     TipFile::TipRecord r;
     r.keyPath = c.keyPath;
-    r.valueName = c.defaultValue ? std::wstring() : c.valueName;
+    r.valueName = c.RegistryValueName();
     r.label = c.label;
-    if (c.dataIcon == IconDelete) r.data = Marks::DeleteMark;
-    else if (c.typeCode == L"1" && c.dataText == ZeroLengthBinaryText) r.data.clear();
+    if (c.DeletesValue()) r.data = Marks::DeleteMark;
+    else if (c.TypeCodeNumber() == 1 && c.dataText == ZeroLengthBinaryText) r.data.clear();
     else r.data = c.dataText;
     r.typeCode = c.typeCode;
     r.description = c.description;

@@ -13,6 +13,7 @@
 //   sub 4 tag       the tip's OptionList, nothing else
 #include "common/TipFile.h"
 
+#include <optional>
 #include <string>
 
 class ListView;
@@ -44,7 +45,19 @@ struct Cells {
     bool defaultValue = false;                       // sub 3 bold
     std::wstring dataText, options;                  // sub 4 text, tag
     int dataIcon = 0;                                // sub 4 icon (0: none)
+
+    // What the row asks of the registry:
+    // the value name: empty when sub 3 is bold (the key's default value);
+    std::wstring RegistryValueName() const { return defaultValue ? std::wstring() : valueName; }
+    // the tip deletes the value: sub 4's icon is 6;
+    bool DeletesValue() const { return dataIcon == IconDelete; }
+    // the TypeCode as a number (TypeNumber below).
+    std::optional<long> TypeCodeNumber() const;
 };
+
+// The one rule by which a TypeCode text reads as a number: digits (at most 9)
+// with blanks around them and an optional sign; nothing for any other text.
+std::optional<long> TypeNumber(const std::wstring& typeCode);
 
 // True when a record is read in the new layout: it holds a JoinMark anywhere.
 bool IsNewLayout(const std::wstring& record);

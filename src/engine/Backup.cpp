@@ -9,6 +9,7 @@
 #include "platform/Text.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace Backup {
 namespace {
@@ -154,6 +155,22 @@ bool Restore(const Record& r) {
         if (Text::Trim(r.data).empty()) return false;
         return WriteBytes(r, *type);
     }
+}
+
+DayCounts RestoreDay(const std::wstring& file) {
+    DayCounts counts;
+    // Sections and keys are listed whole and held apart, so that listing a
+    // section's keys leaves the sections still to come in place.
+    const std::vector<std::wstring> sections = Ini::Sections(file);
+    for (const std::wstring& section : sections) {
+        const std::vector<std::wstring> keys = Ini::Keys(file, section);
+        for (const std::wstring& key : keys) {
+            std::optional<Record> r = Split(General::ReadIni(section, key, file));
+            if (r && Restore(*r)) ++counts.restored;
+            else ++counts.notRestored;
+        }
+    }
+    return counts;
 }
 
 }  // namespace Backup

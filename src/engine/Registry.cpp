@@ -43,8 +43,8 @@ RegValue ReadValue(std::wstring_view keyPath, std::wstring_view valueName, Read 
     return read(h, name);
 }
 
-// Common steps of the writers: no root writes and reports nothing; otherwise
-// the existing key is opened, the value written and the outcome reported.
+// Common steps of the writers: no root writes nothing; otherwise the existing
+// key is opened and the value written.
 bool WriteValue(std::wstring_view keyPath, std::wstring_view valueName, DWORD type, const std::string* data) {
     KeyPathParts parts = SplitKeyPath(keyPath);
     if (!parts.root) return false;
@@ -56,7 +56,6 @@ bool WriteValue(std::wstring_view keyPath, std::wstring_view valueName, DWORD ty
         ok = h && RegSetValueExA(h, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data->data()),
                                  static_cast<DWORD>(data->size())) == ERROR_SUCCESS;
     }
-    ReportWrite(ok);
     return ok;
 }
 

@@ -4,14 +4,14 @@
 // root key itself. The empty value name is the key's default value.
 //
 // Every call opens the key it needs and closes it before returning; nothing is
-// kept between calls, except the one key of a live HeldKey (below). Paths, names and string data cross the registry in the
-// ANSI code page; a path, name or text with a character that has no form there
-// is never written as '?' (it would address or store something else): readers
-// give Unreadable, writers fail.
+// kept between calls, except the one key of a live HeldKey (below). Paths,
+// names and string data cross the registry in the ANSI code page; a path, name
+// or text with a character that has no form there is never written as '?' (it
+// would address or store something else): readers give Unreadable, writers fail.
 //
-// After each write the outcome is reported through the main window's WriteMode
-// (ReportWrite below). A path that names no root is no write at all: nothing is
-// changed and nothing is reported.
+// The writers return their outcome and do nothing else: what the user sees of
+// it (row colours, the log, a message) is up to the caller. A path that names
+// no root is no write at all: nothing is changed and the result is false.
 #include "engine/RegValue.h"
 
 #include <windows.h>
@@ -36,8 +36,8 @@ struct KeyPathParts {
 KeyPathParts SplitKeyPath(std::wstring_view keyPath);
 
 // Opens the key, or creates it with any missing parents. True when the key is
-// there afterwards; false for no root or a key that cannot be created. Reports
-// nothing: the write that follows reports a missing key.
+// there afterwards; false for no root or a key that cannot be created (the
+// write that follows then fails on the missing key).
 bool CreateKeyPath(std::wstring_view keyPath);
 
 // Readers. Each gives: no value (IsEmpty) when the path names no root;
@@ -53,9 +53,9 @@ RegValue GetStringValue(std::wstring_view keyPath, std::wstring_view valueName);
 RegValue GetBinaryValue(std::wstring_view keyPath, std::wstring_view valueName);
 RegValue GetDwordValue(std::wstring_view keyPath, std::wstring_view valueName);
 
-// Writers into an existing key (see CreateKeyPath). Each reports its outcome
-// through ReportWrite and also returns it: true when the value was written.
-// A path that names no root gives false and reports nothing.
+// Writers into an existing key (see CreateKeyPath): true when the value was
+// written; false, with the registry left as it was, otherwise (also for a path
+// that names no root).
 //  - SetStringValue: REG_SZ, the text and its terminating null.
 //  - SetExpandStringValue: REG_EXPAND_SZ, whatever the text holds.
 //  - SetBinaryValue: REG_BINARY, the code-page bytes of the text (characters
@@ -98,38 +98,5 @@ private:
 // The handle of the live HeldKey when it holds `root` / `subkey` (code-page
 // bytes, compared exactly); nullptr otherwise.
 HKEY HeldHandle(HKEY root, const std::string& subkey);
-
-// Reports the outcome of a registry write or delete by Forms::Form2().WriteMode:
-//  - Apply: the tip row at ApplyRowIndex (leading number of Form2.Label1.Tag,
-//    1-based) turns blue on success, red on failure; then, when SaveLog in
-//    [Data] of config.ini is above 0, a log entry goes to logfile.txt in the
-//    program folder: section today's date (MM-DD-YYYY), key "【使用成功】【name】"
-//    or "〖使用失败〗〖name〗", value the category tree's selected path (empty when
-//    no node is selected). A row index that names no row colours and logs nothing.
-//  - Reg: a failure shows "不存在这个名称的键值，导致修改失败" (critical icon, OK).
-//  - Bak, None: nothing; the caller uses the returned outcome.
-// The apply step also calls it for a row that fails before any write.
-void ReportWrite(bool success);
-// The text colours of a tip row after Apply: written, and failed.
-inline constexpr COLORREF kAppliedColor = RGB(0, 0, 255);  // blue
-inline constexpr COLORREF kFailedColor = RGB(255, 0, 0);   // red
-
-// While an ApplyRun is alive, the log entries of ReportWrite take their category
-// path from it: the category tree's selected path, asked once, when first
-// needed. The apply step's run handles no window messages, so the selection
-// cannot change before the run ends.
-class ApplyRun {
-public:
-    ApplyRun();
-    ~ApplyRun();
-    ApplyRun(const ApplyRun&) = delete;
-    ApplyRun& operator=(const ApplyRun&) = delete;
-    const std::wstring& CategoryPath();
-
-private:
-    bool known_ = false;
-    std::wstring path_;
-    ApplyRun* outer_;
-};
 
 }  // namespace Registry

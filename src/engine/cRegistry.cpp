@@ -99,7 +99,6 @@ bool cRegistry::DeleteValue() {
         if (!h && key.Open(ClassKey, subkey, kFullAccess) == ERROR_SUCCESS) h = key.get();
         ok = h && RegDeleteValueA(h, name.c_str()) == ERROR_SUCCESS;
     }
-    Registry::ReportWrite(ok);
     return ok;
 }
 
@@ -179,7 +178,6 @@ bool cRegistry::SetValue(const RegValue& value) {
         ok = h && RegSetValueExA(h, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
                                  static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
     }
-    Registry::ReportWrite(ok);
     return ok;
 }
 

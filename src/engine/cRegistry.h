@@ -5,8 +5,7 @@
 // a caller that needs a clean state (no type learnt from an earlier read) uses
 // a fresh object. Every key handle lives within one call.
 //
-// Writes and deletes report their outcome through the main window's WriteMode
-// (Registry::ReportWrite) and also return it.
+// Writes and deletes return their outcome and do nothing else.
 //
 // Byte values keep a fixed difference in length, both ways, and every caller
 // is built to it:
@@ -57,7 +56,7 @@ public:
     // "Failed to delete registry Key: '<root as signed decimal>',Section: '<SectionKey>".
     bool DeleteKey();
     // Deletes the value ValueKey; false when the key cannot be opened or the
-    // value cannot be deleted (also when it does not exist). Reported.
+    // value cannot be deleted (also when it does not exist).
     bool DeleteValue();
 
     // The value ValueKey by its stored type, setting ValueType to that type:
@@ -73,7 +72,7 @@ public:
     //  - 3: bytes, all but the last two (see above);
     //  - 4 or 5: a number, as REG_DWORD;
     //  - anything else, or a value of the wrong kind: nothing, a failure.
-    // Reported; true when written.
+    // True when written.
     bool SetValue(const RegValue& value);
 
     // The value names of the key in the registry's order (the default value,

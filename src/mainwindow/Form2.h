@@ -11,8 +11,12 @@
 #include "platform/Toolbar.h"
 #include "platform/Window.h"
 
-// What the registry writers are doing the current write for. Set by each
-// operation that writes, for its duration, and put back to None at its end.
+#include <optional>
+#include <string>
+
+// What the current registry writes are made for, which decides how
+// Form2::ReportWrite shows their results. Set by each operation that writes,
+// for its duration, and put back to None at its end.
 enum class WriteModes {
     None,
     Apply,  // applying ticked tips: colour the row at ApplyRowIndex and log it
@@ -47,6 +51,19 @@ public:
 
     // ---- shared state ----
     WriteModes WriteMode = WriteModes::None;
+    // Shows the result of one registry write or delete as WriteMode asks:
+    //  - Apply: the tip row at ApplyRowIndex (leading number of Label1.Tag,
+    //    1-based) turns blue on success, red on failure; then, when SaveLog in
+    //    [Data] of config.ini is above 0, a log entry goes to logfile.txt in the
+    //    program folder: section today's date (MM-DD-YYYY), key "【使用成功】【name】"
+    //    or "〖使用失败〗〖name〗", value the category tree's selected path (empty
+    //    when no node is selected). A row index that names no row shows nothing.
+    //  - Reg: a failure shows "不存在这个名称的键值，导致修改失败" (critical icon, OK).
+    //  - Bak, None: nothing.
+    void ReportWrite(bool success);
+    // The text colours of an applied tip row: written, and failed.
+    static constexpr COLORREF kAppliedColor = RGB(0, 0, 255);  // blue
+    static constexpr COLORREF kFailedColor = RGB(255, 0, 0);   // red
 
     // Command availability follows the rows: enables or disables the toolbar
     // buttons and popup items that act on rows.
@@ -105,7 +122,9 @@ public:
     static int GetSelCount(HWND listView);
 
     // ---- commands carried out by the engine and the library ----
-    // Applies every ticked tip of the list to the registry (toolbar `start`, F5).
+    // Applies every ticked tip of the list to the registry (toolbar `start`, F5):
+    // asks first when Start is on, shows the progress, applies each ticked row
+    // through the engine and shows each row's result (ReportWrite).
     void StartWork();
     // Opens the restore page of the multi-page dialog (toolbar `viewhf`).
     void OpenRestorePage();
@@ -122,6 +141,10 @@ private:
     void Form_Load();
     void Form_Unload();
     void SetImages();
+    void ReportApplied(bool success);
+    // The category path of log entries: during an apply run the selection asked
+    // once, when first needed (the run handles no messages, so it cannot change).
+    std::wstring ReportCategoryPath();
 
     bool loading_ = false;
     bool endedAsSecond_ = false;
@@ -131,6 +154,8 @@ private:
     int sortOrder_ = 0;
     int headerIcon_[5] = {};
     HICON refreshIcon_ = nullptr;  // the status bar's reload mark; the bar does not destroy it
+    bool applying_ = false;                     // inside StartWork's run
+    std::optional<std::wstring> runCategory_;  // the run's category path, once asked
 };
 
 namespace Forms {

@@ -1,6 +1,6 @@
 #pragma once
-// Shared set-up of the engine tests: the scratch key, raw byte helpers, and the
-// main window and category tree the write reports act on.
+// Shared set-up of the engine tests: the scratch key and raw byte helpers. The
+// engine works without windows: a test that opens one fails.
 #include "engine/RegValue.h"
 #include "support/Fixture.h"
 
@@ -12,9 +12,15 @@
 
 class EngineTest : public QuorixTest {
 protected:
-    void SetUp() override {
-        QuorixTest::SetUp();
-        PrepareRunBefore();
+    void TearDown() override {
+        EXPECT_EQ(0, WindowsOfThisThread()) << "the engine opened a window";
+        QuorixTest::TearDown();
+    }
+    static int WindowsOfThisThread() {
+        int n = 0;
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND, LPARAM p) { return ++*reinterpret_cast<int*>(p), TRUE; },
+                          reinterpret_cast<LPARAM>(&n));
+        return n;
     }
     // Creates HKEY_CURRENT_USER\Software\QuorixTest (or a subkey of it).
     static void MakeKey(const std::string& sub = {}) {

@@ -7,7 +7,7 @@
 #include "common/TipFile.h"
 #include "library/frmShadow.h"
 #include "mainwindow/Form2.h"
-#include "mainwindow/Form4.h"
+#include "dialogs/Form4.h"
 #include "platform/Modal.h"
 #include "platform/Text.h"
 #include "support/Fixture.h"

@@ -122,4 +122,16 @@ void Set(const std::string& subkey, const std::string& value, DWORD type, const 
     RegCloseKey(k);
 }
 void DeleteTree(const std::string& subkey) { RegDeleteTreeA(HKEY_CURRENT_USER, subkey.c_str()); }
+void CreateKey(const std::string& subkey) {
+    HKEY k;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) ==
+        ERROR_SUCCESS)
+        RegCloseKey(k);
+}
+bool KeyExists(const std::string& subkey) {
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    RegCloseKey(k);
+    return true;
+}
 }  // namespace TestReg

@@ -52,6 +52,8 @@ bool Exists(const std::string& subkey, const std::string& value);
 bool Get(const std::string& subkey, const std::string& value, DWORD& type, std::string& bytes);
 void Set(const std::string& subkey, const std::string& value, DWORD type, const std::string& bytes);
 void DeleteTree(const std::string& subkey);
+void CreateKey(const std::string& subkey);
+bool KeyExists(const std::string& subkey);
 }  // namespace TestReg
 
 std::string Ansi(const std::wstring& w);

@@ -16,16 +16,10 @@
 
 class Form4 : public Form {
 public:
-    // The pages, as bits: a control may belong to several.
+    // The pages built so far, as bits: a control may belong to several. Each
+    // page adds its bit and assigns its own controls.
     enum Page : unsigned {
-        OptionsPage = 1u << 0,
-        AboutPage = 1u << 1,
-        RestorePage = 1u << 2,
-        FavouritesPage = 1u << 3,
-        FileInfoPage = 1u << 4,
-        ExportPage = 1u << 5,
-        ReplacePage = 1u << 6,
-        ValueEditorPage = 1u << 7,
+        RestorePage = 1u << 0,
     };
 
     ~Form4() override;
@@ -62,10 +56,6 @@ public:
     void Command22_Click();  // restore the selected day
     void Command23_Click();  // delete the selected day files
     void Command24_Click();  // leave the page
-    // Writes one backup record back. True when the registry now holds the
-    // recorded value.
-    bool StartWork(const std::wstring& Value3, const std::wstring& Value5, const std::wstring& data,
-                   const std::wstring& strType);
 
     // Shared list events: the point of the last mouse-down, and the double-click
     // that runs the restore while the caption is "恢复窗口".

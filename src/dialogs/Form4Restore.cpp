@@ -1,10 +1,8 @@
 // The restore page of the multi-page dialog: lists the day files of the Bak
 // folder, writes a day's records back into the registry, deletes day files.
-#include "common/Ini.h"
+#include "dialogs/Form4.h"
 #include "engine/Backup.h"
-#include "engine/General.h"
 #include "mainwindow/Form2.h"
-#include "mainwindow/Form4.h"
 #include "platform/App.h"
 #include "platform/Text.h"
 #include "platform/Twips.h"
@@ -33,8 +31,6 @@ bool EndsWithBak(const std::wstring& name) {
     return name.size() > 4 && Text::EqualNoCase(std::wstring_view(name).substr(name.size() - 4), L".bak");
 }
 }  // namespace
-
-void Form2::OpenRestorePage() { Forms::Form4().OpenRestorePage(); }
 
 void Form4::OpenRestorePage() {
     if (!Load()) return;
@@ -81,35 +77,21 @@ void Form4::Command22_Click() {
     if (!row) return;
     if (App::MsgBox(L"您确定要使用选定的恢复文件进行还原吗？", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
 
-    int failed = 0;
+    Backup::DayCounts counts;
     {
         Hourglass wait;
-        const std::wstring file = Backup::DayFile(ListView1.Text(row));
-        // Sections and keys are listed whole and held apart, so that listing a
-        // section's keys leaves the sections still to come in place.
-        const std::vector<std::wstring> sections = Ini::Sections(file);
-        for (const std::wstring& section : sections) {
-            const std::vector<std::wstring> keys = Ini::Keys(file, section);
-            for (const std::wstring& key : keys) {
-                std::optional<Backup::Record> r = Backup::Split(General::ReadIni(section, key, file));
-                if (!r || !StartWork(r->keyPath, r->valueName, r->data, r->type)) ++failed;
-            }
-        }
+        // The registry writes of a restore show nothing.
+        ::Form2& main = Forms::Form2();
+        main.WriteMode = WriteModes::Bak;
+        counts = Backup::RestoreDay(Backup::DayFile(ListView1.Text(row)));
+        main.WriteMode = WriteModes::None;
     }
-    if (failed == 0) {
+    if (counts.notRestored == 0) {
         App::MsgBox(L"还原完成。", MB_OK | MB_ICONEXCLAMATION);
     } else {
-        App::MsgBox(L"还原未全部完成：有 " + Text::FromInt(failed) + L" 项数据没有还原。", MB_OK | MB_ICONERROR);
+        App::MsgBox(L"还原未全部完成：有 " + Text::FromInt(counts.notRestored) + L" 项数据没有还原。",
+                    MB_OK | MB_ICONERROR);
     }
-}
-
-bool Form4::StartWork(const std::wstring& Value3, const std::wstring& Value5, const std::wstring& data,
-                      const std::wstring& strType) {
-    ::Form2& main = Forms::Form2();
-    main.WriteMode = WriteModes::Bak;
-    bool ok = Backup::Restore({Value3, Value5, data, strType});
-    main.WriteMode = WriteModes::None;
-    return ok;
 }
 
 void Form4::Command23_Click() {

@@ -1,4 +1,4 @@
-#include "mainwindow/Form4.h"
+#include "dialogs/Form4.h"
 
 #include "mainwindow/Form2.h"
 #include "platform/Modal.h"
@@ -59,13 +59,13 @@ bool Form4::Load() {
     Command23.Click = [this] { Command23_Click(); };
     Command24.Click = [this] { Command24_Click(); };
 
-    AddToPage(Frame7, RestorePage | ExportPage | FavouritesPage | FileInfoPage | ReplacePage | ValueEditorPage);
-    AddToPage(Label28, RestorePage | ExportPage | FavouritesPage | FileInfoPage | ReplacePage | ValueEditorPage);
-    AddToPage(Label29, RestorePage | ExportPage | FavouritesPage | FileInfoPage | ReplacePage | ValueEditorPage);
-    AddToPage(Image9, RestorePage | ExportPage | FavouritesPage | FileInfoPage | ReplacePage | ValueEditorPage);
-    AddToPage(Picture6, RestorePage | ExportPage | FavouritesPage);
-    AddToPage(Frame6, RestorePage | ExportPage | FavouritesPage);
-    AddToPage(ListView1, RestorePage | ExportPage | FavouritesPage);
+    AddToPage(Frame7, RestorePage);
+    AddToPage(Label28, RestorePage);
+    AddToPage(Label29, RestorePage);
+    AddToPage(Image9, RestorePage);
+    AddToPage(Picture6, RestorePage);
+    AddToPage(Frame6, RestorePage);
+    AddToPage(ListView1, RestorePage);
     AddToPage(Command22, RestorePage);
     AddToPage(Command23, RestorePage);
     AddToPage(Command24, RestorePage);

@@ -1,0 +1,98 @@
+// Applying the ticked tips of the tip list, and how the results of registry
+// writes are shown (WriteMode).
+#include "common/Ini.h"
+#include "common/TipRow.h"
+#include "engine/Apply.h"
+#include "engine/General.h"
+#include "library/frmShadow.h"
+#include "mainwindow/Form2.h"
+#include "platform/App.h"
+#include "platform/Text.h"
+
+namespace {
+// A switch of [Data] in config.ini, on when its leading number is above 0; read
+// anew at every call.
+bool SettingOn(const wchar_t* key) {
+    return Text::LeadingNumber(General::ReadIni(L"Data", key, General::ConfigPath())) > 0;
+}
+}  // namespace
+
+void Form2::StartWork() {
+    const int count = ListView1.Count();
+    bool anyTicked = false;
+    for (int i = 1; i <= count && !anyTicked; ++i) anyTicked = ListView1.Checked(i);
+    if (!anyTicked) {
+        App::MsgBox(L"请勾选要使用的技巧，然后再使用本命令。", MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (SettingOn(L"Start") && App::MsgBox(L"是否现在开始使用技巧？", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+
+    WriteMode = WriteModes::Apply;
+    applying_ = true;
+    runCategory_.reset();
+    HCURSOR oldCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    ProgressBar1.SetRange(0, count);
+    ProgressBar1.SetVisible(true);
+    ProgressBar1.SetFocus();
+
+    int lostBackups = 0;
+    {
+        // Backup records and log entries of the run are appended to their files
+        // where the files allow it; each is on disk before the next row.
+        Ini::AppendSession appendSession;
+        for (int i = 1; i <= count; ++i) {
+            if (!ListView1.Checked(i)) continue;
+            Label1.Tag = Text::FromInt(i);
+            ProgressBar1.SetValue(i);
+
+            std::optional<std::wstring> backupSection;
+            if (SettingOn(L"SaveHistory")) backupSection = ReportCategoryPath();
+            const Apply::Outcome outcome = Apply::ApplyTip(Apply::FromRow(TipRow::ReadRow(ListView1, i)), backupSection);
+            // A row of an unknown TypeCode wrote nothing and keeps its colour.
+            if (outcome.write != Apply::WriteResult::Nothing) ReportWrite(outcome.write == Apply::WriteResult::Done);
+            if (outcome.backup == Apply::BackupResult::Lost) ++lostBackups;
+        }
+    }
+
+    StatusBar1.SetPanelText(3, L"技巧使用完成");
+    ProgressBar1.SetVisible(false);
+    SetCursor(oldCursor ? oldCursor : LoadCursorW(nullptr, IDC_ARROW));
+    WriteMode = WriteModes::None;
+    applying_ = false;
+    runCategory_.reset();
+    if (lostBackups > 0)
+        App::MsgBox(L"有 " + Text::FromInt(lostBackups) + L" 个技巧已经使用，但原来的数据没能写入恢复文件，无法用恢复文件还原。",
+                    MB_OK | MB_ICONERROR);
+}
+
+std::wstring Form2::ReportCategoryPath() {
+    if (!applying_) return Forms::frmShadow().SelectedCategoryPath();
+    if (!runCategory_) runCategory_ = Forms::frmShadow().SelectedCategoryPath();
+    return *runCategory_;
+}
+
+void Form2::ReportApplied(bool success) {
+    long long row = Text::LeadingNumber(Label1.Tag);
+    if (row < 1 || row > ListView1.Count()) return;  // no row to colour or name
+    const int index = static_cast<int>(row);
+    ListView1.SetForeColor(index, success ? kAppliedColor : kFailedColor);
+    if (!SettingOn(L"SaveLog")) return;
+    const std::wstring name = ListView1.Text(index);
+    const std::wstring key = success ? L"【使用成功】【" + name + L"】" : L"〖使用失败〗〖" + name + L"〗";
+    // A log entry that cannot be written is lost: the write itself is done.
+    Ini::Write(App::PathSlash() + L"logfile.txt", App::DateText(), key, ReportCategoryPath());
+}
+
+void Form2::ReportWrite(bool success) {
+    switch (WriteMode) {
+    case WriteModes::Apply:
+        ReportApplied(success);
+        break;
+    case WriteModes::Reg:
+        if (!success) App::MsgBox(L"不存在这个名称的键值，导致修改失败", MB_OK | MB_ICONERROR);
+        break;
+    case WriteModes::Bak:
+    case WriteModes::None:
+        break;
+    }
+}
