@@ -3,6 +3,8 @@
 // "regedit /s" importing a registry file of them. Run under Wine:
 //   wine build/bench/apply_bench.exe
 #include "common/Ini.h"
+#include "common/TipFile.h"
+#include "common/TipRow.h"
 #include "library/frmShadow.h"
 #include "mainwindow/Form2.h"
 #include "platform/App.h"
@@ -143,12 +145,15 @@ int wmain() {
     const std::vector<Value> values = Values();
     const std::string applyRoot = std::string(kBase) + "\\Apply";
     for (const Value& x : values) {
-        int row = form.ListView1.Add(Text::FromAnsi("技巧 " + x.name), 1);
-        form.ListView1.SetSubTag(row, 1, Text::FromAnsi("HKEY_CURRENT_USER\\" + applyRoot + "\\" + x.sub));
-        form.ListView1.SetSubTag(row, 2, x.dword ? L"2" : L"0");
-        form.ListView1.SetSubText(row, 3, Text::FromAnsi(x.name));
-        form.ListView1.SetSubText(row, 4, Text::FromAnsi(x.text));
-        form.ListView1.SetSubIcon(row, 4, x.dword ? 4 : 2);
+        // Rows as the loader makes them from a category file's records.
+        const std::wstring data = Text::FromAnsi(x.text);
+        TipFile::TipRecord r{Text::FromAnsi("HKEY_CURRENT_USER\\" + applyRoot + "\\" + x.sub), Text::FromAnsi(x.name),
+                             L"启用", data, x.dword ? L"2" : L"0", L"", L"1"};
+        TipFile::OptionList o{{L"启用"}, {data}};
+        int row = TipRow::AddRow(form.ListView1,
+                                 TipRow::Decode(Text::FromAnsi("技巧 " + x.name), TipFile::EncodeRecord(r),
+                                                TipFile::EncodeOptions(o)),
+                                 true);
         form.ListView1.SetChecked(row, true);
     }
 
