@@ -14,7 +14,8 @@ namespace General {
 // is empty. Section and key match without regard to case.
 std::wstring ReadIni(const std::wstring& section, const std::wstring& key, const std::wstring& file);
 
-// `config.ini` in the program folder.
+// `config.ini` in the program folder (Config::Path). Settings are read through
+// common/Config; this stays for the apply and log readers until they do too.
 std::wstring ConfigPath();
 
 // Lenient hex reading: every character takes a position (the last one weight 1,
