@@ -1,7 +1,7 @@
 #include "editor/Form3.h"
 
 #include "editor/ValueTexts.h"
-#include "mainwindow/Resize.h"
+#include "platform/Resize.h"
 #include "platform/Twips.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "engine/General.h"
 
+#include "common/Config.h"
 #include "common/Ini.h"
-#include "platform/App.h"
 #include "platform/Text.h"
 
 #include <cfloat>
@@ -21,7 +21,6 @@ std::wstring ReadIni(const std::wstring& section, const std::wstring& key, const
     return Ini::Read(file, section, key);
 }
 
-std::wstring ConfigPath() { return App::PathSlash() + L"config.ini"; }
 
 double HexToNum(std::wstring_view hex) {
     double sum = 0, weight = 1;

@@ -14,9 +14,6 @@ namespace General {
 // is empty. Section and key match without regard to case.
 std::wstring ReadIni(const std::wstring& section, const std::wstring& key, const std::wstring& file);
 
-// `config.ini` in the program folder.
-std::wstring ConfigPath();
-
 // Lenient hex reading: every character takes a position (the last one weight 1,
 // then 16, 256, ...); "0"-"9" and "A"-"F" (any case) add their digit times the
 // weight, anything else adds nothing. Never negative; no wrap to 32 bits:

@@ -3,7 +3,6 @@
 #include "common/Ini.h"
 #include "common/TipFile.h"
 #include "library/frmShadow.h"
-#include "mainwindow/ColumnHelpers.h"
 #include "mainwindow/Form2.h"
 #include "platform/App.h"
 #include "platform/ListView.h"
@@ -18,16 +17,12 @@ std::wstring CurrentDataFilePath;
 Services& Hooks() {
     static Services s = [] {
         Services d;
-        d.AutoSizeTipColumns = [](ListView& list, int width) { General::AutoSizeTipColumns(list, width); };
+        d.AutoSizeTipColumns = [](ListView& list, int width) { Form2::AutoSizeTipColumns(list, width); };
         d.StartWork = [] { Forms::Form2().StartWork(); };
         return d;
     }();
     return s;
 }
-
-std::wstring SettingsPath() { return App::PathSlash() + L"config.ini"; }
-
-long long DataSwitch(const std::wstring& key) { return Text::LeadingNumber(Ini::Read(SettingsPath(), L"Data", key)); }
 
 bool ListTarget(std::wstring& file, std::wstring& section) {
     ::frmShadow& shadow = Forms::frmShadow();

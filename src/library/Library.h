@@ -30,15 +30,10 @@ struct Services {
     std::function<void(bool on)> SetValueBarEnabled;  // value box and its "+" button
     std::function<void()> ClearLiveValues;            // empty the live-value list
     std::function<void(const std::wstring& flag)> SetLiveKeyFlag;  // the live-value list's tag
-    // Fits the tip list's columns (width code -1). Defaults to General::AutoSizeTipColumns.
+    // Fits the tip list's columns (width code -1). Defaults to Form2::AutoSizeTipColumns.
     std::function<void(ListView& list, int width)> AutoSizeTipColumns;
 };
 Services& Hooks();
-
-// config.ini beside the program.
-std::wstring SettingsPath();
-// The leading number of [Data] `key` of config.ini (0 when none).
-long long DataSwitch(const std::wstring& key);
 
 // The file and section whose tips the list shows: in category mode the selected
 // category-tree node's file, section 数据 for a category and the node's text

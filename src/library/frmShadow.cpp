@@ -1,14 +1,15 @@
 #include "library/frmShadow.h"
 
-#include "mainwindow/Icons.h"
-#include "mainwindow/Resize.h"
-
+#include "common/Config.h"
 #include "common/Ini.h"
 #include "common/TipFile.h"
 #include "common/TipRow.h"
 #include "library/Library.h"
 #include "mainwindow/Form2.h"
+#include "mainwindow/ToolbarKeys.h"
 #include "platform/App.h"
+#include "platform/Pixels.h"
+#include "platform/Resize.h"
 #include "platform/Text.h"
 #include "platform/Twips.h"
 
@@ -80,7 +81,7 @@ HICON MakeIcon(int n) {
         rect(6, 2, 10, 5, blue);
         rect(6, 6, 10, 14, blue);
     }
-    return Icons::FromPixels(pixels, S);
+    return Pixels::IconFromArgb(pixels, S);
 }
 
 int ShiftState() {
@@ -135,6 +136,15 @@ frmShadow::~frmShadow() { Unload(); }
 
 bool frmShadow::Load() {
     if (Exists()) return true;
+    // A window loaded again starts as a new one.
+    picture1Top_ = 2820;
+    treeView1Height_ = 2790;
+    toolbar1Top_ = 2850;
+    treeView2Top_ = 3180;
+    treeView2Height_ = 1035;
+    unloading_ = false;
+    FileListCollapsed = false;
+    FileListSplitter = cSplitDDC{};
     if (!CreateForm(L"Quorix.frmShadow", L"技巧类别",
                     WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN | WS_SYSMENU, WS_EX_TOOLWINDOW,
                     nullptr, 0, 0, Twips::ToPixelsX(2070), Twips::ToPixelsY(4650)))
@@ -194,11 +204,10 @@ bool frmShadow::Load() {
     };
     FileListSplitter.SetSplitObject(bar);
     FileListCollapsed = false;
-    picture1Top_ = Library::DataSwitch(L"FileListHeight");
+    picture1Top_ = static_cast<long long>(Config::Number(Config::FileListHeight));
 
-    const std::wstring settings = Library::SettingsPath();
-    if (Library::DataSwitch(L"SaveFile") > 0) {
-        for (const auto& key : Ini::Keys(settings, L"Filelist")) {
+    if (Config::On(Config::SaveFile)) {
+        for (const auto& key : Config::KeysOf(Config::FilelistSection)) {
             std::wstring name = Text::Trim(key);
             if (name.empty() || FindEntry(name)) continue;  // a key the list holds already is passed over
             int e = TreeView2.Add(0, name, name, 5, 5);
@@ -210,7 +219,7 @@ bool frmShadow::Load() {
     std::wstring command = Text::Trim(App::Command());
     if (!command.empty()) {
         OpenCmdFiles(L" " + command + L" ");
-        for (const wchar_t* key : {L"open", L"del", L"find", L"scj"}) main.Toolbar1.SetEnabled(key, false);
+        for (const wchar_t* key : {ToolbarKey::open, ToolbarKey::del, ToolbarKey::find, ToolbarKey::scj}) main.Toolbar1.SetEnabled(key, false);
         ShowItem();
         if (TreeView2.Count() == 0) {
             EnterNoDataFileState();
@@ -231,18 +240,17 @@ void frmShadow::SetFileCommands() {
 }
 
 void frmShadow::SaveUnload() {
-    const std::wstring settings = Library::SettingsPath();
-    bool ok = Ini::Write(settings, L"Data", L"FileListHeight", Text::FromInt(picture1Top_));
-    if (Library::DataSwitch(L"SaveFile") > 0) {
+    bool ok = Config::WriteInt(Config::FileListHeight, picture1Top_);
+    if (Config::On(Config::SaveFile)) {
         // Every entry must be writable before the old list goes.
         bool writable = true;
         for (int e = 1; e <= TreeView2.Count(); ++e) writable = writable && Ini::SafeKey(TreeView2.Text(e));
         if (!writable) {
             ok = false;
         } else {
-            Ini::DeleteSection(settings, L"Filelist");
+            Config::DeleteSection(Config::FilelistSection);
             for (int e = 1; e <= TreeView2.Count(); ++e)
-                ok = Ini::Write(settings, L"Filelist", TreeView2.Text(e), L"Quorix") && ok;
+                ok = Config::WriteEntry(Config::FilelistSection, TreeView2.Text(e), L"Quorix") && ok;
         }
     }
     if (!ok) App::MsgBox(L"无法把技巧类别窗口的设置写入 config.ini。", MB_OK | MB_ICONERROR);
@@ -294,7 +302,7 @@ void frmShadow::Shownode(const std::wstring& file, const std::wstring& section) 
 
 void frmShadow::FitColumnsWhenRows() {
     ::Form2& main = Forms::Form2();
-    if (main.ListView1.Count() > 0 && Library::DataSwitch(L"AutoWidth") > 0 && Hooks().AutoSizeTipColumns)
+    if (main.ListView1.Count() > 0 && Config::On(Config::AutoWidth) && Hooks().AutoSizeTipColumns)
         Hooks().AutoSizeTipColumns(main.ListView1, -1);
 }
 
@@ -302,8 +310,7 @@ void frmShadow::FitColumnsWhenRows() {
 
 void frmShadow::EnterNothingLoadedState() {
     ::Form2& main = Forms::Form2();
-    for (const wchar_t* key : {L"start", L"open", L"daochu", L"del", L"del2", L"scj", L"cut", L"copy", L"paste",
-                               L"xuan", L"xiao", L"find"})
+    for (const wchar_t* key : {ToolbarKey::start, ToolbarKey::open, ToolbarKey::daochu, ToolbarKey::del, ToolbarKey::del2, ToolbarKey::scj, ToolbarKey::cut, ToolbarKey::copy, ToolbarKey::paste, ToolbarKey::xuan, ToolbarKey::xiao, ToolbarKey::find})
         main.Toolbar1.SetEnabled(key, false);
     main.StatusBar1.SetPanelText(1, L"没有找到任何技巧类别");
     for (const wchar_t* key : {L"xj", L"next", L"xiugai", L"edit"}) SetPropertiesButton(key, false);
@@ -315,8 +322,7 @@ void frmShadow::EnterNothingLoadedState() {
 
 void frmShadow::EnterNoDataFileState() {
     ::Form2& main = Forms::Form2();
-    for (const wchar_t* key : {L"start", L"open", L"daochu", L"del", L"del2", L"scj", L"cut", L"copy", L"paste",
-                               L"xuan", L"xiao", L"tjlb", L"find"})
+    for (const wchar_t* key : {ToolbarKey::start, ToolbarKey::open, ToolbarKey::daochu, ToolbarKey::del, ToolbarKey::del2, ToolbarKey::scj, ToolbarKey::cut, ToolbarKey::copy, ToolbarKey::paste, ToolbarKey::xuan, ToolbarKey::xiao, ToolbarKey::tjlb, ToolbarKey::find})
         main.Toolbar1.SetEnabled(key, false);
     main.ListView1.Clear();
     main.SetCaption(App::Title());
@@ -348,7 +354,7 @@ void frmShadow::FileFind() {
     if (TreeView1.Count() == 0) {
         EnterNothingLoadedState();
     } else {
-        long long remembered = Library::DataSwitch(L"TreeIndex");
+        long long remembered = static_cast<long long>(Config::Number(Config::TreeIndex));
         int node = remembered >= 1 && remembered <= TreeView1.Count() ? static_cast<int>(remembered) : 1;
         // An index that names a sub-category or favourites node selects its category,
         // so that the tips shown are those of the selected node.
@@ -382,27 +388,27 @@ std::wstring frmShadow::NodeSection(int node) const {
 void frmShadow::TreeView1_NodeClick(int node) {
     if (!node || TreeView1.FullPath(node) == CurrentCategoryPath) return;
     ::Form2& main = Forms::Form2();
-    main.Toolbar1.SetEnabled(L"tjlb", true);
-    main.Toolbar1.SetEnabled(L"find", true);
+    main.Toolbar1.SetEnabled(ToolbarKey::tjlb, true);
+    main.Toolbar1.SetEnabled(ToolbarKey::find, true);
     const std::wstring title = App::Title();
     if (TreeView1.Children(node) > 0) {
         Shownode(TreeView1.NodeTag(node), TipFile::DataSection);
         main.SetCaption(title + L" - " + TreeView1.Text(node));
-        main.Toolbar1.SetEnabled(L"del", true);
-        main.Toolbar1.SetEnabled(L"open", true);
+        main.Toolbar1.SetEnabled(ToolbarKey::del, true);
+        main.Toolbar1.SetEnabled(ToolbarKey::open, true);
     } else {
         main.SetCaption(title + L" - " + TreeView1.FullPath(node));
         if (TreeView1.Text(node) == TipFile::FavouritesSection) {
             Shownode(TreeView1.NodeTag(node), TipFile::FavouritesSection);
-            main.Toolbar1.SetEnabled(L"del", false);
-            main.Toolbar1.SetEnabled(L"scj", false);
-            main.Toolbar1.SetEnabled(L"open", false);
-            if (Library::DataSwitch(L"AutoCheck") > 0)
+            main.Toolbar1.SetEnabled(ToolbarKey::del, false);
+            main.Toolbar1.SetEnabled(ToolbarKey::scj, false);
+            main.Toolbar1.SetEnabled(ToolbarKey::open, false);
+            if (Config::On(Config::AutoCheck))
                 for (int r = 1; r <= main.ListView1.Count(); ++r) main.ListView1.SetChecked(r, true);
         } else {
             Shownode(TreeView1.NodeTag(node), TreeView1.Text(node));
-            main.Toolbar1.SetEnabled(L"del", true);
-            main.Toolbar1.SetEnabled(L"open", true);
+            main.Toolbar1.SetEnabled(ToolbarKey::del, true);
+            main.Toolbar1.SetEnabled(ToolbarKey::open, true);
         }
     }
     ShowItem();
@@ -445,9 +451,9 @@ int frmShadow::AddOrSelectEntry(const std::wstring& path) {
 void frmShadow::TreeView2_NodeClick(int node) {
     if (!node || TreeView2.FullPath(node) == CurrentDataFilePath) return;
     ::Form2& main = Forms::Form2();
-    for (const wchar_t* key : {L"open", L"tjlb", L"del", L"find"}) main.Toolbar1.SetEnabled(key, false);
+    for (const wchar_t* key : {ToolbarKey::open, ToolbarKey::tjlb, ToolbarKey::del, ToolbarKey::find}) main.Toolbar1.SetEnabled(key, false);
     Shownode(TreeView2.Text(node), TipFile::DataSection);
-    main.Toolbar1.SetEnabled(L"scj", false);
+    main.Toolbar1.SetEnabled(ToolbarKey::scj, false);
     ShowItem();
     main.SetCaption(App::Title() + L" - " + TreeView2.Text(node));
     CurrentCategoryPath.clear();
@@ -479,12 +485,12 @@ void frmShadow::Drop(const std::vector<std::wstring>& paths, bool ontoList) {
         CurrentCategoryPath.clear();
         if (e) CurrentDataFilePath = TreeView2.FullPath(e);
     }
-    for (const wchar_t* key : {L"open", L"del", L"tjlb", L"find"}) main.Toolbar1.SetEnabled(key, false);
+    for (const wchar_t* key : {ToolbarKey::open, ToolbarKey::del, ToolbarKey::tjlb, ToolbarKey::find}) main.Toolbar1.SetEnabled(key, false);
     if (int e = TreeView2.SelectedItem()) {
         Shownode(TreeView2.Text(e), TipFile::DataSection);
         main.SetCaption(App::Title() + L" - " + TreeView2.Text(e));
     }
-    if (ontoList) main.Toolbar1.SetEnabled(L"scj", false);
+    if (ontoList) main.Toolbar1.SetEnabled(ToolbarKey::scj, false);
     ShowItem();
     if (TreeView2.Count() == 0) {
         EnterNoDataFileState();
@@ -532,9 +538,9 @@ std::vector<std::wstring> CommandWords(const std::wstring& list) {
 
 void frmShadow::OpenCmdFiles(const std::wstring& list) {
     ::Form2& main = Forms::Form2();
-    main.Toolbar1.SetEnabled(L"tjlb", false);
+    main.Toolbar1.SetEnabled(ToolbarKey::tjlb, false);
     for (const auto& word : CommandWords(list)) {
-        std::wstring candidate = General::GetLongPath(word);
+        std::wstring candidate = App::LongPath(word);
         if (!EndsWithUpd(candidate)) continue;
         int e = AddOrSelectEntry(candidate);
         if (!e) break;
@@ -543,25 +549,6 @@ void frmShadow::OpenCmdFiles(const std::wstring& list) {
     }
 }
 
-namespace General {
-std::wstring GetLongPath(const std::wstring& path) {
-    std::wstring work = path + L"\\";
-    std::wstring result;
-    size_t pos = work.size() > 3 ? work.find(L'\\', 3) : std::wstring::npos;
-    while (pos != std::wstring::npos) {
-        std::string item = Text::ToAnsi(work.substr(0, pos));
-        WIN32_FIND_DATAA fd;
-        // A name with wildcards would match other files: it names nothing.
-        if (item.find_first_of("*?") != std::string::npos) return {};
-        HANDLE h = FindFirstFileA(item.c_str(), &fd);
-        if (h == INVALID_HANDLE_VALUE) return {};
-        FindClose(h);
-        result += L"\\" + Text::FromAnsi(fd.cFileName);
-        pos = work.find(L'\\', pos + 1);
-    }
-    return work.substr(0, 2) + result;
-}
-}  // namespace General
 
 // ---------------------------------------------------------------- layout, keys, splitter
 
@@ -617,21 +604,17 @@ void frmShadow::Form_KeyDown(int keyCode, int shift) {
         main.StartHelpViewer();
         return;
     case VK_F5:
-        if (main.Toolbar1.Enabled(1) && Hooks().StartWork) Hooks().StartWork();
+        if (main.Toolbar1.Enabled(ToolbarKey::kStartPosition) && Hooks().StartWork) Hooks().StartWork();
         return;
     case 'V':
-        if (shift == 2 && main.Toolbar1.Enabled(L"paste") && Hooks().Pasteok) Hooks().Pasteok();
+        if (shift == 2 && main.Toolbar1.Enabled(ToolbarKey::paste) && Hooks().Pasteok) Hooks().Pasteok();
         return;
     case VK_F3:
-        // Ticks as the tip list's tick-all does: a dangerous row only while [Data] Choice is 0.
-        if (main.Toolbar1.Enabled(L"xuan")) {
-            bool dangerousToo = Library::DataSwitch(L"Choice") == 0;
-            for (int r = 1; r <= list.Count(); ++r)
-                if (dangerousToo || list.SubIcon(r, 2) != TipRow::IconDangerous) list.SetChecked(r, true);
-        }
+        // Ticks as the tip list's tick-all does (the same reading of [Data] Choice).
+        if (main.Toolbar1.Enabled(ToolbarKey::xuan)) main.all_Click();
         return;
     case VK_F4:
-        if (main.Toolbar1.Enabled(L"xuan"))
+        if (main.Toolbar1.Enabled(ToolbarKey::xuan))
             for (int r = 1; r <= list.Count(); ++r) list.SetChecked(r, false);
         return;
     case 'A':
@@ -642,7 +625,7 @@ void frmShadow::Form_KeyDown(int keyCode, int shift) {
         if (Hooks().Closejqsx) Hooks().Closejqsx();
         return;
     case 'F':
-        if (shift == 2 && main.Toolbar1.Enabled(L"find")) {
+        if (shift == 2 && main.Toolbar1.Enabled(ToolbarKey::find)) {
             int sel = TreeView1.SelectedItem();
             int scope = TreeView1.Children(sel) > 0 ? sel : TreeView1.Parent(sel);
             std::vector<std::pair<std::wstring, int>> rows{{TipFile::DataSection, scope}};
@@ -726,28 +709,9 @@ LRESULT frmShadow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 namespace Forms {
-namespace {
-std::unique_ptr<::frmShadow>& Instance() {
-    static std::unique_ptr<::frmShadow> form;
-    return form;
+::frmShadow& frmShadow() { return Loaded<::frmShadow>(); }
+::frmShadow* frmShadowIfLoaded() { return IfLoaded<::frmShadow>(); }
+void UnloadFrmShadow() {
+    if (::frmShadow* form = frmShadowIfLoaded()) form->Unload();
 }
-}  // namespace
-
-::frmShadow& frmShadow() {
-    // Created on first use; once unloaded, the next use creates it afresh.
-    auto& form = Instance();
-    if (!form || !form->Exists()) {
-        form.reset();
-        form = std::make_unique<::frmShadow>();
-        form->Load();
-    }
-    return *form;
-}
-
-::frmShadow* frmShadowIfLoaded() {
-    auto& form = Instance();
-    return form && form->Exists() ? form.get() : nullptr;
-}
-
-void UnloadFrmShadow() { Instance().reset(); }
 }  // namespace Forms

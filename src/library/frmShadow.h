@@ -104,18 +104,11 @@ private:
     bool unloading_ = false;
 };
 
-namespace General {
-// The path with every component as the file system stores it (long names, stored
-// case); the drive's two characters are kept. Empty when a component is missing.
-std::wstring GetLongPath(const std::wstring& path);
-}  // namespace General
-
 namespace Forms {
 // The one category window, created and loaded on first use.
 ::frmShadow& frmShadow();
-// The category window when it exists, else nullptr (nothing is created). Ask
-// again after anything that may unload it: an unload releases the object.
+// The category window when it exists, else nullptr (nothing is created).
 ::frmShadow* frmShadowIfLoaded();
-// Unloads the category window and releases it: the next use loads a new one.
+// Unloads the category window (its unload step runs): the next use loads it afresh.
 void UnloadFrmShadow();
 }  // namespace Forms

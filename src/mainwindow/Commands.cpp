@@ -3,6 +3,7 @@
 #include "editor/Form3.h"
 #include "library/frmShadow.h"
 #include "mainwindow/Form2.h"
+#include "mainwindow/ToolbarKeys.h"
 #include "mainwindow/mdlApi.h"
 #include "platform/App.h"
 
@@ -39,7 +40,7 @@ bool Form2::SetView(int mode) {
 }
 
 void Form2::MarkView(int mode) {
-    PopupMenu& menu = Toolbar1.ButtonMenus(L"viewok");
+    PopupMenu& menu = Toolbar1.ButtonMenus(ToolbarKey::viewok);
     for (int m = 0; m < 4; ++m)
         if (MenuItem* it = menu.Item(kViewItems[m].key))
             it->text = std::wstring(m == mode ? L"\u00B7 " : L"   ") + kViewItems[m].label;
@@ -48,7 +49,7 @@ void Form2::MarkView(int mode) {
 void Form2::NextView() {
     // Only the current mode's item loses its mark; the next one gains it.
     int mode = View(), next = (mode + 1) % 4;
-    PopupMenu& menu = Toolbar1.ButtonMenus(L"viewok");
+    PopupMenu& menu = Toolbar1.ButtonMenus(ToolbarKey::viewok);
     if (MenuItem* it = menu.Item(kViewItems[mode].key)) it->text = std::wstring(L"   ") + kViewItems[mode].label;
     if (MenuItem* it = menu.Item(kViewItems[next].key)) it->text = std::wstring(L"\u00B7 ") + kViewItems[next].label;
     SetView(next);
@@ -58,7 +59,7 @@ void Form2::NextView() {
 
 void Form2::cklj_Click() {
     if (WindowLink()) {
-        Toolbar1.SetImage(L"cklj", 20);
+        Toolbar1.SetImage(ToolbarKey::cklj, 20);
         const bool propertiesOn = PropertyWindowOn();
         // The satellites only: the value bar is not moved by this command.
         RECT m;
@@ -80,17 +81,17 @@ void Form2::cklj_Click() {
             mdlApi::PlaceWindow(props, hwnd_, m.right, m.top, p.right - p.left, height);
         }
     } else {
-        Toolbar1.SetImage(L"cklj", 21);
+        Toolbar1.SetImage(ToolbarKey::cklj, 21);
     }
 }
 
 void Form2::ToggleLink() {
     if (!WindowLink()) {
-        Toolbar1.SetImage(L"cklj", 20);
-        Toolbar1.SetPressed(L"cklj", true);
+        Toolbar1.SetImage(ToolbarKey::cklj, 20);
+        Toolbar1.SetPressed(ToolbarKey::cklj, true);
     } else {
-        Toolbar1.SetPressed(L"cklj", false);
-        Toolbar1.SetImage(L"cklj", 21);
+        Toolbar1.SetPressed(ToolbarKey::cklj, false);
+        Toolbar1.SetImage(ToolbarKey::cklj, 21);
     }
     Form_Resize();
 }
@@ -101,20 +102,20 @@ void Form2::OpenHelp() { ShellOpen(L"help.chm"); }
 void Form2::OpenLog() { ShellOpen(L"logfile.txt"); }
 
 void Form2::Toolbar1_ButtonClick(const std::wstring& key) {
-    if (key == L"start") StartWork();
-    else if (key == L"cklj") cklj_Click();
-    else if (key == L"xuan") all_Click();
-    else if (key == L"xiao") no_Click();
-    else if (key == L"viewok") NextView();
-    else if (key == L"help") OpenHelp();
-    else if (key == L"log") OpenLog();
-    else if (key == L"viewhf") OpenRestorePage();
-    else if (key == L"exit") Unload();
+    if (key == ToolbarKey::start) StartWork();
+    else if (key == ToolbarKey::cklj) cklj_Click();
+    else if (key == ToolbarKey::xuan) all_Click();
+    else if (key == ToolbarKey::xiao) no_Click();
+    else if (key == ToolbarKey::viewok) NextView();
+    else if (key == ToolbarKey::help) OpenHelp();
+    else if (key == ToolbarKey::log) OpenLog();
+    else if (key == ToolbarKey::viewhf) OpenRestorePage();
+    else if (key == ToolbarKey::exit) Unload();
 }
 
 void Form2::Toolbar1_ButtonDropDown(const std::wstring& key) {
-    if (key != L"tjlb") return;
-    MenuItem* item = Toolbar1.ButtonMenus(L"tjlb").Item(L"new");
+    if (key != ToolbarKey::tjlb) return;
+    MenuItem* item = Toolbar1.ButtonMenus(ToolbarKey::tjlb).Item(L"new");
     if (!item) return;
     ::frmShadow& shadow = Forms::frmShadow();
     if (shadow.TreeView1.Count() == 0) {

@@ -1,9 +1,10 @@
 #include "mainwindow/Form2.h"
+#include "mainwindow/ToolbarKeys.h"
 
 #include "editor/Form1.h"
 #include "editor/Form3.h"
 #include "library/frmShadow.h"
-#include "mainwindow/Resize.h"
+#include "platform/Resize.h"
 #include "mainwindow/mdlApi.h"
 #include "platform/App.h"
 #include "platform/Twips.h"
@@ -18,41 +19,41 @@ struct ButtonDef {
     const wchar_t* toolTip;
 };
 using S = Toolbar::Style;
-// Positions 1 to 33; other code addresses some of them by index.
+// Positions 1 to 33, in this order.
 const ButtonDef kButtons[] = {
-    {L"start", S::Plain, L"开始修改注册表", L"开始使用技巧  (F5)"},
+    {ToolbarKey::start, S::Plain, L"开始修改注册表", L"开始使用技巧  (F5)"},
     {L"", S::Separator, L"分隔符", L""},
-    {L"open", S::Plain, L"导入专用数据文件", L"导入技巧数据文件"},
-    {L"daochu", S::Plain, L"将选定的技巧导出成专用数据文件", L"导出为技巧数据文件"},
+    {ToolbarKey::open, S::Plain, L"导入专用数据文件", L"导入技巧数据文件"},
+    {ToolbarKey::daochu, S::Plain, L"将选定的技巧导出成专用数据文件", L"导出为技巧数据文件"},
     {L"", S::Separator, L"分隔符", L""},
-    {L"tjlb", S::DropDown, L"添加新的技巧类别", L"添加新的技巧类别"},
-    {L"del", S::Plain, L"删除技巧类别", L"删除技巧类别"},
-    {L"del2", S::Plain, L"删除选定的技巧", L"删除选定的技巧  (Del)"},
-    {L"scj", S::Plain, L"将选定的技巧放入收藏夹", L"放入收藏夹  (F9)"},
+    {ToolbarKey::tjlb, S::DropDown, L"添加新的技巧类别", L"添加新的技巧类别"},
+    {ToolbarKey::del, S::Plain, L"删除技巧类别", L"删除技巧类别"},
+    {ToolbarKey::del2, S::Plain, L"删除选定的技巧", L"删除选定的技巧  (Del)"},
+    {ToolbarKey::scj, S::Plain, L"将选定的技巧放入收藏夹", L"放入收藏夹  (F9)"},
     {L"", S::Separator, L"", L""},
-    {L"cut", S::Plain, L"", L"剪切  (Ctrl+X)"},
-    {L"copy", S::Plain, L"", L"复制  (Ctrl+C)"},
-    {L"paste", S::Plain, L"", L"粘贴  (Ctrl+V)"},
+    {ToolbarKey::cut, S::Plain, L"", L"剪切  (Ctrl+X)"},
+    {ToolbarKey::copy, S::Plain, L"", L"复制  (Ctrl+C)"},
+    {ToolbarKey::paste, S::Plain, L"", L"粘贴  (Ctrl+V)"},
     {L"", S::Separator, L"", L""},
-    {L"viewhf", S::Plain, L"", L"查看恢复文件"},
-    {L"find", S::Plain, L"", L"查找技巧  (Ctrl+F)"},
-    {L"viewscj", S::DropDown, L"", L"整理类别收藏夹"},
+    {ToolbarKey::viewhf, S::Plain, L"", L"查看恢复文件"},
+    {ToolbarKey::find, S::Plain, L"", L"查找技巧  (Ctrl+F)"},
+    {ToolbarKey::viewscj, S::DropDown, L"", L"整理类别收藏夹"},
     {L"", S::Separator, L"", L""},
-    {L"xuan", S::Plain, L"全部勾选", L"全部勾选  (F3)"},
-    {L"xiao", S::Plain, L"全部未选", L"全部未选  (F4)"},
+    {ToolbarKey::xuan, S::Plain, L"全部勾选", L"全部勾选  (F3)"},
+    {ToolbarKey::xiao, S::Plain, L"全部未选", L"全部未选  (F4)"},
     {L"", S::Separator, L"", L""},
-    {L"viewok", S::DropDown, L"查看方式", L"查看方式"},
+    {ToolbarKey::viewok, S::DropDown, L"查看方式", L"查看方式"},
     {L"", S::Separator, L"分隔符", L""},
-    {L"cklj", S::Check, L"窗口连接状态", L"窗口连接状态  (F8)"},
+    {ToolbarKey::cklj, S::Check, L"窗口连接状态", L"窗口连接状态  (F8)"},
     {L"", S::Separator, L"分隔符", L""},
-    {L"set", S::Plain, L"选项", L"选项"},
-    {L"log", S::Plain, L"", L"日志"},
-    {L"help", S::Plain, L"帮助", L"帮助  (F1)"},
+    {ToolbarKey::set, S::Plain, L"选项", L"选项"},
+    {ToolbarKey::log, S::Plain, L"", L"日志"},
+    {ToolbarKey::help, S::Plain, L"帮助", L"帮助  (F1)"},
     {L"", S::Separator, L"", L""},
-    {L"about", S::Plain, L"关于", L"关于"},
-    {L"web", S::Plain, L"", L"https://example.com/quorix"},
-    {L"email", S::Plain, L"", L"quorix@example.com"},
-    {L"exit", S::Plain, L"退出", L"退出"},
+    {ToolbarKey::about, S::Plain, L"关于", L"关于"},
+    {ToolbarKey::web, S::Plain, L"", L"https://example.com/quorix"},
+    {ToolbarKey::email, S::Plain, L"", L"quorix@example.com"},
+    {ToolbarKey::exit, S::Plain, L"退出", L"退出"},
 };
 }  // namespace
 
@@ -90,9 +91,9 @@ bool Form2::CreateWindowAndControls() {
     Label2.Create(hwnd_, IdLabel2, L"", false);
     Toolbar1.Create(hwnd_, IdToolbar1);
     for (const auto& b : kButtons) Toolbar1.AddButton(b.key, b.style, b.description, b.toolTip);
-    Toolbar1.SetEnabled(L"paste", false);
-    Toolbar1.ButtonMenus(L"tjlb").Add(L"new", L"添加新的子技巧类别(&N)");
-    PopupMenu& view = Toolbar1.ButtonMenus(L"viewok");
+    Toolbar1.SetEnabled(ToolbarKey::paste, false);
+    Toolbar1.ButtonMenus(ToolbarKey::tjlb).Add(L"new", L"添加新的子技巧类别(&N)");
+    PopupMenu& view = Toolbar1.ButtonMenus(ToolbarKey::viewok);
     view.Add(L"jqsx", kJqsxOn);
     view.Add(L"oo", L"-");
     view.Add(L"v1", L"   大图标(&G)");
@@ -142,12 +143,12 @@ bool Form2::CreateWindowAndControls() {
 
 bool Form2::PropertyWindowOn() const {
     auto& self = const_cast<Form2&>(*this);
-    const MenuItem* it = self.Toolbar1.ButtonMenus(L"viewok").Item(L"jqsx");
+    const MenuItem* it = self.Toolbar1.ButtonMenus(ToolbarKey::viewok).Item(L"jqsx");
     return it && it->text == kJqsxOn;
 }
 
 void Form2::SetRowCommandsEnabled(bool rowsPresent) {
-    for (const wchar_t* key : {L"del2", L"scj", L"xuan", L"xiao", L"start", L"daochu", L"cut", L"copy"})
+    for (const wchar_t* key : {ToolbarKey::del2, ToolbarKey::scj, ToolbarKey::xuan, ToolbarKey::xiao, ToolbarKey::start, ToolbarKey::daochu, ToolbarKey::cut, ToolbarKey::copy})
         Toolbar1.SetEnabled(key, rowsPresent);
     for (const wchar_t* key : {L"copy", L"cut", L"all", L"no", L"del"}) file.SetEnabled(key, rowsPresent);
 }

@@ -10,6 +10,7 @@
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
 #include "platform/Window.h"
+#include "mainwindow/ToolbarKeys.h"
 
 #include <optional>
 #include <string>
@@ -69,9 +70,9 @@ public:
     // buttons and popup items that act on rows.
     void SetRowCommandsEnabled(bool rowsPresent);
     // Category mode while `tjlb` is enabled; data-file mode while it is disabled.
-    bool CategoryMode() const { return Toolbar1.Enabled(L"tjlb"); }
+    bool CategoryMode() const { return Toolbar1.Enabled(ToolbarKey::tjlb); }
     // WindowLink: the pressed state of `cklj`.
-    bool WindowLink() const { return Toolbar1.Pressed(L"cklj"); }
+    bool WindowLink() const { return Toolbar1.Pressed(ToolbarKey::cklj); }
     // PropertyWindowOn: the text of the `viewok` menu item `jqsx`.
     bool PropertyWindowOn() const;
     static const wchar_t* const kJqsxOn;
@@ -120,6 +121,10 @@ public:
     void StepOption(bool forward);
     void StatusBar1_PanelClick(int panel);
     static int GetSelCount(HWND listView);
+    // Fits the tip list's columns: every column but the third (危险) to `width`
+    // while the list is in report view, then the third to 240 twips in any view.
+    // False when the list has no third column.
+    static bool AutoSizeTipColumns(ListView& list, int width);
 
     // ---- commands carried out by the engine and the library ----
     // Applies every ticked tip of the list to the registry (toolbar `start`, F5):

@@ -12,7 +12,4 @@ inline constexpr int kLastNumber = 34;
 inline constexpr int kRefresh = 100;  // the status bar's reload panel
 // A new icon (the caller destroys it); nullptr for a number with no picture.
 HICON Create(int number, int size);
-// A new icon from `size` x `size` ARGB pixels, top row first; alpha 0 is
-// transparent, any other alpha opaque.
-HICON FromPixels(const std::vector<DWORD>& argb, int size);
 }  // namespace Icons

@@ -1,5 +1,6 @@
 // Applying the ticked tips of the tip list, and how the results of registry
 // writes are shown (WriteMode).
+#include "common/Config.h"
 #include "common/Ini.h"
 #include "common/TipRow.h"
 #include "engine/Apply.h"
@@ -9,13 +10,6 @@
 #include "platform/App.h"
 #include "platform/Text.h"
 
-namespace {
-// A switch of [Data] in config.ini, on when its leading number is above 0; read
-// anew at every call.
-bool SettingOn(const wchar_t* key) {
-    return Text::LeadingNumber(General::ReadIni(L"Data", key, General::ConfigPath())) > 0;
-}
-}  // namespace
 
 void Form2::StartWork() {
     const int count = ListView1.Count();
@@ -25,7 +19,7 @@ void Form2::StartWork() {
         App::MsgBox(L"请勾选要使用的技巧，然后再使用本命令。", MB_OK | MB_ICONERROR);
         return;
     }
-    if (SettingOn(L"Start") && App::MsgBox(L"是否现在开始使用技巧？", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (Config::On(Config::Start) && App::MsgBox(L"是否现在开始使用技巧？", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
 
     WriteMode = WriteModes::Apply;
     applying_ = true;
@@ -46,7 +40,7 @@ void Form2::StartWork() {
             ProgressBar1.SetValue(i);
 
             std::optional<std::wstring> backupSection;
-            if (SettingOn(L"SaveHistory")) backupSection = ReportCategoryPath();
+            if (Config::On(Config::SaveHistory)) backupSection = ReportCategoryPath();
             const Apply::Outcome outcome = Apply::ApplyTip(Apply::FromRow(TipRow::ReadRow(ListView1, i)), backupSection);
             // A row of an unknown TypeCode wrote nothing and keeps its colour.
             if (outcome.write != Apply::WriteResult::Nothing) ReportWrite(outcome.write == Apply::WriteResult::Done);
@@ -76,7 +70,7 @@ void Form2::ReportApplied(bool success) {
     if (row < 1 || row > ListView1.Count()) return;  // no row to colour or name
     const int index = static_cast<int>(row);
     ListView1.SetForeColor(index, success ? kAppliedColor : kFailedColor);
-    if (!SettingOn(L"SaveLog")) return;
+    if (!Config::On(Config::SaveLog)) return;
     const std::wstring name = ListView1.Text(index);
     const std::wstring key = success ? L"【使用成功】【" + name + L"】" : L"〖使用失败〗〖" + name + L"〗";
     // A log entry that cannot be written is lost: the write itself is done.

@@ -2,12 +2,12 @@
 #include "editor/Form1.h"
 #include "editor/Form3.h"
 #include "library/frmShadow.h"
-#include "mainwindow/ColumnHelpers.h"
+#include "platform/Columns.h"
 #include "mainwindow/Form2.h"
+#include "mainwindow/ToolbarKeys.h"
 #include "mainwindow/Icons.h"
-#include "mainwindow/Resize.h"
-#include "mainwindow/Settings.h"
-#include "common/Ini.h"
+#include "platform/Resize.h"
+#include "common/Config.h"
 #include "platform/App.h"
 #include "platform/Text.h"
 #include "platform/Twips.h"
@@ -21,10 +21,12 @@ struct ButtonImage {
     int image;
 };
 const ButtonImage kButtonImages[] = {
-    {L"start", 13}, {L"open", 14}, {L"daochu", 12}, {L"tjlb", 11}, {L"del", 16},  {L"del2", 6},
-    {L"scj", 15},   {L"cut", 26},  {L"copy", 25},   {L"paste", 27}, {L"find", 30}, {L"xuan", 7},
-    {L"xiao", 8},   {L"viewok", 17}, {L"viewscj", 31}, {L"viewhf", 34}, {L"cklj", 20}, {L"set", 18},
-    {L"log", 28},   {L"help", 19}, {L"about", 10},  {L"web", 22},  {L"email", 23}, {L"exit", 9},
+    {ToolbarKey::start, 13},  {ToolbarKey::open, 14},    {ToolbarKey::daochu, 12}, {ToolbarKey::tjlb, 11},
+    {ToolbarKey::del, 16},    {ToolbarKey::del2, 6},     {ToolbarKey::scj, 15},    {ToolbarKey::cut, 26},
+    {ToolbarKey::copy, 25},   {ToolbarKey::paste, 27},   {ToolbarKey::find, 30},   {ToolbarKey::xuan, 7},
+    {ToolbarKey::xiao, 8},    {ToolbarKey::viewok, 17},  {ToolbarKey::viewscj, 31}, {ToolbarKey::viewhf, 34},
+    {ToolbarKey::cklj, 20},   {ToolbarKey::set, 18},     {ToolbarKey::log, 28},    {ToolbarKey::help, 19},
+    {ToolbarKey::about, 10},  {ToolbarKey::web, 22},     {ToolbarKey::email, 23},  {ToolbarKey::exit, 9},
 };
 
 void FillImageList(ImageList& list, int size, int count) {
@@ -81,75 +83,74 @@ void Form2::Form_Load() {
     dataFreshlyInitialised_ = false;
     Updata();
     // 11. Default settings for a new settings file.
-    if (!Settings::FileExists()) Saveini();
+    if (!Config::FileExists()) Saveini();
     // 12. The upgrade notice, once, on a start that found the data folder present.
-    if (!dataFreshlyInitialised_ && Settings::IsEmpty(L"OldUpdate")) {
+    if (!dataFreshlyInitialised_ && Config::IsEmpty(Config::OldUpdate)) {
         const std::wstring gap = L"\r\n\r\n";
         App::MsgBox(L"亲爱的用户，在您的支持下Quorix升级到了3.0版本！" + gap +
                         L"新的版本具有更强大的功能和稳定性，希望您使用愉快！" + gap +
                         L"同时，我们新增了大量的技巧，请老用户们打开“" + App::PathSlash() + L"Updfile" +
                         L"”目录下的技巧数据文件进行升级。" + gap + L"再次感谢您的支持！",
                     MB_OK);
-        Settings::Write(L"OldUpdate", L"1");
+        Config::Write(Config::OldUpdate, L"1");
     }
     // 13. The properties-window switch.
-    if (MenuItem* jqsx = Toolbar1.ButtonMenus(L"viewok").Item(L"jqsx"))
-        jqsx->text = Settings::OnWhenOneOrEmpty(L"Form2Visible") ? kJqsxOn : kJqsxOff;
+    if (MenuItem* jqsx = Toolbar1.ButtonMenus(ToolbarKey::viewok).Item(L"jqsx"))
+        jqsx->text = Config::On(Config::Form2Visible) ? kJqsxOn : kJqsxOff;
     // 14. The live-values switch.
-    if (MenuItem* shezhi = file.Item(L"shezhi")) shezhi->checked = Settings::OnWhenOneOrEmpty(L"ViewCheck");
+    if (MenuItem* shezhi = file.Item(L"shezhi")) shezhi->checked = Config::On(Config::ViewCheck);
     // 15. The late defaults.
-    if (Settings::IsEmpty(L"FileListHeight")) Settings::Write(L"FileListHeight", L"2600");
-    if (Settings::IsEmpty(L"SaveHistory")) Settings::Write(L"SaveHistory", L"1");
-    if (Settings::IsEmpty(L"Choice")) Settings::Write(L"Choice", L"1");
+    for (const Config::Key* key : Config::All())
+        if (key->when == Config::Default::WhenEmpty && Config::IsEmpty(*key)) Config::Write(*key, key->value);
     // 16, 17. Images of the toolbar and the tip list.
     SetImages();
     // 18. Window linking and the satellites' geometry. Touching the category
     // window loads it.
-    long long link = Settings::Whole(L"FormLink");
-    if (link == 0 || link == 1) Toolbar1.SetPressed(L"cklj", link == 1);
+    long long link = Config::Whole(Config::FormLink);
+    if (link == 0 || link == 1) Toolbar1.SetPressed(ToolbarKey::cklj, link == 1);
     ::frmShadow& shadow = Forms::frmShadow();
     ::Form3& props = Forms::Form3();
     if (!WindowLink()) {
-        Toolbar1.SetImage(L"cklj", 21);
-        shadow.SetWidth(static_cast<long long>(Settings::Number(L"Width_2")));
-        shadow.SetHeight(static_cast<long long>(Settings::Number(L"Height_2")));
-        shadow.SetTop(static_cast<long long>(Settings::Number(L"Top_2")));
-        shadow.SetLeft(static_cast<long long>(Settings::Number(L"Left_2")));
-        props.SetWidth(static_cast<long long>(Settings::Number(L"Width_3")));
-        props.SetHeight(static_cast<long long>(Settings::Number(L"Height_3")));
-        props.SetTop(static_cast<long long>(Settings::Number(L"Top_3")));
-        props.SetLeft(static_cast<long long>(Settings::Number(L"Left_3")));
+        Toolbar1.SetImage(ToolbarKey::cklj, 21);
+        shadow.SetWidth(static_cast<long long>(Config::Number(Config::Width_2)));
+        shadow.SetHeight(static_cast<long long>(Config::Number(Config::Height_2)));
+        shadow.SetTop(static_cast<long long>(Config::Number(Config::Top_2)));
+        shadow.SetLeft(static_cast<long long>(Config::Number(Config::Left_2)));
+        props.SetWidth(static_cast<long long>(Config::Number(Config::Width_3)));
+        props.SetHeight(static_cast<long long>(Config::Number(Config::Height_3)));
+        props.SetTop(static_cast<long long>(Config::Number(Config::Top_3)));
+        props.SetLeft(static_cast<long long>(Config::Number(Config::Left_3)));
     } else {
-        shadow.SetWidth(static_cast<long long>(Settings::Number(L"Width_2")));
-        props.SetWidth(static_cast<long long>(Settings::Number(L"Width_3")));
+        shadow.SetWidth(static_cast<long long>(Config::Number(Config::Width_2)));
+        props.SetWidth(static_cast<long long>(Config::Number(Config::Width_3)));
     }
     Forms::Form1();
     // 19. The main window's own geometry.
-    SetLeft(static_cast<long long>(Settings::Number(L"Left_1")));
-    SetTop(static_cast<long long>(Settings::Number(L"Top_1")));
-    SetHeight(static_cast<long long>(Settings::Number(L"Height_1")));
-    SetWidth(static_cast<long long>(Settings::Number(L"Width_1")));
+    SetLeft(static_cast<long long>(Config::Number(Config::Left_1)));
+    SetTop(static_cast<long long>(Config::Number(Config::Top_1)));
+    SetHeight(static_cast<long long>(Config::Number(Config::Height_1)));
+    SetWidth(static_cast<long long>(Config::Number(Config::Width_1)));
     // 20. List style.
-    ListView1.SetExtendedStyle(LVS_EX_TRACKSELECT, Settings::OnWhenNonzero(L"Listview_2") ? LVS_EX_TRACKSELECT : 0);
-    ListView1.SetExtendedStyle(LVS_EX_GRIDLINES, Settings::OnWhenNonzero(L"Listview_1") ? LVS_EX_GRIDLINES : 0);
+    ListView1.SetExtendedStyle(LVS_EX_TRACKSELECT, Config::On(Config::Listview_2) ? LVS_EX_TRACKSELECT : 0);
+    ListView1.SetExtendedStyle(LVS_EX_GRIDLINES, Config::On(Config::Listview_1) ? LVS_EX_GRIDLINES : 0);
     ListView1.SetExtendedStyle(LVS_EX_FULLROWSELECT,
-                               Settings::OnWhenNonzero(L"Listview_3") ? LVS_EX_FULLROWSELECT : 0);
+                               Config::On(Config::Listview_3) ? LVS_EX_FULLROWSELECT : 0);
     // 21. The properties window's tab (a tab that does not exist is refused).
-    long long tab = static_cast<long long>(Settings::Number(L"Tabstrip"));
+    long long tab = static_cast<long long>(Config::Number(Config::Tabstrip));
     if (tab >= 0 && tab < 100) props.TabStrip1.Select(static_cast<int>(tab) + 1);
     // 22. View mode and its mark.
-    long long view = Settings::Whole(L"View");
+    long long view = Config::Whole(Config::View);
     if (view >= 0 && view <= 3) SetView(static_cast<int>(view));
     MarkView(View());
     // 23. Column widths, only while automatic widths are off.
-    if (Settings::Number(L"AutoWidth") == 0) {
+    if (Config::Number(Config::AutoWidth) == 0) {
         for (int c = 1; c <= 5; ++c) {
-            double w = Settings::Number(L"ColumnHeader(" + std::to_wstring(c) + L")");
-            General::SetHeaderWidth(ListView1, c, w > 0 ? Twips::ToPixelsX(static_cast<long long>(w)) : 0);
+            double w = Config::Number(Config::ColumnHeader(c));
+            Columns::SetHeaderWidth(ListView1, c, w > 0 ? Twips::ToPixelsX(static_cast<long long>(w)) : 0);
         }
     }
     // 24. Sort column.
-    double sortColumn = Settings::Number(L"Compositor");
+    double sortColumn = Config::Number(Config::Compositor);
     if (sortColumn == 1 || sortColumn == 2 || sortColumn == 3 || sortColumn == 4 || sortColumn == 5)
         ComClick(static_cast<int>(sortColumn));
     // 25. The category-favourites menu.
@@ -190,17 +191,16 @@ void Form2::Updata() {
 void Form2::Saveini() {
     const long long screenW = static_cast<long long>(GetSystemMetrics(SM_CXSCREEN)) * Twips::PerPixelX();
     const long long screenH = static_cast<long long>(GetSystemMetrics(SM_CYSCREEN)) * Twips::PerPixelY();
-    Settings::Write(L"Width_1", L"5595");
-    Settings::Write(L"Height_1", L"4600");
-    Settings::WriteMeasure(L"Top_1", static_cast<double>(screenH - Height()) / 2);
-    Settings::WriteMeasure(L"Left_1", static_cast<double>(screenW - Width()) / 2);
-    const std::pair<const wchar_t*, const wchar_t*> rest[] = {
-        {L"Width_2", L"2300"},  {L"Height_2", L"3510"}, {L"Width_3", L"2300"}, {L"Height_3", L"3510"},
-        {L"View", L"3"},        {L"Compositor", L"1"},  {L"FormLink", L"1"},   {L"AutoCheck", L"1"},
-        {L"AutoWidth", L"1"},   {L"Listview_1", L"1"},  {L"Listview_2", L"0"}, {L"Listview_3", L"1"},
-        {L"SaveLog", L"1"},     {L"SaveFile", L"1"},    {L"Tip", L"1"},        {L"Start", L"1"},
-    };
-    for (const auto& [key, value] : rest) Settings::Write(key, value);
+    // One write each, in table order; a write that fails is passed over.
+    for (const Config::Key* key : Config::All()) {
+        if (key->when != Config::Default::NewFile) continue;
+        if (key == &Config::Top_1)
+            Config::WriteMeasure(*key, static_cast<double>(screenH - Height()) / 2);
+        else if (key == &Config::Left_1)
+            Config::WriteMeasure(*key, static_cast<double>(screenW - Width()) / 2);
+        else
+            Config::Write(*key, key->value);
+    }
 }
 
 void Form2::Form_Activate() {
@@ -212,7 +212,7 @@ void Form2::Form_Activate() {
 }
 
 void Form2::ViewFavorite() {
-    PopupMenu& menu = Toolbar1.ButtonMenus(L"viewscj");
+    PopupMenu& menu = Toolbar1.ButtonMenus(ToolbarKey::viewscj);
     menu.Items.clear();
-    for (const auto& key : Ini::Keys(Settings::Path(), L"Favorite")) menu.Add(L"scj" + key, key);
+    for (const auto& key : Config::KeysOf(Config::FavoriteSection)) menu.Add(L"scj" + key, key);
 }

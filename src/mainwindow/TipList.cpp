@@ -5,9 +5,12 @@
 #include "editor/Form3.h"
 #include "editor/ValueTexts.h"
 #include "mainwindow/Form2.h"
-#include "mainwindow/Settings.h"
+#include "mainwindow/ToolbarKeys.h"
+#include "common/Config.h"
 #include "platform/App.h"
+#include "platform/Columns.h"
 #include "platform/Text.h"
+#include "platform/Twips.h"
 
 namespace {
 const wchar_t* const kCaptions[] = {L"作用", L"命令", L"危险", L"键名", L"键值"};
@@ -26,7 +29,7 @@ int Form2::HeaderIcon(int column) const { return column >= 1 && column <= 5 ? he
 
 void Form2::ListView1_ColumnClick(int column) {
     ComClick(column);
-    Settings::WriteInt(L"Compositor", column);
+    Config::WriteInt(Config::Compositor, column);
 }
 
 void Form2::ComClick(int column) {
@@ -81,16 +84,16 @@ void Form2::ListView1_KeyDown(int keyCode, int shift) {
         StartHelpViewer();
         break;
     case VK_F5:
-        if (Toolbar1.Enabled(1)) StartWork();
+        if (Toolbar1.Enabled(ToolbarKey::kStartPosition)) StartWork();
         break;
     case VK_F8:
         ToggleLink();
         break;
     case VK_F3:
-        if (Toolbar1.Enabled(L"xuan")) all_Click();
+        if (Toolbar1.Enabled(ToolbarKey::xuan)) all_Click();
         break;
     case VK_F4:
-        if (Toolbar1.Enabled(L"xuan")) no_Click();
+        if (Toolbar1.Enabled(ToolbarKey::xuan)) no_Click();
         break;
     case 'A':
         if (ctrlOnly)
@@ -119,6 +122,15 @@ void Form2::PrepareFileMenuForTipList() {
     for (const wchar_t* key : {L"cut", L"copy", L"del", L"d3", L"she1", L"shezhi"}) file.SetVisible(key, true);
 }
 
+bool Form2::AutoSizeTipColumns(ListView& list, int width) {
+    int n = list.ColumnCount();
+    for (int c = 1; c <= n; ++c)
+        if (c != 3) Columns::SetWidth(list, c, width);
+    if (n < 3) return false;
+    Columns::SetHeaderWidth(list, 3, Twips::ToPixelsX(240));
+    return true;
+}
+
 void Form2::ListView1_RightClick(POINT screenPt) {
     PrepareFileMenuForTipList();
     file.Popup(hwnd_, screenPt);
@@ -130,7 +142,7 @@ void Form2::all_Click() {
     for (int r = 1, n = ListView1.Count(); r <= n; ++r) {
         if (ListView1.SubIcon(r, 2) == TipRow::IconDangerous) {
             // Read for each dangerous row: the setting is not cached.
-            if (Settings::Number(L"Choice") == 0) ListView1.SetChecked(r, true);
+            if (!Config::On(Config::Choice)) ListView1.SetChecked(r, true);
         } else {
             ListView1.SetChecked(r, true);
         }

@@ -126,4 +126,22 @@ void SetNowForTests(std::optional<SYSTEMTIME> now) { g_nowOverride = now; }
 void SetCommandForTests(std::optional<std::wstring> command) { g_commandOverride = std::move(command); }
 void SetPrevInstanceForTests(std::optional<bool> running) { g_prevInstanceOverride = running; }
 
+std::wstring LongPath(const std::wstring& path) {
+    std::wstring work = path + L"\\";
+    std::wstring result;
+    size_t pos = work.size() > 3 ? work.find(L'\\', 3) : std::wstring::npos;
+    while (pos != std::wstring::npos) {
+        std::string item = Text::ToAnsi(work.substr(0, pos));
+        WIN32_FIND_DATAA fd;
+        // A name with wildcards would match other files: it names nothing.
+        if (item.find_first_of("*?") != std::string::npos) return {};
+        HANDLE h = FindFirstFileA(item.c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE) return {};
+        FindClose(h);
+        result += L"\\" + Text::FromAnsi(fd.cFileName);
+        pos = work.find(L'\\', pos + 1);
+    }
+    return work.substr(0, 2) + result;
+}
+
 }  // namespace App

@@ -41,6 +41,9 @@ bool MakeFolder(const std::wstring& path);
 bool RemoveFile(const std::wstring& path);
 // Names (not paths) of the files in `folder` matching `pattern` ("*.qix").
 std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstring& pattern);
+// The path with every component as the file system stores it (long names, stored
+// case); the drive's two characters are kept. Empty when a component is missing.
+std::wstring LongPath(const std::wstring& path);
 // Writes an empty file (zero bytes), replacing any existing one.
 bool CreateEmptyFile(const std::wstring& path);
 

@@ -7,6 +7,7 @@ TreeView::~TreeView() {
 }
 
 bool TreeView::Create(HWND parent, int id, DWORD extraStyle) {
+    nodes_.clear();  // a tree made again starts with no nodes
     return CreateChild(parent, WC_TREEVIEWW,
                        WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS |
                            TVS_SHOWSELALWAYS | extraStyle,

@@ -1,4 +1,5 @@
 // The category window's layout, its bar (splitter) and its keys.
+#include "common/Config.h"
 #include "fixtures/LibraryFixture.h"
 
 using namespace Bytes;
@@ -100,13 +101,18 @@ TEST_F(CategoryWindowTest, KeysActOnTheTipListWhileTheirCommandIsEnabled) {
                                   Record("x", KP, "v", "l", "1", '2', "d", '1'));
     ::frmShadow& s = shadow();
     ASSERT_EQ(2, list().Count());
-    // F3 ticks as the list's tick-all does: a dangerous row only while Choice is 0.
-    for (const wchar_t* choice : {L"1", L"0"}) {
+    // F3 ticks as the list's tick-all does: a dangerous row only while Choice reads 0.
+    for (const wchar_t* choice : {L"1", L"0", L"0.5", L"-0.5", L"abc"}) {
+        SCOPED_TRACE(Text::ToAnsi(choice));
         WriteConfig(L"Data", L"Choice", choice);
         s.Form_KeyDown(VK_F4, 0);
         s.Form_KeyDown(VK_F3, 0);
         EXPECT_TRUE(list().Checked(1));
-        EXPECT_EQ(choice[0] == L'0', list().Checked(2));
+        const bool dangerousTicked = list().Checked(2);
+        EXPECT_EQ(Config::NumberOf(choice) == 0, dangerousTicked);
+        s.Form_KeyDown(VK_F4, 0);
+        main().ListView1_KeyDown(VK_F3, 0);
+        EXPECT_EQ(dangerousTicked, list().Checked(2)) << "both F3 keys read Choice alike";
     }
     // Key preview: a key pressed in the tree reaches the window first.
     SendMessageW(s.TreeView1.hwnd(), WM_KEYDOWN, VK_F4, 0);

@@ -221,9 +221,9 @@ TEST_F(DataFileListTest, CommandLineFilesAreOpenedAtStartUp) {
 TEST_F(DataFileListTest, LongPathGivesTheStoredNames) {
     std::wstring a = Upd(L"Stored.Upd", 0);
     std::wstring typed = Text::UpperCase(a.substr(0, 3)) + a.substr(3, a.size() - 13) + L"stored.upd";
-    EXPECT_EQ(typed.substr(0, 2) + a.substr(2), General::GetLongPath(typed));
-    EXPECT_EQ(L"", General::GetLongPath(Path(L"nothing\\here.upd")));
-    EXPECT_EQ(L"\\", General::GetLongPath(L""));
+    EXPECT_EQ(typed.substr(0, 2) + a.substr(2), App::LongPath(typed));
+    EXPECT_EQ(L"", App::LongPath(Path(L"nothing\\here.upd")));
+    EXPECT_EQ(L"\\", App::LongPath(L""));
 }
 
 TEST_F(DataFileListTest, PopupMenuOfTheListHidesTheCategoryAndRowItems) {

@@ -1,4 +1,5 @@
-#include "mainwindow/ColumnHelpers.h"
+#include "mainwindow/Form2.h"
+#include "platform/Columns.h"
 #include "fixtures/LibraryFixture.h"
 
 #include "common/Ini.h"
@@ -36,14 +37,14 @@ void LibraryTest::SetUp() {
     h.SetLiveKeyFlag = [this](const std::wstring& flag) { calls.push_back("LiveKeyFlag=" + Ansi(flag)); };
     h.AutoSizeTipColumns = [this](ListView& l, int w) {
         calls.push_back("AutoSize");
-        General::AutoSizeTipColumns(l, w);
+        Form2::AutoSizeTipColumns(l, w);
     };
 }
 
 void LibraryTest::TearDown() {
     Forms::UnloadFrmShadow();
     Library::Hooks() = Library::Services{};
-    Library::Hooks().AutoSizeTipColumns = [](ListView& l, int w) { General::AutoSizeTipColumns(l, w); };
+    Library::Hooks().AutoSizeTipColumns = [](ListView& l, int w) { Form2::AutoSizeTipColumns(l, w); };
     QuorixTest::TearDown();
 }
 

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "mainwindow/Resize.h"
+#include "platform/Resize.h"
 #include "platform/Twips.h"
 
 namespace {
@@ -99,9 +99,13 @@ TEST_F(MainWindowTest, WindowsCannotBeSizedBelowTheirMinimum) {
     struct Case {
         HWND window;
         int width, height;  // twips
-    } cases[] = {{f.hwnd(), 4250, 2895}, {Forms::Form3().hwnd(), 1800, 3300}};
+    } cases[] = {{f.hwnd(), 4250, 2895}, {Forms::Form3().hwnd(), 1800, 3300}, {Forms::frmShadow().hwnd(), 1800, 3300}};
     for (const auto& c : cases) {
         ASSERT_TRUE(c.window);
+        // The procedure in place is the one the window's own load installed.
+        EXPECT_TRUE(Resize::Installed(c.window));
+        EXPECT_FALSE(c.window == f.hwnd() ? Resize::InstallMainMinSize(c.window) : Resize::InstallSideMinSize(c.window))
+            << "installed once";
         MINMAXINFO mmi{};
         mmi.ptMaxTrackSize = POINT{5000, 4000};
         SendMessageW(c.window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
@@ -109,15 +113,6 @@ TEST_F(MainWindowTest, WindowsCannotBeSizedBelowTheirMinimum) {
         EXPECT_EQ(mmi.ptMinTrackSize.y, c.height / ty);
         EXPECT_EQ(mmi.ptMaxTrackSize.x, 5000) << "other fields stay as given";
     }
-    // The category window installs the same procedure from its own load.
-    HWND shadow = Forms::frmShadow().hwnd();
-    if (!Resize::Installed(shadow)) {
-        EXPECT_TRUE(Resize::InstallSideMinSize(shadow));
-    }
-    EXPECT_FALSE(Resize::InstallSideMinSize(shadow)) << "installed once";
-    MINMAXINFO mmi{};
-    SendMessageW(shadow, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-    EXPECT_EQ(mmi.ptMinTrackSize.x, 1800 / tx);
     // A real resize cannot go below it either.
     SetWindowPos(f.hwnd(), nullptr, 0, 0, 50, 40, SWP_NOMOVE | SWP_NOZORDER);
     RECT m = Outer(f.hwnd());

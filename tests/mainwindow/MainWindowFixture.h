@@ -4,7 +4,8 @@
 #include "editor/Form3.h"
 #include "library/frmShadow.h"
 #include "mainwindow/Form2.h"
-#include "mainwindow/Settings.h"
+#include "common/Config.h"
+#include "common/Ini.h"
 #include "platform/Menu.h"
 #include "platform/Text.h"
 #include "support/Fixture.h"
@@ -32,8 +33,10 @@ protected:
             Ui::DoEvents();
         }
     }
-    std::wstring Setting(const std::wstring& key) { return Settings::Read(key); }
-    void Set(const std::wstring& key, const std::wstring& value) { ASSERT_TRUE(Settings::Write(key, value)); }
+    std::wstring Setting(const std::wstring& key) { return Ini::Read(Config::Path(), Config::DataSection, key); }
+    void Set(const std::wstring& key, const std::wstring& value) {
+        ASSERT_TRUE(Ini::Write(Config::Path(), Config::DataSection, key, value));
+    }
     // A data folder and settings file as a program that has run before leaves them.
     void MakeRunBefore() {
         CreateDirectoryW(Path(L"Data").c_str(), nullptr);

@@ -1,7 +1,11 @@
 #include "MainWindowFixture.h"
 
 #include "editor/ValueTexts.h"
-#include "mainwindow/ColumnHelpers.h"
+#include "mainwindow/Form2.h"
+#include "mainwindow/Icons.h"
+#include "platform/Columns.h"
+
+#include <set>
 #include "platform/Twips.h"
 
 namespace {
@@ -29,13 +33,23 @@ TEST_F(MainWindowTest, ToolbarCarriesEveryButtonWithItsImageAndTip) {
     MakeRunBefore();
     Form2& f = Start();
     ASSERT_EQ(f.Toolbar1.Count(), 33);
-    const std::pair<const wchar_t*, int> images[] = {
-        {L"start", 13}, {L"open", 14}, {L"daochu", 12}, {L"tjlb", 11}, {L"del", 16}, {L"del2", 6},
-        {L"scj", 15},   {L"cut", 26},  {L"copy", 25},   {L"paste", 27}, {L"find", 30}, {L"xuan", 7},
-        {L"xiao", 8},   {L"viewok", 17}, {L"viewscj", 31}, {L"viewhf", 34}, {L"set", 18}, {L"log", 28},
-        {L"help", 19},  {L"about", 10}, {L"web", 22},   {L"email", 23}, {L"exit", 9},
-    };
-    for (const auto& [key, image] : images) EXPECT_EQ(f.Toolbar1.Image(key), image) << Text::ToAnsi(key);
+    // Every button but the separators shows a picture of its own from ImageList1.
+    std::set<int> images;
+    for (int b = 1; b <= f.Toolbar1.Count(); ++b) {
+        const std::wstring key = f.Toolbar1.Key(b);
+        SCOPED_TRACE(Text::ToAnsi(key));
+        if (f.Toolbar1.ButtonStyle(b) == Toolbar::Style::Separator) {
+            EXPECT_TRUE(key.empty());
+            continue;
+        }
+        int image = f.Toolbar1.Image(key);
+        EXPECT_TRUE(image >= 1 && image <= f.ImageList1.Count());
+        EXPECT_TRUE(images.insert(image).second) << "shared with another button";
+        HICON drawn = Icons::Create(image, 16);
+        EXPECT_NE(nullptr, drawn) << "no picture for image " << image;
+        if (drawn) DestroyIcon(drawn);
+    }
+    EXPECT_EQ(24u, images.size());
     EXPECT_EQ(f.Toolbar1.Key(1), L"start");
     EXPECT_EQ(f.Toolbar1.Key(9), L"scj");
     EXPECT_EQ(f.Toolbar1.ToolTip(f.Toolbar1.IndexOf(L"cklj")), L"窗口连接状态  (F8)");
@@ -121,7 +135,8 @@ TEST_F(MainWindowTest, TickAllFollowsChoiceAndTheTickAllButton) {
     struct Case {
         const wchar_t* choice;
         bool dangerousTicked;
-    } cases[] = {{L"1", false}, {L"0", true}, {L"", true}, {L"abc", true}, {L"2", false}, {L"1x", false}, {L"-1", false}};
+    } cases[] = {{L"1", false},  {L"0", true},    {L"", true},     {L"abc", true}, {L"2", false},
+                 {L"1x", false}, {L"-1", false}, {L"0.5", false}, {L"-0.5", false}};
     Form2& f = Start();
     for (const auto& c : cases) {
         Set(L"Choice", c.choice);
@@ -236,16 +251,16 @@ TEST_F(MainWindowTest, TipColumnFittingSetsTheDangerColumnInEveryView) {
     Form2& f = Start();
     AddTip(f.ListView1, L"a rather long tip name to fit", L"cmd", false, L"v", L"1", 4);
     f.SetView(0);
-    General::SetHeaderWidth(f.ListView1, 1, 10);
-    EXPECT_TRUE(General::AutoSizeTipColumns(f.ListView1, -1));
-    EXPECT_EQ(General::HeaderWidth(f.ListView1, 3), Twips::ToPixelsX(240));
-    EXPECT_EQ(General::HeaderWidth(f.ListView1, 1), 10) << "icon view: no fitting";
+    Columns::SetHeaderWidth(f.ListView1, 1, 10);
+    EXPECT_TRUE(Form2::AutoSizeTipColumns(f.ListView1, -1));
+    EXPECT_EQ(Columns::HeaderWidth(f.ListView1, 3), Twips::ToPixelsX(240));
+    EXPECT_EQ(Columns::HeaderWidth(f.ListView1, 1), 10) << "icon view: no fitting";
     f.SetView(3);
-    EXPECT_TRUE(General::AutoSizeTipColumns(f.ListView1, -1));
-    EXPECT_GT(General::HeaderWidth(f.ListView1, 1), 10);
-    General::SetColumnWidth(f.ListView1, 0, 77);
-    General::SetColumnWidth(f.ListView1, 6, 77);
-    for (int c = 1; c <= 5; ++c) EXPECT_NE(General::HeaderWidth(f.ListView1, c), 77);
+    EXPECT_TRUE(Form2::AutoSizeTipColumns(f.ListView1, -1));
+    EXPECT_GT(Columns::HeaderWidth(f.ListView1, 1), 10);
+    Columns::SetWidth(f.ListView1, 0, 77);
+    Columns::SetWidth(f.ListView1, 6, 77);
+    for (int c = 1; c <= 5; ++c) EXPECT_NE(Columns::HeaderWidth(f.ListView1, c), 77);
 }
 
 TEST_F(MainWindowTest, RightClickShowsTheTipListItemsOfTheSharedMenu) {

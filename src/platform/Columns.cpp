@@ -1,26 +1,15 @@
-#include "mainwindow/ColumnHelpers.h"
+#include "platform/Columns.h"
 
-#include "platform/Twips.h"
+namespace Columns {
 
-namespace General {
-
-void SetColumnWidth(ListView& list, int column, int width) {
+void SetWidth(ListView& list, int column, int width) {
     if (list.View() != LV_VIEW_DETAILS) return;
     if (column < 1 || column > list.ColumnCount()) return;
     SendMessageW(list.hwnd(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column - 1), MAKELPARAM(width, 0));
 }
 
-void AutoSizeColumns(ListView& list, int width) {
-    for (int c = 1, n = list.ColumnCount(); c <= n; ++c) SetColumnWidth(list, c, width);
-}
-
-bool AutoSizeTipColumns(ListView& list, int width) {
-    int n = list.ColumnCount();
-    for (int c = 1; c <= n; ++c)
-        if (c != 3) SetColumnWidth(list, c, width);
-    if (n < 3) return false;
-    SetHeaderWidth(list, 3, Twips::ToPixelsX(240));
-    return true;
+void AutoSize(ListView& list, int width) {
+    for (int c = 1, n = list.ColumnCount(); c <= n; ++c) SetWidth(list, c, width);
 }
 
 int HeaderWidth(const ListView& list, int column) {
@@ -38,4 +27,4 @@ void SetHeaderWidth(ListView& list, int column, int widthPx) {
     SendMessageW(list.hwnd(), LVM_SETCOLUMNW, static_cast<WPARAM>(column - 1), reinterpret_cast<LPARAM>(&col));
 }
 
-}  // namespace General
+}  // namespace Columns

@@ -1,4 +1,4 @@
-#include "mainwindow/Resize.h"
+#include "platform/Resize.h"
 
 #include "platform/Twips.h"
 
