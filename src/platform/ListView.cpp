@@ -376,6 +376,9 @@ LRESULT ListView::CustomDraw(NMLVCUSTOMDRAW* cd) {
         if (!d) return CDRF_DODEFAULT;
         if (d->fore != kDefaultColor) cd->clrText = d->fore;
         else cd->clrText = GetSysColor(COLOR_WINDOWTEXT);
+        // A row with the cut mark is dimmed, its text as well as its icon.
+        if (SendMessageW(hwnd_, LVM_GETITEMSTATE, cd->nmcd.dwItemSpec, LVIS_CUT) & LVIS_CUT)
+            cd->clrText = GetSysColor(COLOR_GRAYTEXT);
         int sub = cd->iSubItem;
         if (sub >= 0 && sub < kMaxSub && d->bold[sub]) {
             SelectObject(cd->nmcd.hdc, BoldFont());

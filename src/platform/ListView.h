@@ -43,8 +43,8 @@ public:
     COLORREF ForeColor(int row) const;
     void SetForeColor(int row, COLORREF c);
 
-    // The cut mark (LVIS_CUT): the row is drawn dimmed, as a row cut to the
-    // clipboard is. The control holds it until the row goes.
+    // The cut mark (LVIS_CUT): the row is drawn dimmed (icon and grey text), as
+    // a row cut to the clipboard is. The control holds it until the row goes.
     bool Ghosted(int row) const;
     bool SetGhosted(int row, bool on);
 

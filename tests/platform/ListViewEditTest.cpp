@@ -129,6 +129,27 @@ TEST_F(ListViewEditTest, CutMarkSetAndCleared) {
     EXPECT_TRUE(list.SetGhosted(1, false));
     EXPECT_FALSE(list.Ghosted(1));
     EXPECT_FALSE(rawCut(1));
+    // Drawn dimmed: the marked row's text in the grey of disabled text, the others not.
+    auto textColours = [&](int row) {
+        InvalidateRect(list.hwnd(), nullptr, TRUE);
+        UpdateWindow(list.hwnd());
+        RECT r{};
+        r.left = LVIR_LABEL;
+        SendMessageW(list.hwnd(), LVM_GETITEMRECT, row - 1, reinterpret_cast<LPARAM>(&r));
+        HDC dc = GetDC(list.hwnd());
+        bool grey = false, black = false;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                COLORREF c = GetPixel(dc, x, y);
+                grey = grey || c == GetSysColor(COLOR_GRAYTEXT);
+                black = black || c == GetSysColor(COLOR_WINDOWTEXT);
+            }
+        ReleaseDC(list.hwnd(), dc);
+        return std::make_pair(grey, black);
+    };
+    list.SetSelected(3, false);
+    EXPECT_EQ(std::make_pair(false, true), textColours(2));
+    EXPECT_EQ(std::make_pair(true, false), textColours(3));
     EXPECT_FALSE(list.SetGhosted(4, true));
     EXPECT_FALSE(list.Ghosted(4));
     list.Remove(1);

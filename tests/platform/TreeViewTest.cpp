@@ -284,7 +284,9 @@ TEST_F(TreeViewTest, SelectionAfterRemoval) {
         EXPECT_EQ(tree.SelectedItem(), now);
         EXPECT_EQ(0, clicks);
         EXPECT_EQ(c.event ? 1 : 0, removedEvents);
-        if (c.event) EXPECT_EQ(now, eventNode);
+        if (c.event) {
+            EXPECT_EQ(now, eventNode);
+        }
         tree.NodeClick = nullptr;
         tree.AfterRemove = nullptr;
     }
