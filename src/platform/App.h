@@ -28,6 +28,14 @@ std::wstring Command();
 // the MB_ flags; the result is the IDOK/IDYES/... answer.
 int MsgBox(const std::wstring& text, UINT style = MB_OK, const std::wstring& title = {});
 
+// Input box: a modal window of the program's own, centred on the screen, with
+// the prompt, an edit box holding `defaultText` (selected), and the buttons
+// 确定 (Enter) and 取消 (Esc, the close box). Returns the text as typed when
+// 确定 is pressed, the empty text when cancelled (as in VB, an empty answer and
+// a cancel look the same). The program's title unless another one is given.
+std::wstring InputBox(const std::wstring& prompt, const std::wstring& title = {},
+                      const std::wstring& defaultText = {});
+
 // Today's date and time (local).
 SYSTEMTIME Now();
 // Two-digit month, two-digit day and four-digit year joined by dashes ("12-10-2026").
@@ -56,6 +64,15 @@ struct MsgBoxCall {
 using MsgBoxResponder = std::function<int(const MsgBoxCall&)>;
 // While a responder is set, message boxes are not shown: the responder answers.
 void SetMsgBoxResponder(MsgBoxResponder responder);
+struct InputBoxCall {
+    std::wstring prompt;
+    std::wstring title;  // as shown: the program's title when none was given
+    std::wstring defaultText;
+};
+// While a responder is set, input boxes are not shown: the responder's text is
+// the answer (empty for a cancel).
+using InputBoxResponder = std::function<std::wstring(const InputBoxCall&)>;
+void SetInputBoxResponder(InputBoxResponder responder);
 void SetPathForTests(std::optional<std::wstring> folder);
 void SetNowForTests(std::optional<SYSTEMTIME> now);
 void SetCommandForTests(std::optional<std::wstring> command);

@@ -25,6 +25,13 @@ std::wstring ItemText(HWND h, int index, int sub) {
     }
 }
 
+std::wstring Trimmed(const std::wstring& s) {
+    size_t b = s.find_first_not_of(L" \t");
+    if (b == std::wstring::npos) return {};
+    size_t e = s.find_last_not_of(L" \t");
+    return s.substr(b, e - b + 1);
+}
+
 int CompareTexts(const std::wstring& a, const std::wstring& b) {
     return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
 }
@@ -190,6 +197,19 @@ void ListView::SetForeColor(int row, COLORREF c) {
     }
 }
 
+bool ListView::Ghosted(int row) const {
+    if (row < 1 || row > Count()) return false;
+    return SendMessageW(hwnd_, LVM_GETITEMSTATE, row - 1, LVIS_CUT) & LVIS_CUT;
+}
+
+bool ListView::SetGhosted(int row, bool on) {
+    if (row < 1 || row > Count()) return false;
+    LVITEMW it{};
+    it.stateMask = LVIS_CUT;
+    it.state = on ? LVIS_CUT : 0;
+    return SendMessageW(hwnd_, LVM_SETITEMSTATE, row - 1, reinterpret_cast<LPARAM>(&it)) != 0;
+}
+
 bool ListView::Checked(int row) const {
     if (row < 1 || row > Count()) return false;
     UINT st = static_cast<UINT>(SendMessageW(hwnd_, LVM_GETITEMSTATE, row - 1, LVIS_STATEIMAGEMASK));
@@ -288,6 +308,52 @@ void ListView::SetImageLists(HIMAGELIST large, HIMAGELIST small) {
     if (small) SendMessageW(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
+void ListView::SetEditStyle(bool on) {
+    LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    LONG_PTR want = on ? (style | LVS_EDITLABELS) : (style & ~static_cast<LONG_PTR>(LVS_EDITLABELS));
+    if (want != style) SetWindowLongPtrW(hwnd_, GWL_STYLE, want);
+}
+
+bool ListView::Editing() const { return hwnd_ && SendMessageW(hwnd_, LVM_GETEDITCONTROL, 0, 0) != 0; }
+
+bool ListView::StartLabelEdit(int row) {
+    if (row < 1 || row > Count()) return false;
+    if (Editing()) CancelLabelEdit();
+    // The control opens an edit box only with the edit style, and only with
+    // the focus; the style is there just while this edit is open.
+    SetEditStyle(true);
+    ::SetFocus(hwnd_);
+    editFromCode_ = true;
+    HWND edit = reinterpret_cast<HWND>(SendMessageW(hwnd_, LVM_EDITLABELW, row - 1, 0));
+    if (!edit) {
+        editFromCode_ = false;
+        SetEditStyle(false);
+    }
+    return edit != nullptr;
+}
+
+void ListView::CancelLabelEdit() {
+    if (Editing()) SendMessageW(hwnd_, LVM_CANCELEDITLABEL, 0, 0);
+}
+
+void ListView::OnEndLabelEdit(NMLVDISPINFOW* di) {
+    editFromCode_ = false;
+    SetEditStyle(false);
+    if (endingEdit_) return;  // the same edit ending again while its handler runs
+    int row = di->item.iItem + 1;
+    if (row < 1 || row > Count()) return;
+    endingEdit_ = true;
+    if (!di->item.pszText) {
+        if (LabelEditCancelled) LabelEditCancelled(row);
+    } else {
+        LabelEditEnd e{row, Trimmed(di->item.pszText), false};
+        if (AfterLabelEdit) AfterLabelEdit(e);
+        // The row takes the text here, as the handler left it, not the typed one.
+        if (!e.cancel) SetText(e.row, e.text);
+    }
+    endingEdit_ = false;
+}
+
 HFONT ListView::BoldFont() {
     if (!boldFont_) {
         LOGFONTW lf{};
@@ -310,6 +376,9 @@ LRESULT ListView::CustomDraw(NMLVCUSTOMDRAW* cd) {
         if (!d) return CDRF_DODEFAULT;
         if (d->fore != kDefaultColor) cd->clrText = d->fore;
         else cd->clrText = GetSysColor(COLOR_WINDOWTEXT);
+        // A row with the cut mark is dimmed, its text as well as its icon.
+        if (SendMessageW(hwnd_, LVM_GETITEMSTATE, cd->nmcd.dwItemSpec, LVIS_CUT) & LVIS_CUT)
+            cd->clrText = GetSysColor(COLOR_GRAYTEXT);
         int sub = cd->iSubItem;
         if (sub >= 0 && sub < kMaxSub && d->bold[sub]) {
             SelectObject(cd->nmcd.hdc, BoldFont());
@@ -342,6 +411,13 @@ bool ListView::OnNotify(NMHDR* nm, LRESULT& result) {
             ItemCheck(lv->iItem + 1);
         return false;
     }
+    case LVN_BEGINLABELEDITW:
+        result = editFromCode_ ? FALSE : TRUE;  // TRUE keeps the edit box from opening
+        return true;
+    case LVN_ENDLABELEDITW:
+        OnEndLabelEdit(reinterpret_cast<NMLVDISPINFOW*>(nm));
+        result = FALSE;  // the row's text was set above, or stays
+        return true;
     case LVN_COLUMNCLICK:
         if (ColumnClick) ColumnClick(reinterpret_cast<NMLISTVIEW*>(nm)->iSubItem + 1);
         return true;

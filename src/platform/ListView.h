@@ -43,6 +43,11 @@ public:
     COLORREF ForeColor(int row) const;
     void SetForeColor(int row, COLORREF c);
 
+    // The cut mark (LVIS_CUT): the row is drawn dimmed (icon and grey text), as
+    // a row cut to the clipboard is. The control holds it until the row goes.
+    bool Ghosted(int row) const;
+    bool SetGhosted(int row, bool on);
+
     bool Checked(int row) const;
     void SetChecked(int row, bool on);
     bool Selected(int row) const;
@@ -71,7 +76,25 @@ public:
     DWORD ExtendedStyle() const;
     void SetImageLists(HIMAGELIST large, HIMAGELIST small);
 
+    // In-place editing of a row's text (the first column), only ever started
+    // from code: a click on a label opens no edit box. Returns at once; false
+    // when no box opened. The edit ends in AfterLabelEdit (Enter, or the box
+    // losing the focus) with the typed text, blanks removed at both ends: the
+    // row takes the text as the handler leaves it unless the handler refuses it
+    // (the row keeps its old text). Esc raises LabelEditCancelled instead.
+    bool StartLabelEdit(int row);
+    bool Editing() const;
+    // Ends an open edit as Esc does.
+    void CancelLabelEdit();
+
     // Events, set by the owning window.
+    struct LabelEditEnd {
+        int row = 0;
+        std::wstring text;    // typed, trimmed
+        bool cancel = false;  // set to refuse: the row keeps its old text
+    };
+    std::function<void(LabelEditEnd& e)> AfterLabelEdit;
+    std::function<void(int row)> LabelEditCancelled;
     std::function<void(int row)> ItemCheck;
     std::function<void(int column)> ColumnClick;
     std::function<void(int row)> ItemClick;
@@ -89,6 +112,10 @@ private:
     HFONT BoldFont();
     HFONT boldFont_ = nullptr;
     bool suppressCheckEvent_ = false;
+    bool editFromCode_ = false;
+    bool endingEdit_ = false;
+    void SetEditStyle(bool on);
+    void OnEndLabelEdit(NMLVDISPINFOW* di);
     int sortColumn_ = 0;
     bool sortAscending_ = true;
     int SortedPlace(const std::wstring& text) const;  // 0-based insertion index

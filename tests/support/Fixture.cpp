@@ -52,12 +52,27 @@ void QuorixTest::SetUp() {
         }
         return e.answer;
     });
+    App::SetInputBoxResponder([this](const App::InputBoxCall& call) {
+        inputs.push_back(call);
+        if (expectedInputs_.empty()) {
+            ADD_FAILURE() << "unexpected input box: " << Text::ToAnsi(call.prompt);
+            return std::wstring();
+        }
+        ExpectedInput e = expectedInputs_.front();
+        expectedInputs_.pop_front();
+        if (!e.prompt.empty()) {
+            EXPECT_EQ(Text::ToAnsi(e.prompt), Text::ToAnsi(call.prompt));
+        }
+        return e.answer;
+    });
     TestReg::DeleteTree(kTestSubkeyAnsi);
 }
 
 void QuorixTest::TearDown() {
     EXPECT_TRUE(expected_.empty()) << expected_.size() << " expected message box(es) never shown";
+    EXPECT_TRUE(expectedInputs_.empty()) << expectedInputs_.size() << " expected input box(es) never shown";
     App::SetMsgBoxResponder(nullptr);
+    App::SetInputBoxResponder(nullptr);
     App::SetNowForTests(std::nullopt);
     App::SetCommandForTests(std::nullopt);
     App::SetPathForTests(std::nullopt);
@@ -66,6 +81,10 @@ void QuorixTest::TearDown() {
 }
 
 void QuorixTest::ExpectBox(int answer, const std::wstring& expectedText) { expected_.push_back({answer, expectedText}); }
+
+void QuorixTest::ExpectInput(const std::wstring& answer, const std::wstring& expectedPrompt) {
+    expectedInputs_.push_back({answer, expectedPrompt});
+}
 
 void QuorixTest::PrepareRunBefore() {
     CreateDirectoryW(Path(L"Data").c_str(), nullptr);

@@ -1,6 +1,7 @@
 #pragma once
-// Shared test fixture: a fresh program folder per test, message boxes answered
-// by a script (an unexpected box fails the test), a fixed clock when asked, and
+// Shared test fixture: a fresh program folder per test, message boxes and input
+// boxes answered by a script (an unexpected box fails the test), a fixed clock
+// when asked, and
 // a scratch registry key under HKEY_CURRENT_USER\Software\QuorixTest.
 #include "platform/App.h"
 
@@ -20,6 +21,12 @@ protected:
     void ExpectBox(int answer, const std::wstring& expectedText = {});
     // Every box shown during the test, in order.
     std::vector<App::MsgBoxCall> boxes;
+
+    // The next input box is answered with `answer` (empty: cancelled); when
+    // `expectedPrompt` is not empty the box's prompt must equal it.
+    void ExpectInput(const std::wstring& answer, const std::wstring& expectedPrompt = {});
+    // Every input box shown during the test, in order.
+    std::vector<App::InputBoxCall> inputs;
 
     // The test's program folder, with a trailing backslash.
     std::wstring dir;
@@ -43,6 +50,11 @@ private:
         std::wstring text;
     };
     std::deque<Expected> expected_;
+    struct ExpectedInput {
+        std::wstring answer;
+        std::wstring prompt;
+    };
+    std::deque<ExpectedInput> expectedInputs_;
 };
 
 // Registry helpers for tests: raw access below the code under test.
