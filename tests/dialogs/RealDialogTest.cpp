@@ -1,6 +1,6 @@
 // The system's own dialogs (Wine's), worked from a thread timer inside their
 // modal loops or from the object's hook events.
-#include "DialogDriver.h"
+#include "support/DialogDriver.h"
 #include "dialogs/cCommonDialog.h"
 #include "dialogs/mDialogHook.h"
 #include "platform/Text.h"
