@@ -1,6 +1,5 @@
 #include "engine/General.h"
 
-#include "common/Config.h"
 #include "common/Ini.h"
 #include "platform/Text.h"
 
