@@ -10,7 +10,6 @@ rm -f "$mark"
 export QUORIX_SHOT_MARK="Z:${mark//\//\\}"
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
-  wineserver -p 60 >/dev/null 2>&1
   wine "$1/tests/test_platform.exe" --gtest_filter=TooltipTest.HoldBalloonForScreenCapture &
   pid=$!
   for i in $(seq 1 300); do [ -f "$2" ] && break; sleep 0.1; done
@@ -19,5 +18,6 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   rm -f "$2"
   wait $pid; rc=$?
   wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
   exit $rc
 ' _ "$BUILD" "$mark" "$out"

@@ -619,33 +619,12 @@ TEST_F(TooltipTest, ShowsWhileThePointerRestsOverTheList) {
 // Holds the row balloon up over a filled list while QUORIX_SHOT_MARK names a
 // file: the test writes it once the balloon shows, then waits (at most 20 s)
 // until the file is gone, so that a screen capture can be taken meanwhile.
-// Holds the row balloon up over a filled list while QUORIX_SHOT_MARK names a
-// file: the test writes it once the balloon shows, then waits (at most 20 s)
-// until the file is gone, so that a screen capture can be taken meanwhile.
-TEST_F(TooltipTest, Experiment) {
-    for (int i = 0; i < 8; ++i) {
-        Tooltip t;
-        t.SetTipText(L"x");
-        t.SetParentControl(&form.ListView1);
-        t.SetStyle(1);
-        ASSERT_TRUE(t.Create());
-        LeaveList();
-        DWORD t0 = GetTickCount();
-        bool ok = RestOver(form.ListView1, t.hwnd(), {60 + 20 * i, 70});
-        printf("show %d ok %d after %lu ms\n", i, ok, GetTickCount() - t0);
-    }
-}
-
 TEST_F(TooltipTest, HoldBalloonForScreenCapture) {
     const char* mark = std::getenv("QUORIX_SHOT_MARK");
     if (!mark || !*mark) GTEST_SKIP() << "set QUORIX_SHOT_MARK to hold the balloon for a capture";
     form.ListView1.SetSelectedItem(2);
     Tooltip t;
-    t.SetTipText(L"键位: HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\r\n"
-                 L"类型：双字节值(REG_DWORD)\r\n"
-                 L"键名: NoDriveTypeAutoRun\r\n"
-                 L"键值: ff\r\n"
-                 L"命令: 开");
+    t.SetTipText(kFiveLines);
     t.SetParentControl(&form.ListView1);
     t.SetTitle(form.ListView1.Text(2));
     t.SetIcon(1);
