@@ -7,6 +7,7 @@
 #include "mainwindow/Form2.h"
 #include "mainwindow/Settings.h"
 #include "platform/App.h"
+#include "platform/Shell.h"
 #include "platform/Text.h"
 
 namespace {
@@ -61,17 +62,8 @@ void Form2::ComSort(int column) {
 // ---------------------------------------------------------------- keys
 
 void Form2::StartHelpViewer() {
-    // The help viewer, with the file's path quoted.
-    std::wstring cmd = L"hh.exe \"" + App::PathSlash() + L"help.chm\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
+    // The help viewer, with the file's path quoted (the folder may hold blanks).
+    Shell::Start(L"hh.exe", Shell::Quoted(App::PathSlash() + L"help.chm"), SW_SHOWNORMAL);
 }
 
 void Form2::ListView1_KeyDown(int keyCode, int shift) {

@@ -52,12 +52,14 @@ void QuorixTest::SetUp() {
         }
         return e.answer;
     });
+    Shell::SetRecorderForTests([this](const Shell::Call& call) { shellCalls.push_back(call); });
     TestReg::DeleteTree(kTestSubkeyAnsi);
 }
 
 void QuorixTest::TearDown() {
     EXPECT_TRUE(expected_.empty()) << expected_.size() << " expected message box(es) never shown";
     App::SetMsgBoxResponder(nullptr);
+    Shell::SetRecorderForTests(nullptr);
     App::SetNowForTests(std::nullopt);
     App::SetCommandForTests(std::nullopt);
     App::SetPathForTests(std::nullopt);

@@ -1,8 +1,10 @@
 #pragma once
 // Shared test fixture: a fresh program folder per test, message boxes answered
-// by a script (an unexpected box fails the test), a fixed clock when asked, and
-// a scratch registry key under HKEY_CURRENT_USER\Software\QuorixTest.
+// by a script (an unexpected box fails the test), shell opens and process starts
+// recorded instead of run, a fixed clock when asked, and a scratch registry key
+// under HKEY_CURRENT_USER\Software\QuorixTest.
 #include "platform/App.h"
+#include "platform/Shell.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,10 @@ protected:
     void ExpectBox(int answer, const std::wstring& expectedText = {});
     // Every box shown during the test, in order.
     std::vector<App::MsgBoxCall> boxes;
+
+    // Every shell open and process start of the test, in order; nothing reaches
+    // the system unless the test clears the recorder (Shell::SetRecorderForTests).
+    std::vector<Shell::Call> shellCalls;
 
     // The test's program folder, with a trailing backslash.
     std::wstring dir;
