@@ -5,7 +5,7 @@
 #include "mainwindow/Form2.h"
 #include "mainwindow/mdlApi.h"
 #include "platform/App.h"
-#include "platform/Shell.h"
+#include "platform/Launch.h"
 
 namespace {
 struct ViewItem {
@@ -17,7 +17,7 @@ const DWORD kListViews[] = {LV_VIEW_ICON, LV_VIEW_SMALLICON, LV_VIEW_LIST, LV_VI
 
 // Opens a file of the program folder with its associated program, in a normal window.
 void ShellOpen(const std::wstring& name) {
-    Shell::Open(GetDesktopWindow(), L"open", App::PathSlash() + name, {}, SW_SHOWNORMAL);
+    Launch::Open(GetDesktopWindow(), L"open", App::PathSlash() + name, {}, SW_SHOWNORMAL);
 }
 }  // namespace
 

@@ -7,7 +7,7 @@
 #include "mainwindow/Form2.h"
 #include "mainwindow/Settings.h"
 #include "platform/App.h"
-#include "platform/Shell.h"
+#include "platform/Launch.h"
 #include "platform/Text.h"
 
 namespace {
@@ -63,7 +63,7 @@ void Form2::ComSort(int column) {
 
 void Form2::StartHelpViewer() {
     // The help viewer, with the file's path quoted (the folder may hold blanks).
-    Shell::Start(L"hh.exe", Shell::Quoted(App::PathSlash() + L"help.chm"), SW_SHOWNORMAL);
+    Launch::Start(L"hh.exe", Launch::Quoted(App::PathSlash() + L"help.chm"), SW_SHOWNORMAL);
 }
 
 void Form2::ListView1_KeyDown(int keyCode, int shift) {

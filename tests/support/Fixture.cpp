@@ -52,14 +52,14 @@ void QuorixTest::SetUp() {
         }
         return e.answer;
     });
-    Shell::SetRecorderForTests([this](const Shell::Call& call) { shellCalls.push_back(call); });
+    Launch::SetRecorderForTests([this](const Launch::Call& call) { launches.push_back(call); });
     TestReg::DeleteTree(kTestSubkeyAnsi);
 }
 
 void QuorixTest::TearDown() {
     EXPECT_TRUE(expected_.empty()) << expected_.size() << " expected message box(es) never shown";
     App::SetMsgBoxResponder(nullptr);
-    Shell::SetRecorderForTests(nullptr);
+    Launch::SetRecorderForTests(nullptr);
     App::SetNowForTests(std::nullopt);
     App::SetCommandForTests(std::nullopt);
     App::SetPathForTests(std::nullopt);

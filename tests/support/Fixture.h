@@ -4,7 +4,7 @@
 // recorded instead of run, a fixed clock when asked, and a scratch registry key
 // under HKEY_CURRENT_USER\Software\QuorixTest.
 #include "platform/App.h"
-#include "platform/Shell.h"
+#include "platform/Launch.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +24,8 @@ protected:
     std::vector<App::MsgBoxCall> boxes;
 
     // Every shell open and process start of the test, in order; nothing reaches
-    // the system unless the test clears the recorder (Shell::SetRecorderForTests).
-    std::vector<Shell::Call> shellCalls;
+    // the system unless the test clears the recorder (Launch::SetRecorderForTests).
+    std::vector<Launch::Call> launches;
 
     // The test's program folder, with a trailing backslash.
     std::wstring dir;

@@ -1,8 +1,8 @@
-#include "platform/Shell.h"
+#include "platform/Launch.h"
 
 #include <shellapi.h>
 
-namespace Shell {
+namespace Launch {
 namespace {
 Recorder g_recorder;
 }
@@ -46,4 +46,4 @@ std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
 void SetRecorderForTests(Recorder recorder) { g_recorder = std::move(recorder); }
 
-}  // namespace Shell
+}  // namespace Launch

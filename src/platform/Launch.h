@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-namespace Shell {
+namespace Launch {
 
 // One request as the system would get it. A process start has an empty verb and
 // no owner; its target is the program and `parameters` the rest of its command line.
@@ -38,4 +38,4 @@ using Recorder = std::function<void(const Call&)>;
 // Set only by tests; nullptr lets requests reach the system again.
 void SetRecorderForTests(Recorder recorder);
 
-}  // namespace Shell
+}  // namespace Launch
