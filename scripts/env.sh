@@ -13,7 +13,8 @@ export WINEARCH=win64
 need_packages() {
   local pkgs=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
               binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 xvfb xauth
-              locales-all fonts-wqy-microhei googletest imagemagick python3)
+              locales-all fonts-wqy-microhei googletest imagemagick python3
+              fp-utils libchm-bin)
   local missing=()
   for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -6,8 +6,7 @@
 #include "mainwindow/ToolbarKeys.h"
 #include "mainwindow/mdlApi.h"
 #include "platform/App.h"
-
-#include <shellapi.h>
+#include "platform/Launch.h"
 
 namespace {
 struct ViewItem {
@@ -19,8 +18,7 @@ const DWORD kListViews[] = {LV_VIEW_ICON, LV_VIEW_SMALLICON, LV_VIEW_LIST, LV_VI
 
 // Opens a file of the program folder with its associated program, in a normal window.
 void ShellOpen(const std::wstring& name) {
-    std::wstring path = App::PathSlash() + name;
-    ShellExecuteW(GetDesktopWindow(), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    Launch::Open(GetDesktopWindow(), L"open", App::PathSlash() + name, {}, SW_SHOWNORMAL);
 }
 }  // namespace
 

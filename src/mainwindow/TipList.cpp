@@ -9,6 +9,7 @@
 #include "common/Config.h"
 #include "platform/App.h"
 #include "platform/Columns.h"
+#include "platform/Launch.h"
 #include "platform/Text.h"
 #include "platform/Twips.h"
 
@@ -64,17 +65,8 @@ void Form2::ComSort(int column) {
 // ---------------------------------------------------------------- keys
 
 void Form2::StartHelpViewer() {
-    // The help viewer, with the file's path quoted.
-    std::wstring cmd = L"hh.exe \"" + App::PathSlash() + L"help.chm\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
+    // The help viewer, with the file's path quoted (the folder may hold blanks).
+    Launch::Start(L"hh.exe", Launch::Quoted(App::PathSlash() + L"help.chm"), SW_SHOWNORMAL);
 }
 
 void Form2::ListView1_KeyDown(int keyCode, int shift) {

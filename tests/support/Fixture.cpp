@@ -65,6 +65,7 @@ void QuorixTest::SetUp() {
         }
         return e.answer;
     });
+    Launch::SetRecorderForTests([this](const Launch::Call& call) { launches.push_back(call); });
     TestReg::DeleteTree(kTestSubkeyAnsi);
 }
 
@@ -73,6 +74,7 @@ void QuorixTest::TearDown() {
     EXPECT_TRUE(expectedInputs_.empty()) << expectedInputs_.size() << " expected input box(es) never shown";
     App::SetMsgBoxResponder(nullptr);
     App::SetInputBoxResponder(nullptr);
+    Launch::SetRecorderForTests(nullptr);
     App::SetNowForTests(std::nullopt);
     App::SetCommandForTests(std::nullopt);
     App::SetPathForTests(std::nullopt);

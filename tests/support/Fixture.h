@@ -1,9 +1,10 @@
 #pragma once
 // Shared test fixture: a fresh program folder per test, message boxes and input
-// boxes answered by a script (an unexpected box fails the test), a fixed clock
-// when asked, and
-// a scratch registry key under HKEY_CURRENT_USER\Software\QuorixTest.
+// boxes answered by a script (an unexpected box fails the test), shell opens and process starts
+// recorded instead of run, a fixed clock when asked, and a scratch registry key
+// under HKEY_CURRENT_USER\Software\QuorixTest.
 #include "platform/App.h"
+#include "platform/Launch.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,9 @@ protected:
     void ExpectInput(const std::wstring& answer, const std::wstring& expectedPrompt = {});
     // Every input box shown during the test, in order.
     std::vector<App::InputBoxCall> inputs;
+    // Every shell open and process start of the test, in order; nothing reaches
+    // the system unless the test clears the recorder (Launch::SetRecorderForTests).
+    std::vector<Launch::Call> launches;
 
     // The test's program folder, with a trailing backslash.
     std::wstring dir;
