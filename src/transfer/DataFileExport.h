@@ -1,0 +1,38 @@
+#pragma once
+// The tip data file export: tip rows to a new tip data file (*.upd).
+//
+// Everything the file needs is read before anything is written (OptionLists),
+// the file is written through the tip-file layer into a temporary file beside
+// the target, and the target is replaced only when every write succeeded: the
+// old file survives any failure, even when it is the file the rows come from.
+//
+// Layout: section 数据 with each tip's record (built from its row, as
+// TipRow::RecordFromCells does) under the tip's name, in row order; then the
+// mirror section of 数据 with each tip's option list under the same name; then
+// section Fileinfo with Use, author, Web, email, other.
+#include "common/TipRow.h"
+
+#include <string>
+#include <vector>
+
+namespace DataFileExport {
+
+// Section Fileinfo of the new file; every text is written trimmed.
+struct FileInfo {
+    std::wstring use, author, web, email, other;
+};
+
+// The option lists of `rows` as the mirror section of `section` in `file`
+// holds them (the section read whole, once): one per row, matched by the tip's
+// name without regard to case; empty for a tip the mirror section lacks.
+std::vector<std::wstring> OptionLists(const std::wstring& file, const std::wstring& section,
+                                      const std::vector<TipRow::Cells>& rows);
+
+// Writes the file. `options` holds one option list per row. False, with the
+// target untouched, when anything cannot be written: a name or text the file
+// cannot hold (a line break, a FieldMark in a name, a character code page 936
+// lacks), a missing folder, a target in use, a failed write.
+bool Write(const std::wstring& target, const std::vector<TipRow::Cells>& rows,
+           const std::vector<std::wstring>& options, const FileInfo& info);
+
+}  // namespace DataFileExport
