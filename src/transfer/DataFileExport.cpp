@@ -5,6 +5,9 @@
 #include "platform/Text.h"
 #include "transfer/ExportFile.h"
 
+#include <windows.h>
+
+#include <optional>
 #include <unordered_map>
 
 namespace DataFileExport {
@@ -23,39 +26,58 @@ std::vector<std::wstring> OptionLists(const std::wstring& file, const std::wstri
     return out;
 }
 
+std::optional<std::string> Build(const std::vector<TipRow::Cells>& rows, const std::vector<std::wstring>& options,
+                                 const FileInfo& info) {
+    if (options.size() != rows.size()) return std::nullopt;
+    // One section as the profile writer leaves a new file: "[name]" and
+    // "key=value" lines in first-appearance order, a later key of the same name
+    // (any case) replacing the earlier value in place.
+    struct Section {
+        std::wstring name;
+        std::vector<std::pair<std::wstring, std::wstring>> entries;
+        std::unordered_map<std::wstring, size_t> index;
+        void Put(const std::wstring& key, const std::wstring& value) {
+            auto [it, added] = index.emplace(Text::UpperCase(key), entries.size());
+            if (added) entries.emplace_back(key, value);
+            else entries[it->second].second = value;
+        }
+    };
+    Section data{TipFile::DataSection, {}, {}}, mirror{TipFile::MirrorOf(TipFile::DataSection), {}, {}},
+        fileinfo{TipFile::FileinfoSection, {}, {}};
+    // Text the file cannot hold fails the export: a line break, a name the
+    // format refuses, a character code page 936 lacks (it would become "?").
+    auto holds = [](const std::wstring& t) { return Ini::SafeValue(t) && Text::FitsAnsi(t); };
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const std::wstring name = Text::Trim(rows[i].name);
+        const std::wstring record = TipFile::EncodeRecord(TipRow::RecordFromCells(rows[i]));
+        if (!TipFile::SafeName(name) || !holds(name) || !holds(record) || !holds(options[i])) return std::nullopt;
+        data.Put(name, record);
+        mirror.Put(name, options[i]);
+    }
+    const std::pair<const wchar_t*, const std::wstring*> keys[] = {
+        {L"Use", &info.use}, {L"author", &info.author}, {L"Web", &info.web}, {L"email", &info.email}, {L"other", &info.other}};
+    for (const auto& [key, value] : keys) {
+        std::wstring v = Text::Trim(*value);
+        if (!holds(v)) return std::nullopt;
+        fileinfo.Put(key, v);
+    }
+    std::wstring text;
+    for (const Section* s : {&data, &mirror, &fileinfo}) {
+        if (s->entries.empty()) continue;
+        text += L"[" + s->name + L"]\r\n";
+        for (const auto& [key, value] : s->entries) text += key + L"=" + value + L"\r\n";
+    }
+    return Text::ToAnsi(text);
+}
+
 bool Write(const std::wstring& target, const std::vector<TipRow::Cells>& rows,
            const std::vector<std::wstring>& options, const FileInfo& info) {
-    if (options.size() != rows.size()) return false;
-    std::vector<std::wstring> records;
-    records.reserve(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        records.push_back(TipFile::EncodeRecord(TipRow::RecordFromCells(rows[i])));
-        // The profile writer would store "?" for what the code page lacks.
-        if (!TipFile::SafeName(rows[i].name) || !Text::FitsAnsi(rows[i].name) || !Ini::SafeValue(records[i]) ||
-            !Text::FitsAnsi(records[i]) || !Ini::SafeValue(options[i]) || !Text::FitsAnsi(options[i]))
-            return false;
-    }
-    const std::pair<const wchar_t*, std::wstring> fileinfo[] = {
-        {L"Use", Text::Trim(info.use)},         {L"author", Text::Trim(info.author)}, {L"Web", Text::Trim(info.web)},
-        {L"email", Text::Trim(info.email)},     {L"other", Text::Trim(info.other)},
-    };
-    for (const auto& [key, value] : fileinfo)
-        if (!Ini::SafeValue(value) || !Text::FitsAnsi(value)) return false;
-
-    return ExportFile::WriteThroughTemp(target, [&](const std::wstring& temp) {
-        // The records first, then the option lists, then Fileinfo: each section
-        // is filled while it is the file's last, so new keys are appended.
-        Ini::AppendSession session;
-        const std::wstring mirror = TipFile::MirrorOf(TipFile::DataSection);
-        for (size_t i = 0; i < rows.size(); ++i)
-            if (!Ini::Write(temp, TipFile::DataSection, Text::Trim(rows[i].name), records[i])) return false;
-        for (size_t i = 0; i < rows.size(); ++i)
-            if (!Ini::Write(temp, mirror, Text::Trim(rows[i].name), options[i])) return false;
-        for (const auto& [key, value] : fileinfo)
-            if (!Ini::Write(temp, TipFile::FileinfoSection, key, value)) return false;
-        return true;
-    });
+    std::optional<std::string> bytes = Build(rows, options, info);
+    if (!bytes || !ExportFile::WriteWhole(target, *bytes)) return false;
+    // The system may hold a copy of the file it replaced (the rows' own file,
+    // read as a profile): drop it, so that the next read sees the new file.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, Text::ToAnsi(target).c_str());
+    return true;
 }
 
 }  // namespace DataFileExport
-

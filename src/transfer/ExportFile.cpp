@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace ExportFile {
 namespace {
 
@@ -38,6 +40,10 @@ std::wstring TargetName(const std::wstring& chosen, std::wstring_view extension)
     return chosen + lower;
 }
 
+namespace {
+// Gives `fill` the path of a new, empty temporary file beside `target`; when it
+// returns true, the temporary file takes the target's name in one rename.
+// Otherwise, or when the rename fails, the temporary file is deleted.
 bool WriteThroughTemp(const std::wstring& target, const std::function<bool(const std::wstring& temp)>& fill) {
     bool lossless = true;
     const std::string ansiTarget = Text::ToAnsi(target, &lossless);
@@ -55,13 +61,11 @@ bool WriteThroughTemp(const std::wstring& target, const std::function<bool(const
     } catch (...) {
         ok = false;
     }
-    // Whatever the filler did, the system may still hold its own copy of the
-    // temporary file as a profile: let it go before the file changes name.
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, temp);
     if (ok) ok = MoveFileExA(temp, ansiTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (!ok) DeleteFileA(temp);
     return ok;
 }
+}  // namespace
 
 bool WriteWhole(const std::wstring& target, std::string_view bytes) {
     return WriteThroughTemp(target, [&](const std::wstring& temp) {

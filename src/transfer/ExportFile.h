@@ -6,7 +6,6 @@
 //
 // Paths cross the system as ANSI text; a path with a character the code page
 // cannot hold is refused (it would name another file).
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,11 +20,5 @@ std::wstring TargetName(const std::wstring& chosen, std::wstring_view extension)
 // Creates the file and writes `bytes` in one write, then puts it in place of
 // `target`. True when the target holds exactly `bytes`.
 bool WriteWhole(const std::wstring& target, std::string_view bytes);
-
-// For writers that fill a file by other means: `fill` gets the path of a new,
-// empty temporary file beside `target` and returns whether everything was
-// written; only then does the temporary file replace the target. True when the
-// target was replaced.
-bool WriteThroughTemp(const std::wstring& target, const std::function<bool(const std::wstring& temp)>& fill);
 
 }  // namespace ExportFile

@@ -17,6 +17,7 @@ bool HasLineBreak(const std::wstring& s) { return s.find_first_of(L"\r\n") != st
 
 // A quoted string with \ and " escaped.
 std::wstring Quoted(const std::wstring& s) {
+    if (s.find_first_of(L"\\\"") == std::wstring::npos) return L"\"" + s + L"\"";
     std::wstring escaped = clsStrings::ReplaceString(s, L"\\", L"\\\\", false);
     escaped = clsStrings::ReplaceString(escaped, L"\"", L"\\\"", false);
     return L"\"" + escaped + L"\"";
@@ -123,8 +124,7 @@ Document Build(const std::vector<TipRow::Cells>& rows, Header header) {
     for (const TipRow::Cells& row : rows) {
         std::optional<std::wstring> data = EntryData(row, header);
         const std::wstring name = row.defaultValue ? std::wstring(L"@") : Quoted(row.valueName);
-        bool fits = header == Header::Version5 ||
-                    (Text::FitsAnsi(row.keyPath) && Text::FitsAnsi(name) && (!data || Text::FitsAnsi(*data)));
+        bool fits = header == Header::Version5 || !data || Text::FitsAnsi(row.keyPath + name + *data);
         if (!data || !fits || !NamesRoot(row.keyPath) || HasLineBreak(row.keyPath) ||
             (!row.defaultValue && HasLineBreak(row.valueName))) {
             ++doc.leftOut;

@@ -150,6 +150,30 @@ TEST_F(ExportFileTest, TipDataFileHoldsRecordsOptionListsAndFileinfo) {
     EXPECT_EQ((std::vector<std::wstring>{L"out.upd"}), FilesIn(dir));
 }
 
+// The file built in memory is byte for byte what the profile writer makes of
+// the same writes into a new file, a doubled name (any case) included.
+TEST_F(ExportFileTest, TipDataFileBytesAreThoseOfTheProfileWriter) {
+    std::vector<TipRow::Cells> rows{Row(K, L"v", L"2", L"1", L"甲"), Row(K, L"", L"0", L"默认", L"Ab"),
+                                    Row(K + L"\\子键", L"名", L"3", L"%a%", L"乙", L"说明"),
+                                    Row(K, L"w", L"1", Delete, L"aB")};
+    std::vector<std::wstring> options{Options(L"开", L"1"), L"", Options(L"x", L"%a%"), Options(L"删", Delete)};
+    DataFileExport::FileInfo info{L"用途", L"", L"https://example.com/", L"a@example.com", L" 其它 "};
+    std::optional<std::string> bytes = DataFileExport::Build(rows, options, info);
+    ASSERT_TRUE(bytes);
+
+    const std::wstring viaProfile = Path(L"profile.upd");
+    const std::wstring mirror = kMirror;
+    for (const auto& r : rows)
+        ASSERT_TRUE(Ini::Write(viaProfile, TipFile::DataSection, r.name,
+                               TipFile::EncodeRecord(TipRow::RecordFromCells(r))));
+    for (size_t i = 0; i < rows.size(); ++i) ASSERT_TRUE(Ini::Write(viaProfile, mirror, rows[i].name, options[i]));
+    for (const auto& [k, v] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"Use", L"用途"}, {L"author", L""}, {L"Web", L"https://example.com/"}, {L"email", L"a@example.com"},
+             {L"other", L"其它"}})
+        ASSERT_TRUE(Ini::Write(viaProfile, TipFile::FileinfoSection, k, v));
+    EXPECT_EQ(ReadBytes(viaProfile), *bytes);
+}
+
 TEST_F(ExportFileTest, TipDataFileExportOntoItsOwnSourceKeepsTheOptionLists) {
     const std::wstring source = Path(L"shown.upd");
     TipFile::TipRecord r{K, L"v", L"开", L"1", L"2", L"d", L"1"};
