@@ -152,14 +152,15 @@ Cells ReadRow(const ListView& list, int row) {
     return c;
 }
 
-TipFile::TipRecord RecordFromRow(const ListView& list, int row) {
-    Cells c = ReadRow(list, row);
+TipFile::TipRecord RecordFromRow(const ListView& list, int row) { return RecordFromCells(ReadRow(list, row)); }
+
+TipFile::TipRecord RecordFromCells(const Cells& c) {
     TipFile::TipRecord r;
     r.keyPath = c.keyPath;
     r.valueName = c.RegistryValueName();
     r.label = c.label;
     if (c.DeletesValue()) r.data = Marks::DeleteMark;
-    else if (c.TypeCodeNumber() == 1 && c.dataText == ZeroLengthBinaryText) r.data.clear();
+    else if ((c.dataIcon == IconBinary || c.TypeCodeNumber() == 1) && c.dataText == ZeroLengthBinaryText) r.data.clear();
     else r.data = c.dataText;
     r.typeCode = c.typeCode;
     r.description = c.description;

@@ -26,6 +26,7 @@ enum Icon : int {
     IconDataFileRow = 2,      // large row icon, data-file mode
     IconDataFileRowSmall = 29,
     IconString = 2,
+    IconBinary = 3,
     IconDelete = 6,
     IconHarmless = 32,
     IconDangerous = 33,
@@ -78,5 +79,8 @@ Cells ReadRow(const ListView& list, int row);
 // data when sub 4's icon is 6; the empty text for a zero-length binary value;
 // DangerFlag = sub 2's icon - 31.
 TipFile::TipRecord RecordFromRow(const ListView& list, int row);
+// The same record made from cells already read (ReadRow). A data icon other than
+// 6 keeps the shown data.
+TipFile::TipRecord RecordFromCells(const Cells& cells);
 
 }  // namespace TipRow
