@@ -369,9 +369,12 @@ class Checker:
         if not addresses:
             self.error(tip.path, line, "source gives no https:// address")
             return
-        if text.startswith(UNOFFICIAL):
-            if not text[len(UNOFFICIAL):].strip():
-                self.error(tip.path, line, "unofficial source without a title")
+        unofficial = text.startswith(UNOFFICIAL)
+        title = ADDRESS.sub("", text[len(UNOFFICIAL):] if unofficial else text).strip()
+        if not title:
+            self.error(tip.path, line, "source without a title")
+            return
+        if unofficial:
             tip.backing = "other"
             return
         for host, path in addresses:
