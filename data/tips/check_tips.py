@@ -38,7 +38,7 @@ HKLM_SYSTEM_SECOND = re.compile(
     r"driverdatabase|hardwareconfig|wpa)$", re.I)
 HKU_TOP = re.compile(r"^(\.default|s-1-[0-9-]+(_classes)?)$", re.I)
 
-SINGLE_FIELDS = ("tip", "key", "value", "type", "desc", "danger")
+SINGLE_FIELDS = ("tip", "key", "value", "type", "desc", "source", "danger")
 TIP_FIELDS = SINGLE_FIELDS + ("choice",)
 HEADER_FIELDS = ("use", "author", "web", "email", "other")
 
@@ -50,6 +50,22 @@ FAVOURITES = "收藏夹"
 MAX_RECORD = 2022        # one TipRecord or OptionList
 MAX_KEY_LIST = 2023      # the key names of one section, each with its NUL, plus a NUL
 MAX_SECTION_LIST = 1023  # the section names of a category file, likewise
+
+# Where a tip comes from: "source: <title> <address>" for Microsoft's own
+# documentation (learn.microsoft.com, support.microsoft.com) or its policy
+# templates ("<name>.admx" with a Microsoft download address); anything else
+# starts with the marker and names the best public source there is.
+UNOFFICIAL = "非官方:"
+ADDRESS = re.compile(r"https://([A-Za-z0-9.-]+)(/[^\s]*)?")
+MS_DOC_HOSTS = ("learn.microsoft.com", "support.microsoft.com")
+MS_TEMPLATE_HOSTS = ("www.microsoft.com", "download.microsoft.com")
+ADMX_NAME = re.compile(r"\b[\w.-]+\.admx\b", re.I)
+# Community answers live under Microsoft's hosts but are no documentation.
+NOT_DOCS = re.compile(r"^/([a-z]{2}-[a-z]{2}/)?answers/", re.I)
+# Keys a standard user cannot write; their tips must say so.
+ADMIN_KEY = re.compile(r"^(HKEY_LOCAL_MACHINE|HKEY_CLASSES_ROOT|HKEY_USERS|HKEY_CURRENT_CONFIG)\\"
+                       r"|^HKEY_CURRENT_USER\\Software\\Policies\\", re.I)
+ADMIN_NOTE = "需要管理员权限"
 
 HEX_DWORD = re.compile(r"^[0-9A-Fa-f]{1,8}$")
 HEX_BINARY = re.compile(r"^[0-9A-Fa-f]{2}( [0-9A-Fa-f]{2})*$")
@@ -81,6 +97,7 @@ class Tip:
         self.fields = {}
         self.field_lines = {}
         self.choices = []  # (label, data, line)
+        self.backing = None  # "microsoft" or "other", set by the source check
 
     def get(self, name):
         return self.fields.get(name)
@@ -305,6 +322,10 @@ class Checker:
             self.error(tip.path, tip.field_lines["desc"], "empty description")
         else:
             self.check_text(tip.path, tip.field_lines["desc"], "description", desc)
+        if ADMIN_KEY.match(tip.get("key")) and desc and ADMIN_NOTE not in desc:
+            self.error(tip.path, tip.field_lines["desc"],
+                       "a standard user cannot write this key: the description must say %s" % ADMIN_NOTE)
+        self.check_tip_source(tip)
         if tip.get("danger") not in DANGER_FLAGS:
             self.error(tip.path, tip.field_lines["danger"], "danger must be yes or no")
 
@@ -334,6 +355,38 @@ class Checker:
         if kind in TYPE_CODES and tip.choices:
             self.check_record_size(tip)
         return True
+
+    def check_tip_source(self, tip):
+        """Sets tip.backing to "microsoft" or "other"; reports a source of no kind."""
+        text = tip.get("source")
+        line = tip.field_lines["source"]
+        tip.backing = None
+        if not text:
+            self.error(tip.path, line, "empty source")
+            return
+        self.check_text(tip.path, line, "source", text)
+        addresses = ADDRESS.findall(text)
+        if not addresses:
+            self.error(tip.path, line, "source gives no https:// address")
+            return
+        unofficial = text.startswith(UNOFFICIAL)
+        title = ADDRESS.sub("", text[len(UNOFFICIAL):] if unofficial else text).strip()
+        if not title:
+            self.error(tip.path, line, "source without a title")
+            return
+        if unofficial:
+            tip.backing = "other"
+            return
+        for host, path in addresses:
+            host = host.lower()
+            if host in MS_DOC_HOSTS and not NOT_DOCS.match(path or ""):
+                continue
+            if host in MS_TEMPLATE_HOSTS and ADMX_NAME.search(text):
+                continue
+            self.error(tip.path, line, "source %s is not Microsoft's documentation or policy template; "
+                       "start the source with %s" % (host + (path or ""), UNOFFICIAL))
+            return
+        tip.backing = "microsoft"
 
     def check_record_size(self, tip):
         try:
@@ -438,14 +491,14 @@ def run(folder, out=sys.stdout):
             checker.error(s.path, s.section_lines[FAVOURITES],
                           "favourites section already used in %s" % fav_files[0].path)
     types_of = {}
-    originals = set()
+    originals = {}
     for src in sources:
         for tip in src.tips:
             if not all(f in tip.fields for f in SINGLE_FIELDS):
                 continue
             ident = (tip.get("key").upper(), tip.get("value").upper())
             if tip.section != FAVOURITES and not src.is_data_file:
-                originals.add((tip.get("tip").upper(),) + ident)
+                originals.setdefault((tip.get("tip").upper(),) + ident, tip)
             kind = tip.get("type")
             if ident in types_of and types_of[ident][0] != kind:
                 first = types_of[ident]
@@ -463,6 +516,16 @@ def run(folder, out=sys.stdout):
                 if ident not in originals:
                     checker.error(tip.path, tip.line, "tip %r is a copy of no tip in the categories"
                                   % tip.get("tip"))
+                    continue
+                original = originals[ident]
+                for field in SINGLE_FIELDS:
+                    if tip.get(field) != original.get(field):
+                        checker.error(tip.path, tip.field_lines.get(field, tip.line),
+                                      "%s differs from the original tip at %s:%d"
+                                      % (field, original.path, original.line))
+                if [c[:2] for c in tip.choices] != [c[:2] for c in original.choices]:
+                    checker.error(tip.path, tip.line, "choices differ from the original tip at %s:%d"
+                                  % (original.path, original.line))
 
     if checker.errors:
         for e in checker.errors:
@@ -504,6 +567,9 @@ def report(sources, out):
         1 for t in tips if t.get("type") == "binary" for c in t.choices if c[1] == ""), file=out)
     print("  delete choices: %d" % sum(1 for c in choices if c[1] == DELETE), file=out)
     print("  dangerous tips: %d" % sum(1 for t in tips if t.get("danger") == "yes"), file=out)
+    backed = sum(1 for t in tips if t.backing == "microsoft")
+    print("sources: %d backed by Microsoft's documentation or policy templates, %d by other sources "
+          "(marked %s), %d tips" % (backed, len(tips) - backed, UNOFFICIAL, len(tips)), file=out)
 
 
 def main(argv):

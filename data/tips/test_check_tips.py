@@ -15,6 +15,7 @@ key: HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\
 value: HideFileExt
 type: dword
 desc: 显示已知文件类型的扩展名。
+source: 非官方: 由“文件夹选项”写入 https://learn.microsoft.com/sysinternals/downloads/procmon
 danger: no
 choice: 显示 = 0
 choice: 隐藏(默认) = 1
@@ -55,7 +56,7 @@ class CheckerTest(unittest.TestCase):
         self.assertIn("total tips in categories: 1", out)
 
     def test_unknown_field(self):
-        self.assert_fault(GOOD_TIP + "colour: red\n", "unknown field", 9)
+        self.assert_fault(GOOD_TIP + "colour: red\n", "unknown field", 10)
 
     def test_missing_field(self):
         self.assert_fault(GOOD_TIP.replace("danger: no\n", ""), "lacks field 'danger'", 1)
@@ -67,16 +68,16 @@ class CheckerTest(unittest.TestCase):
         self.assert_fault(GOOD_TIP.replace("隐藏(默认)", "隐藏"), "no choice labelled", 1)
 
     def test_bad_dword(self):
-        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示 = 0x1"), "dword data", 7)
-        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示 = 100000000"), "dword data", 7)
-        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示 ="), "dword data", 7)
+        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示 = 0x1"), "dword data", 8)
+        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示 = 100000000"), "dword data", 8)
+        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示 ="), "dword data", 8)
 
     def test_bad_binary(self):
         text = GOOD_TIP.replace("type: dword", "type: binary")
         text = text.replace("显示 = 0", "显示 = 01  02").replace("(默认) = 1", "(默认) = 01")
-        self.assert_fault(text, "binary data", 7)
+        self.assert_fault(text, "binary data", 8)
         text = GOOD_TIP.replace("type: dword", "type: binary").replace("显示 = 0", "显示 = 012")
-        self.assert_fault(text.replace("(默认) = 1", "(默认) = 01"), "binary data", 7)
+        self.assert_fault(text.replace("(默认) = 1", "(默认) = 01"), "binary data", 8)
 
     def test_zero_length_binary_and_delete_pass(self):
         text = GOOD_TIP.replace("type: dword", "type: binary")
@@ -87,7 +88,7 @@ class CheckerTest(unittest.TestCase):
     def test_duplicate_name_in_section_ignores_case(self):
         a = GOOD_TIP.replace("显示文件扩展名", "Show Ext")
         b = GOOD_TIP.replace("显示文件扩展名", "SHOW EXT")
-        self.assert_fault(a + "\n" + b, "already used in this section", 10)
+        self.assert_fault(a + "\n" + b, "already used in this section", 11)
 
     def test_same_name_in_other_section_passes(self):
         status, out = self.run_checker({"类别.txt": GOOD_TIP + "\n== 子类 ==\n" + GOOD_TIP})
@@ -99,11 +100,11 @@ class CheckerTest(unittest.TestCase):
 
     def test_not_gbk(self):
         self.assert_fault(GOOD_TIP.replace("显示已知", "\U0001F600显示"), "code page 936", 5)
-        self.assert_fault(GOOD_TIP.replace("显示 = 0", "\u0e01 = 0"), "code page 936", 7)
+        self.assert_fault(GOOD_TIP.replace("显示 = 0", "\u0e01 = 0"), "code page 936", 8)
 
     def test_marks(self):
-        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示亪 = 0"), "reserved mark", 7)
-        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示 = \u74e1"), "reserved mark", 7)
+        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示亪 = 0"), "reserved mark", 8)
+        self.assert_fault(GOOD_TIP.replace("显示 = 0", "显示 = \u74e1"), "reserved mark", 8)
         self.assert_fault(GOOD_TIP.replace("显示已知", "\uf8f5"), "reserved mark", 5)
 
     def test_bad_key(self):
@@ -120,12 +121,12 @@ class CheckerTest(unittest.TestCase):
 
     def test_type_conflict_between_tips(self):
         other = GOOD_TIP.replace("显示文件扩展名", "另一个").replace("type: dword", "type: sz")
-        self.assert_fault(GOOD_TIP + "\n" + other, "is sz here but dword", 13)
+        self.assert_fault(GOOD_TIP + "\n" + other, "is sz here but dword", 14)
 
     def test_unbalanced_percent(self):
         text = GOOD_TIP.replace("type: dword", "type: expand_sz")
         text = text.replace("显示 = 0", "显示 = %USERPROFILE\\Temp")
-        self.assert_fault(text, "unbalanced", 7)
+        self.assert_fault(text, "unbalanced", 8)
 
     def test_reserved_sub_category(self):
         self.assert_fault("== 数据 ==\n" + GOOD_TIP, "reserved", 1)
@@ -151,7 +152,59 @@ class CheckerTest(unittest.TestCase):
 
     def test_tips_without_blank_line(self):
         self.assert_fault(GOOD_TIP + GOOD_TIP.replace("显示文件扩展名", "另一个"),
-                          "without a blank line", 9)
+                          "without a blank line", 10)
+
+    def test_source_is_required_and_classified(self):
+        self.assert_fault(GOOD_TIP.replace(
+            "source: 非官方: 由“文件夹选项”写入 https://learn.microsoft.com/sysinternals/downloads/procmon\n", ""),
+            "lacks field 'source'", 1)
+        cases = [
+            # (source, fault or None, Microsoft-backed)
+            ("Policy CSP - Start https://learn.microsoft.com/windows/client-management/mdm/policy-csp-start", None, True),
+            ("KB https://support.microsoft.com/help/123", None, True),
+            ("策略模板 word16.admx: VBA https://www.microsoft.com/download/details.aspx?id=49030", None, True),
+            ("非官方: 某论坛教程 https://example.com/t/1", None, False),
+            ("非官方: 社区回答 https://learn.microsoft.com/answers/questions/1", None, False),
+            ("某论坛教程 https://example.com/t/1", "start the source with 非官方:", None),
+            ("社区回答 https://learn.microsoft.com/answers/questions/1", "is not Microsoft's documentation", None),
+            ("下载页 https://www.microsoft.com/download/details.aspx?id=1", "is not Microsoft's documentation", None),
+            ("Policy CSP - Start（无地址）", "no https:// address", None),
+            ("非官方: https://example.com/", "without a title", None),
+        ]
+        for source, fault, microsoft in cases:
+            text = GOOD_TIP.replace(
+                "非官方: 由“文件夹选项”写入 https://learn.microsoft.com/sysinternals/downloads/procmon", source)
+            status, out = self.run_checker({"类别.txt": text})
+            if fault:
+                self.assertEqual(status, 1, source)
+                self.assertIn(fault, out)
+                self.assertIn("类别.txt:6:", out)
+            else:
+                self.assertEqual(status, 0, out)
+                self.assertIn("sources: %d backed by Microsoft" % (1 if microsoft else 0), out)
+
+    def test_admin_keys_must_say_so(self):
+        for key in ("HKEY_LOCAL_MACHINE\\SOFTWARE\\Policies\\Microsoft\\Windows\\System",
+                    "HKEY_CURRENT_USER\\Software\\Policies\\Microsoft\\Windows\\System"):
+            text = GOOD_TIP.replace(
+                "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", key)
+            self.assert_fault(text, "需要管理员权限", 5)
+            text = text.replace("扩展名。", "扩展名。需要管理员权限。")
+            status, out = self.run_checker({"类别.txt": text})
+            self.assertEqual(status, 0, out)
+
+    def test_copy_must_match_its_original(self):
+        fav = "== 子类 ==\n" + GOOD_TIP + "\n== 收藏夹 ==\n" + GOOD_TIP
+        status, out = self.run_checker({"类别.txt": fav})
+        self.assertEqual(status, 0, out)
+        for old, new, what in (("扩展名。", "扩展名！", "desc differs"),
+                               ("隐藏(默认) = 1", "隐藏(默认) = 2", "choices differ"),
+                               ("由“文件夹选项”写入", "由“设置”写入", "source differs")):
+            copy = GOOD_TIP.replace(old, new)
+            status, out = self.run_checker({"类别.txt": "== 子类 ==\n" + GOOD_TIP,
+                                            "upd/示例.txt": HEADER + copy})
+            self.assertEqual(status, 1, out)
+            self.assertIn(what + " from the original tip", out)
 
     def test_bad_category_file_name(self):
         status, out = self.run_checker({"a?b.txt": GOOD_TIP})

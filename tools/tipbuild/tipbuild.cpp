@@ -9,8 +9,9 @@
 // Source format: "# ..." comments; "== name ==" starts a sub-category (tips before
 // the first one are the category's own, section 数据); a tip is a block of
 // "field: value" lines (tip, key, value, type, desc, danger, choice) ended by a
-// blank line; "choice: label = data", the first choice is the current one;
-// data "<delete>" deletes the value; value "@" is the default value. A tip data
+// blank line; other fields (source: where the tip comes from) are read and not
+// written; "choice: label = data", the first choice is the current one; data
+// "<delete>" deletes the value; value "@" is the default value. A tip data
 // file starts with the header fields use, author, web, email and other.
 #include "common/Ini.h"
 #include "common/TipFile.h"
