@@ -3,6 +3,7 @@
 #include "dialogs/cCommonDialog.h"
 #include "dialogs/cMemory.h"
 #include "dialogs/mDialogHook.h"
+#include "platform/App.h"
 #include "platform/Text.h"
 
 #include <cderr.h>
@@ -86,16 +87,7 @@ StdFont StdFont::New() {
 
 void GCommonDialog::SetResponderForTests(Responder responder) { g_responder = std::move(responder); }
 
-std::wstring GCommonDialog::ProgramName() {
-    wchar_t buf[MAX_PATH * 2];
-    DWORD n = GetModuleFileNameW(nullptr, buf, static_cast<DWORD>(std::size(buf)));
-    std::wstring p(buf, n);
-    size_t slash = p.find_last_of(L"\\/");
-    if (slash != std::wstring::npos) p.erase(0, slash + 1);
-    size_t dot = p.find_last_of(L'.');
-    if (dot != std::wstring::npos) p.erase(dot);
-    return p;
-}
+std::wstring GCommonDialog::ProgramName() { return App::ExeName(); }
 
 GCommonDialog::Error GCommonDialog::RaiseDlgError(int32_t number, const std::wstring& description) {
     if (number < 1001) return {number, ProgramName() + L".VBError", description};

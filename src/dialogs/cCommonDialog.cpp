@@ -186,42 +186,25 @@ void cCommonDialog::SetCustomColor(int16_t index, int32_t value) { Dialog().SetC
 
 // ---- the dialogs ----
 
-int32_t cCommonDialog::ShowOpen() {
-    fileDialog_ = true;
-    lastError_ = {};
-    GCommonDialog::FileArgs a;
-    a.FileMustExist = FlagSet(flags, OFN_FILEMUSTEXIST);
-    a.MultiSelect = FlagSet(flags, OFN_ALLOWMULTISELECT);
-    a.ReadOnly = FlagSet(flags, OFN_READONLY);
-    a.HideReadOnly = FlagSet(flags, OFN_HIDEREADONLY);
-    if (FilterIndex == 0) FilterIndex = 1;
-    a.filename = filename;
-    a.FileTitle = FileTitle;
-    a.Filter = Filter;
-    a.FilterIndex = FilterIndex;
-    a.InitDir = InitDir;
-    a.DlgTitle = DialogTitle;
-    a.DefaultExt = DefaultExt;
-    a.Owner = hwnd;
-    a.flags = flags;
-    a.Hook = HookDialog;
-    a.EventSink = this;
-    GCommonDialog& g = Dialog();
-    g.VBGetOpenFileName(a);
-    if (g.Raised().number) return Fail(g.Raised());
-    filename = std::move(a.filename);
-    FileTitle = std::move(a.FileTitle);
-    Filter = std::move(a.Filter);
-    FilterIndex = a.FilterIndex;
-    flags = a.flags;
-    return 0;
-}
+int32_t cCommonDialog::ShowOpen() { return RunFileDialog(false); }
 
-int32_t cCommonDialog::ShowSave() {
+int32_t cCommonDialog::ShowSave() { return RunFileDialog(true); }
+
+// The open and save dialogs take the same fields; only the flags they pick out
+// of `flags`, the FilterIndex fix-up and the system call differ.
+int32_t cCommonDialog::RunFileDialog(bool save) {
     fileDialog_ = true;
     lastError_ = {};
     GCommonDialog::FileArgs a;
-    a.OverWritePrompt = FlagSet(flags, OFN_OVERWRITEPROMPT);
+    if (save) {
+        a.OverWritePrompt = FlagSet(flags, OFN_OVERWRITEPROMPT);
+    } else {
+        a.FileMustExist = FlagSet(flags, OFN_FILEMUSTEXIST);
+        a.MultiSelect = FlagSet(flags, OFN_ALLOWMULTISELECT);
+        a.ReadOnly = FlagSet(flags, OFN_READONLY);
+        a.HideReadOnly = FlagSet(flags, OFN_HIDEREADONLY);
+        if (FilterIndex == 0) FilterIndex = 1;
+    }
     a.filename = filename;
     a.FileTitle = FileTitle;
     a.Filter = Filter;
@@ -234,7 +217,8 @@ int32_t cCommonDialog::ShowSave() {
     a.Hook = HookDialog;
     a.EventSink = this;
     GCommonDialog& g = Dialog();
-    g.VBGetSaveFileName(a);
+    if (save) g.VBGetSaveFileName(a);
+    else g.VBGetOpenFileName(a);
     if (g.Raised().number) return Fail(g.Raised());
     filename = std::move(a.filename);
     FileTitle = std::move(a.FileTitle);

@@ -128,6 +128,7 @@ private:
     GCommonDialog& Dialog();
     StdFont& FontObject();
     int32_t Fail(const Error& e);
+    int32_t RunFileDialog(bool save);
     HWND DialogWindow(HWND hDlg) const;
 
     static std::wstring ApiErrorText(DWORD code);

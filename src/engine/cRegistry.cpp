@@ -2,6 +2,7 @@
 
 #include "engine/RegKey.h"
 #include "engine/Registry.h"
+#include "platform/App.h"
 #include "platform/Text.h"
 
 namespace {
@@ -10,18 +11,6 @@ using RegInternal::Key;
 
 // Query and set values, create and enumerate subkeys, notify, create links.
 constexpr REGSAM kFullAccess = 0x3F;
-
-// The program's file name without folder and extension.
-std::wstring ExeName() {
-    wchar_t buf[MAX_PATH * 2];
-    DWORD n = GetModuleFileNameW(nullptr, buf, static_cast<DWORD>(std::size(buf)));
-    std::wstring p(buf, n);
-    size_t slash = p.find_last_of(L"\\/");
-    if (slash != std::wstring::npos) p.erase(0, slash + 1);
-    size_t dot = p.find_last_of(L'.');
-    if (dot != std::wstring::npos) p.erase(dot);
-    return p;
-}
 
 int32_t LittleEndian(const std::string& data) {
     uint32_t v = 0;
@@ -57,7 +46,7 @@ std::string cRegistry::ExpandEnvStr(const std::string& text) {
 }
 
 void cRegistry::Fail(int32_t number, const std::wstring& description) {
-    lastError_ = {number, ExeName() + L".cRegistry", description};
+    lastError_ = {number, App::ExeName() + L".cRegistry", description};
 }
 
 bool cRegistry::KeyExists() const {

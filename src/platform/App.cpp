@@ -32,6 +32,17 @@ std::wstring PathSlash() {
     return p;
 }
 
+std::wstring ExeName() {
+    wchar_t buf[MAX_PATH * 2];
+    DWORD n = GetModuleFileNameW(nullptr, buf, static_cast<DWORD>(std::size(buf)));
+    std::wstring p(buf, n);
+    size_t slash = p.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) p.erase(0, slash + 1);
+    size_t dot = p.find_last_of(L'.');
+    if (dot != std::wstring::npos) p.erase(dot);
+    return p;
+}
+
 std::wstring Title() { return L"Quorix 3.0"; }
 
 bool PrevInstance() {

@@ -16,6 +16,8 @@ namespace App {
 std::wstring Path();
 // The folder with exactly one backslash at its end.
 std::wstring PathSlash();
+// The program's file name without folder and extension (the source of raised errors).
+std::wstring ExeName();
 // The program's title, used as the caption of every message box.
 std::wstring Title();
 // True when another instance of the program is running (a named mutex, taken
