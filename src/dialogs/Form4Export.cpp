@@ -197,8 +197,12 @@ void Form4::OpenExportPage() {
         ImageList1.SetIcon(n, icon);
         if (icon) DestroyIcon(icon);
     }
-    // In icon view before the rows come, so that they are laid out as icons.
+    // In icon view before the rows come, so that they are laid out as icons,
+    // three to a line, so that all five show without scrolling.
     ListView1.SetView(LV_VIEW_ICON);
+    RECT client{};
+    GetClientRect(ListView1.hwnd(), &client);
+    SendMessageW(ListView1.hwnd(), LVM_SETICONSPACING, 0, MAKELPARAM((client.right - 2) / 3, Y(990)));
     int icon = 0;
     for (const wchar_t* format : kFormats) ListView1.Add(format, ++icon);
     SendMessageW(ListView1.hwnd(), LVM_ARRANGE, LVA_DEFAULT, 0);
