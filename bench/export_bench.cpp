@@ -1,10 +1,16 @@
 // Builds and writes exports of 1,000 and 5,000 tips in every format through the
 // transfer builders, and compares each with writing the same bytes bare
 // (CreateFile, one WriteFile, CloseHandle). Medians of 5 runs.
+// Then the same exports through the main window: its tip list holding the
+// tips, all selected, and Form2's export commands with the save dialog and the
+// description answered by the test responders.
 //
 //   wine export_bench.exe
 #include "common/TipFile.h"
 #include "common/TipRow.h"
+#include "dialogs/GCommonDialog.h"
+#include "mainwindow/Form2.h"
+#include "platform/App.h"
 #include "platform/Text.h"
 #include "transfer/DataFileExport.h"
 #include "transfer/DocExport.h"
@@ -15,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -56,6 +63,72 @@ void Bare(const std::wstring& path, const std::string& bytes) {
     DWORD n = 0;
     WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
     CloseHandle(h);
+}
+std::string ReadAll(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    std::string bytes(GetFileSize(h, nullptr), '\0');
+    DWORD got = 0;
+    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(h);
+    return bytes;
+}
+
+// The exports as the user runs them: Form2's commands on the selected rows of
+// the real tip list, the save dialog and the input box answered at once.
+void ThroughTheMainWindow(const std::wstring& dir) {
+    const std::wstring program = dir + L"program";
+    CreateDirectoryW(program.c_str(), nullptr);
+    CreateDirectoryW((program + L"\\Data").c_str(), nullptr);
+    WritePrivateProfileStringA("Data", "OldUpdate", "1", Text::ToAnsi(program + L"\\config.ini").c_str());
+    App::SetPathForTests(program);
+    App::SetMsgBoxResponder([](const App::MsgBoxCall& c) {
+        std::printf("message: %s\n", Text::ToAnsi(c.text).c_str());
+        return IDOK;
+    });
+    App::SetInputBoxResponder([](const App::InputBoxCall&) { return std::wstring(L"基准"); });
+    std::wstring answer;
+    GCommonDialog::SetResponderForTests([&](GCommonDialog::SystemCall& c) -> BOOL {
+        std::string bytes = Text::ToAnsi(answer) + '\0';
+        std::memcpy(c.ofn->lpstrFile, bytes.data(), bytes.size());
+        return TRUE;
+    });
+    Form2& main = Forms::Form2();
+    if (!main.Exists()) {
+        std::printf("main window not created\n");
+        return;
+    }
+    std::printf("\nthrough the main window (Form2 commands, responders)\n");
+    std::printf("%-10s %6s %10s %10s %8s\n", "format", "tips", "export ms", "bare ms", "ratio");
+    for (int n : {1000, 5000}) {
+        main.ListView1.Clear();
+        for (const TipRow::Cells& row : Rows(n)) TipRow::AddRow(main.ListView1, row, true);
+        for (int i = 1; i <= main.ListView1.Count(); ++i) main.ListView1.SetSelected(i, true);
+        struct Command {
+            const char* name;
+            std::wstring file;
+            std::function<void()> run;
+        } commands[] = {
+            {"text", dir + L"w.txt", [&] { main.SaveTxt(); }},
+            {"html", dir + L"w.htm", [&] { main.Savehtml(); }},
+            {"reg4", dir + L"w4.reg", [&] { main.SaveReg(L"98"); }},
+            {"reg5", dir + L"w5.reg", [&] { main.SaveReg(L"xp"); }},
+            {"upd", dir + L"w.upd", [&] { main.SaveZY(); }},
+        };
+        for (const Command& c : commands) {
+            answer = c.file;
+            double exportTime = Median(c.run);
+            const std::string bytes = ReadAll(c.file);
+            double bareTime = Median([&] { Bare(c.file + L".bare", bytes); });
+            std::printf("%-10s %6d %10.1f %10.2f %8.1f   (%zu bytes)\n", c.name, n, exportTime * 1000,
+                        bareTime * 1000, exportTime / bareTime, bytes.size());
+        }
+    }
+    main.ListView1.Clear();
+    main.Unload();
+    GCommonDialog::SetResponderForTests(nullptr);
+    App::SetMsgBoxResponder(nullptr);
+    App::SetInputBoxResponder(nullptr);
 }
 }  // namespace
 
@@ -100,5 +173,6 @@ int wmain() {
         std::printf("%-10s %6d %10.1f %10.2f %8.1f\n", "upd", n, exportTime * 1000, bareTime * 1000,
                     exportTime / bareTime);
     }
+    ThroughTheMainWindow(dir);
     return 0;
 }

@@ -101,6 +101,13 @@ void Form4::ShowModal() {
 
 void Form4::ListView1_MouseDown(POINT clientPt) { lastMouseDown_ = clientPt; }
 
+void Form4::ListView1_DblClick() {
+    if (lastMouseDown_.x < 0 || !ListView1.HitTest(lastMouseDown_)) return;
+    const std::wstring caption = Caption();
+    if (caption == L"导出技巧") Command18_Click();
+    else if (caption == L"恢复窗口") Command22_Click();
+}
+
 LRESULT Form4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case DM_GETDEFID:

@@ -8,8 +8,11 @@
 #include "platform/ImageList.h"
 #include "platform/Label.h"
 #include "platform/ListView.h"
+#include "platform/TabStrip.h"
+#include "platform/TextBox.h"
 #include "platform/Window.h"
 
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +23,7 @@ public:
     // page adds its bit and assigns its own controls.
     enum Page : unsigned {
         RestorePage = 1u << 0,
+        ExportPage = 1u << 1,
     };
 
     ~Form4() override;
@@ -58,9 +62,27 @@ public:
     void Command24_Click();  // leave the page
 
     // Shared list events: the point of the last mouse-down, and the double-click
-    // that runs the restore while the caption is "恢复窗口".
+    // on a row, which runs the page's command by the caption: the export under
+    // "导出技巧", the restore under "恢复窗口", nothing under any other.
     void ListView1_MouseDown(POINT clientPt);
     void ListView1_DblClick();
+
+    // ---- export page ("导出技巧") ----
+    TabStrip TabStrip1;       // 导出格式 (Frame6: the format list), 文件信息设置 (Frame8)
+    Frame Frame8;             // defaults of a new tip data file's information
+    Label Label16, Label17, Label18, Label19;  // 作者: 网页: 邮箱: 其它:
+    TextBox Text1, Text4, Text5, Text6;        // author, Web, email, other of [Fileinfo]
+    CommandButton Command20;  // 保存(&S): the four boxes into config.ini
+    CommandButton Command18;  // 确定(&O): export in the selected format (default button)
+    CommandButton Command19;  // 取消(&C): close (cancel button)
+    // Fills and shows the export page (modal).
+    void OpenExportPage();
+    void Command18_Click();
+    void Command19_Click();
+    void Command20_Click();
+    void TabStrip1_Click();
+    // Adds `pages` to the pages of controls already on a page.
+    void JoinPages(unsigned pages, std::initializer_list<Control*> controls);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -116,9 +116,3 @@ void Form4::Command23_Click() {
 }
 
 void Form4::Command24_Click() { Close(); }
-
-void Form4::ListView1_DblClick() {
-    if (Caption() != kRestoreCaption) return;
-    if (lastMouseDown_.x < 0 || !ListView1.HitTest(lastMouseDown_)) return;
-    Command22_Click();
-}

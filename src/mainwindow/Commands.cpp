@@ -108,6 +108,7 @@ void Form2::Toolbar1_ButtonClick(const std::wstring& key) {
     else if (key == ToolbarKey::help) OpenHelp();
     else if (key == ToolbarKey::log) OpenLog();
     else if (key == ToolbarKey::viewhf) OpenRestorePage();
+    else if (key == ToolbarKey::daochu) OpenExportPage();
     else if (key == ToolbarKey::exit) Unload();
 }
 

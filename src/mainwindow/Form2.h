@@ -136,6 +136,18 @@ public:
     // Reloads the tips the list shows from their file (status bar panel 2).
     void ReloadShownTips();
 
+    // ---- exports ----
+    // Opens the export page of the multi-page dialog (toolbar `daochu`).
+    void OpenExportPage();
+    // The exports of the selected tips, each asking for its file: a tip data
+    // file; a registry file ("98": header REGEDIT4, any other text: version
+    // 5.00); a text file; an HTML page. The chosen file is replaced only once
+    // the whole new file is written; a failure is shown in a critical box.
+    void SaveZY();
+    void SaveReg(const std::wstring& strSj);
+    void SaveTxt();
+    void Savehtml();
+
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnDestroyed() override;

@@ -265,7 +265,10 @@ void ListView::EnsureVisible(int row) {
 int ListView::HitTest(POINT pt) const {
     LVHITTESTINFO hi{};
     hi.pt = pt;
-    int i = static_cast<int>(SendMessageW(hwnd_, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hi)));
+    // Sub-items exist only in report view; in the other views the item's icon
+    // and label are what a point can lie on.
+    const UINT msg = View() == LV_VIEW_DETAILS ? LVM_SUBITEMHITTEST : LVM_HITTEST;
+    int i = static_cast<int>(SendMessageW(hwnd_, msg, 0, reinterpret_cast<LPARAM>(&hi)));
     return i >= 0 ? i + 1 : 0;
 }
 

@@ -19,3 +19,9 @@ bool TabStrip::Select(int n) {
     SendMessageW(hwnd_, TCM_SETCURSEL, n - 1, 0);
     return true;
 }
+bool TabStrip::OnNotify(NMHDR* nm, LRESULT& result) {
+    if (nm->code != TCN_SELCHANGE) return false;
+    if (Click) Click();
+    result = 0;
+    return true;
+}

@@ -1,0 +1,197 @@
+// The export page of the multi-page dialog, opened from the main toolbar and
+// driven inside its modal loop: the format list, the tabs, the file-information
+// defaults, 确定 / Enter / Esc and the shared double-click handler.
+#include "ExportFixture.h"
+
+#include "common/Config.h"
+#include "common/Ini.h"
+#include "engine/Backup.h"
+
+#include <algorithm>
+
+using std::wstring;
+
+namespace {
+const std::vector<wstring> kFormats = {L"技巧数据文件", L"注册表文件(Win9x/Me)", L"注册表文件(Win2000/XP)",
+                                       L"文本文件", L"超文本文件"};
+
+std::vector<wstring> Rows(Form4& f) {
+    std::vector<wstring> out;
+    for (int i = 1; i <= f.ListView1.Count(); ++i) out.push_back(f.ListView1.Text(i));
+    return out;
+}
+int SelectedRow(Form4& f) {
+    for (int i = 1; i <= f.ListView1.Count(); ++i)
+        if (f.ListView1.Selected(i)) return i;
+    return 0;
+}
+// Clicks a tab as the user does; the tab strip tells the dialog itself.
+void ClickTab(Form4& f, int tab) {
+    RECT r{};
+    SendMessageW(f.TabStrip1.hwnd(), TCM_GETITEMRECT, tab - 1, reinterpret_cast<LPARAM>(&r));
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageW(f.TabStrip1.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(f.TabStrip1.hwnd(), WM_LBUTTONUP, 0, at);
+}
+bool OnFormatTab(Form4& f) {
+    return f.Frame6.Visible() && f.ListView1.Visible() && !f.Frame8.Visible() && !f.Text1.Visible() &&
+           !f.Command20.Visible();
+}
+bool OnInfoTab(Form4& f) {
+    return !f.Frame6.Visible() && !f.ListView1.Visible() && f.Frame8.Visible() && f.Text1.Visible() &&
+           f.Text6.Visible() && f.Command20.Visible();
+}
+}  // namespace
+
+class ExportPageTest : public ExportFixture {};
+
+// Every opening starts afresh: five rows with their own icons, tab 1, the boxes
+// filled from [Fileinfo] trimmed; the restore page's buttons stay hidden.
+TEST_F(ExportPageTest, OpensWithFiveFormatsAndTheTrimmedDefaults) {
+    ASSERT_TRUE(Ini::Write(Config::Path(), L"Fileinfo", L"author", L"  作者甲  "));
+    ASSERT_TRUE(Ini::Write(Config::Path(), L"Fileinfo", L"Web", L"https://example.com/ "));
+    for (int opening = 0; opening < 2; ++opening) {
+        OpenPage([&](Form4& f) {
+            EXPECT_EQ(Ansi(L"导出技巧"), Ansi(f.Caption()));
+            EXPECT_EQ(kFormats, Rows(f));
+            for (int i = 1; i <= 5; ++i) EXPECT_EQ(i, f.ListView1.SubIcon(i, 0));
+            EXPECT_GE(ImageList_GetImageCount(f.ImageList1.handle()), 5);
+            EXPECT_EQ(static_cast<DWORD>(LV_VIEW_ICON), f.ListView1.View());
+            EXPECT_TRUE(GetWindowLongPtrW(f.ListView1.hwnd(), GWL_STYLE) & LVS_SINGLESEL);
+            EXPECT_EQ(0, SelectedRow(f));
+            EXPECT_EQ(1, f.TabStrip1.SelectedIndex());
+            EXPECT_TRUE(OnFormatTab(f));
+            EXPECT_TRUE(f.Command18.Visible() && f.Command19.Visible() && f.Frame7.Visible());
+            EXPECT_FALSE(f.Command22.Visible() || f.Command23.Visible() || f.Command24.Visible());
+            EXPECT_EQ(Ansi(L"作者甲"), Ansi(f.Text1.Text()));
+            EXPECT_EQ("https://example.com/", Ansi(f.Text4.Text()));
+            EXPECT_EQ("", Ansi(f.Text5.Text()));
+            EXPECT_EQ(5505, f.Width());
+            EXPECT_EQ(4005, f.Height());
+            PostMessageW(f.ListView1.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);  // Esc: 取消
+        });
+    }
+    EXPECT_TRUE(saves.empty());
+}
+
+// 保存 writes the four boxes trimmed (an empty box as an empty value) while the
+// boxes keep what was typed; text config.ini cannot keep is refused whole.
+TEST_F(ExportPageTest, SaveWritesTheBoxesTrimmedAndKeepsThePageOpen) {
+    OpenPage([&](Form4& f) {
+        ClickTab(f, 2);
+        ASSERT_TRUE(OnInfoTab(f));
+        f.Text1.SetText(L"  新作者  ");
+        f.Text4.SetText(L" https://example.org/");
+        f.Text5.SetText(L"me@example.org ");
+        f.Text6.SetText(L"");
+        f.Command20.PerformClick();
+        EXPECT_EQ(Ansi(L"  新作者  "), Ansi(f.Text1.Text()));
+        EXPECT_TRUE(f.Exists() && OnInfoTab(f));
+
+        ExpectBox(IDOK);
+        f.Text6.SetText(L"a" + FM + L"b");
+        f.Command20.PerformClick();
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes[0].style & MB_ICONMASK);
+        EXPECT_EQ(Ansi(L"  新作者  "), Ansi(f.Text1.Text()));
+        f.Command19.PerformClick();
+    });
+    EXPECT_EQ(Ansi(L"新作者"), Ansi(Ini::Read(Config::Path(), L"Fileinfo", L"author")));
+    EXPECT_EQ("https://example.org/", Ansi(Ini::Read(Config::Path(), L"Fileinfo", L"Web")));
+    EXPECT_EQ("me@example.org", Ansi(Ini::Read(Config::Path(), L"Fileinfo", L"email")));
+    const std::vector<wstring> keys = Ini::Keys(Config::Path(), L"Fileinfo");
+    EXPECT_NE(keys.end(), std::find(keys.begin(), keys.end(), L"other"));  // written, empty
+    EXPECT_EQ("", Ansi(Ini::Read(Config::Path(), L"Fileinfo", L"other")));
+
+    // A config.ini that cannot be written (a folder of that name): a critical
+    // message that counts the keys not written; the page stays open.
+    ASSERT_TRUE(DeleteFileW(Config::Path().c_str()));
+    ASSERT_TRUE(CreateDirectoryW(Config::Path().c_str(), nullptr));
+    ExpectBox(IDOK, L"保存文件信息设置失败：有 4 项没有写入 config.ini。");
+    OpenPage([&](Form4& f) {
+        f.Text1.SetText(L"另一个");
+        f.Command20.PerformClick();
+        EXPECT_TRUE(f.Exists());
+        f.Command19.PerformClick();
+    });
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes[1].style & MB_ICONMASK);
+    ASSERT_TRUE(RemoveDirectoryW(Config::Path().c_str()));
+}
+
+// The tabs switch the frames and keep the format chosen; 确定 on tab 2 and
+// Enter export in that format, each through a new save dialog, and the page
+// stays open on the same tab with the same selection.
+TEST_F(ExportPageTest, TabsKeepTheSelectionAndOkExportsFromEitherTab) {
+    Select({L"双字"});
+    const wstring txt = Path(L"a.txt"), again = Path(L"b.txt");
+    answers = {txt, again, L""};
+    OpenPage([&](Form4& f) {
+        f.ListView1.SetSelectedItem(4);
+        ClickTab(f, 2);
+        EXPECT_TRUE(OnInfoTab(f));
+        EXPECT_EQ(2, f.TabStrip1.SelectedIndex());
+        f.Command18.PerformClick();  // 确定 on tab 2
+        EXPECT_EQ(2, f.TabStrip1.SelectedIndex());
+        ClickTab(f, 1);
+        EXPECT_TRUE(OnFormatTab(f));
+        EXPECT_EQ(4, SelectedRow(f));
+        EXPECT_EQ(1, f.ListView1.SelectedCount());
+        EXPECT_EQ(1u, saves.size());
+        // Enter: 确定 again (then once more, cancelled), then Esc; the keys go
+        // through the dialog's own loop once this returns.
+        f.ListView1.SetFocus();
+        for (WPARAM key : {VK_RETURN, VK_RETURN, VK_ESCAPE}) PostMessageW(f.ListView1.hwnd(), WM_KEYDOWN, key, 0);
+    });
+    ASSERT_EQ(3u, saves.size());
+    for (const SaveCall& s : saves) EXPECT_EQ(Ansi(L"导出为文本文件"), Ansi(s.title));
+    const std::string expected = ReadBytes(txt);
+    EXPECT_NE(std::string::npos, expected.find(Ansi(L"【双字】")));
+    EXPECT_EQ(expected, ReadBytes(again));
+}
+
+// With no format selected 确定 does nothing; a double-click on a row runs its
+// export at once, one on empty space nothing.
+TEST_F(ExportPageTest, DoubleClickRunsTheRowsExportAndNothingElse) {
+    Select({L"字符串"});
+    answers = {Path(L"page")};
+    OpenPage([&](Form4& f) {
+        f.Command18.PerformClick();
+        EXPECT_TRUE(saves.empty());
+        const int row = FormatRow(f, L"超文本文件");
+        f.ListView1.SetSelectedItem(row);  // the first click of the double-click
+        DoubleClickAt(f, RowCentre(f, row));
+        EXPECT_EQ(1u, saves.size());
+        RECT client{};
+        GetClientRect(f.ListView1.hwnd(), &client);
+        POINT empty{client.right - 3, client.bottom - 3};
+        EXPECT_EQ(0, f.ListView1.HitTest(empty));
+        DoubleClickAt(f, empty);
+        EXPECT_EQ(1u, saves.size());
+        EXPECT_TRUE(f.Exists());
+        f.Command19.PerformClick();
+    });
+    ASSERT_EQ(1u, saves.size());
+    EXPECT_EQ(Ansi(L"保存为超文本文件"), Ansi(saves[0].title));
+    EXPECT_NE(std::string::npos, ReadBytes(Path(L"page.htm")).find(Ansi(L"【字符串】")));
+}
+
+// The same handler under the restore page's caption restores the day under the
+// pointer and never exports.
+TEST_F(ExportPageTest, DoubleClickUnderTheRestoreCaptionRestores) {
+    ASSERT_TRUE(CreateDirectoryW(Path(L"Bak").c_str(), nullptr));
+    ASSERT_TRUE(App::CreateEmptyFile(Backup::DayFile(L"05-06-2026")));
+    ExpectBox(IDNO, L"您确定要使用选定的恢复文件进行还原吗？");
+    bool ran = false;
+    Modal::SetHookForTests([&](HWND) {
+        ran = true;
+        Form4& f = Forms::Form4();
+        ASSERT_EQ(1, f.ListView1.Count());
+        DoubleClickAt(f, RowCentre(f, 1));
+        f.Command24.PerformClick();
+    });
+    main().OpenRestorePage();
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(1u, boxes.size());
+    EXPECT_TRUE(saves.empty());
+}
