@@ -66,6 +66,18 @@ std::wstring AskSaveName(HWND owner, const SaveQuestion& q) {
     return dialog.filename;
 }
 
+// The file an export writes: the chosen name, with the extension put after it
+// when the name holds none. The dialog's question covered only the chosen name,
+// so when the extension was put after it and that file exists, the user is
+// asked before it is replaced. Empty when the user keeps the existing file.
+std::wstring TargetFor(const std::wstring& chosen, std::wstring_view extension) {
+    std::wstring target = ExportFile::TargetName(chosen, extension);
+    if (target != chosen && App::FileExists(target) &&
+        App::MsgBox(target + L" 已存在。\r\n要替换它吗？", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+        return {};
+    return target;
+}
+
 // The selected rows of the tip list, in list order.
 std::vector<TipRow::Cells> SelectedRows(const ListView& list) {
     std::vector<TipRow::Cells> rows;
@@ -105,7 +117,8 @@ void Form2::SaveZY() {
         const std::wstring chosen =
             AskSaveName(hwnd_, {L"导出为技巧数据文件", L"技巧数据文件 (*.upd)|*.upd", L"upd"});
         if (chosen.empty()) return;
-        const std::wstring target = ExportFile::TargetName(chosen, L".upd");
+        const std::wstring target = TargetFor(chosen, L".upd");
+        if (target.empty()) return;
 
         bool written = false;
         {
@@ -133,7 +146,8 @@ void Form2::SaveReg(const std::wstring& strSj) {
     try {
         const std::wstring chosen = AskSaveName(hwnd_, {L"导出为注册表文件", L"注册表文件 (*.reg)|*.reg", L"reg"});
         if (chosen.empty()) return;
-        const std::wstring target = ExportFile::TargetName(chosen, L".reg");
+        const std::wstring target = TargetFor(chosen, L".reg");
+        if (target.empty()) return;
         RegExport::Document document;
         bool written = false;
         {
@@ -153,7 +167,8 @@ void Form2::SaveTxt() {
     try {
         const std::wstring chosen = AskSaveName(hwnd_, {L"导出为文本文件", L"文本文件 (*.txx)|*.txt", L"txt"});
         if (chosen.empty()) return;
-        const std::wstring target = ExportFile::TargetName(chosen, L".txt");
+        const std::wstring target = TargetFor(chosen, L".txt");
+        if (target.empty()) return;
         bool written = false;
         {
             Hourglass wait;
@@ -170,7 +185,8 @@ void Form2::Savehtml() {
     try {
         const std::wstring chosen = AskSaveName(hwnd_, {L"保存为超文本文件", L"超文本文件 (*.htm)|*.htm", L"htm"});
         if (chosen.empty()) return;
-        const std::wstring target = ExportFile::TargetName(chosen, L".htm");
+        const std::wstring target = TargetFor(chosen, L".htm");
+        if (target.empty()) return;
         bool written = false;
         {
             Hourglass wait;

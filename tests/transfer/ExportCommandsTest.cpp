@@ -220,3 +220,34 @@ TEST_F(ExportCommandsTest, TipDataFileOntoTheShownFile) {
     }
     EXPECT_EQ(L"2b", list().SubText(RowOf(L"双字"), 4));
 }
+
+// A name with another extension gets the export's own put after it; the save
+// dialog's question did not cover that file, so the export asks before it
+// replaces it, and No keeps it byte for byte.
+TEST_F(ExportCommandsTest, AppendedExtensionAsksBeforeReplacing) {
+    Select({L"字符串"});
+    const wstring chosen = Path(L"notes.bak");
+    struct Case {
+        void (*run)(Form2&);
+        const wchar_t* ext;
+    } cases[] = {
+        {[](Form2& f) { f.SaveReg(L"98"); }, L".reg"},
+        {[](Form2& f) { f.SaveTxt(); }, L".txt"},
+        {[](Form2& f) { f.Savehtml(); }, L".htm"},
+    };
+    for (const Case& c : cases) {
+        const wstring target = chosen + c.ext;
+        WriteBytes(target, "old");
+        answers = {chosen};
+        ExpectBox(IDNO);
+        c.run(main());
+        EXPECT_EQ("old", ReadBytes(target)) << Ansi(c.ext);
+        answers = {chosen};
+        ExpectBox(IDYES);
+        c.run(main());
+        EXPECT_NE("old", ReadBytes(target)) << Ansi(c.ext);
+    }
+    ASSERT_EQ(6u, boxes.size());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), boxes[0].style & MB_ICONMASK);
+    EXPECT_NE(wstring::npos, boxes[0].text.find(L"notes.bak.reg"));
+}
