@@ -96,6 +96,12 @@ void Form4::SetCancelButton(CommandButton* b) { cancelButton_ = b; }
 
 void Form4::ShowModal() {
     if (!Exists()) return;
+    // Every page opens at the centre of the screen, at the size its opener gave.
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Modal::Run(hwnd_);
 }
 
@@ -157,4 +163,8 @@ void DelItmx(ListView& sListview) {
 
 namespace Forms {
 ::Form4& Form4() { return Loaded<::Form4>(); }
+::Form4* Form4IfLoaded() { return IfLoaded<::Form4>(); }
+void UnloadForm4() {
+    if (::Form4* form = Form4IfLoaded()) form->Close();
+}
 }  // namespace Forms

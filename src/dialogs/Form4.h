@@ -102,4 +102,8 @@ void DelItmx(ListView& sListview);
 namespace Forms {
 // The dialog, loaded on first use after each unload.
 ::Form4& Form4();
+// The dialog when it is loaded, else nullptr (nothing is created).
+::Form4* Form4IfLoaded();
+// Unloads the dialog when it is loaded (the main window's shut-down).
+void UnloadForm4();
 }  // namespace Forms

@@ -86,7 +86,13 @@ void Form4::Command22_Click() {
         counts = Backup::RestoreDay(Backup::DayFile(ListView1.Text(row)));
         main.WriteMode = WriteModes::None;
     }
-    if (counts.notRestored == 0) {
+    if (counts.missing) {
+        App::MsgBox(L"恢复文件“" + ListView1.Text(row) + L".bak”已不存在，没有还原任何数据。",
+                    MB_OK | MB_ICONERROR);
+    } else if (counts.restored == 0 && counts.notRestored == 0) {
+        App::MsgBox(L"恢复文件“" + ListView1.Text(row) + L".bak”中没有任何数据，没有还原任何数据。",
+                    MB_OK | MB_ICONERROR);
+    } else if (counts.notRestored == 0) {
         App::MsgBox(L"还原完成。", MB_OK | MB_ICONEXCLAMATION);
     } else {
         App::MsgBox(L"还原未全部完成：有 " + Text::FromInt(counts.notRestored) + L" 项数据没有还原。",

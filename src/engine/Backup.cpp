@@ -159,6 +159,11 @@ bool Restore(const Record& r) {
 
 DayCounts RestoreDay(const std::wstring& file) {
     DayCounts counts;
+    const DWORD attributes = GetFileAttributesA(Text::ToAnsi(file).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        counts.missing = true;
+        return counts;
+    }
     // Sections and keys are listed whole and held apart, so that listing a
     // section's keys leaves the sections still to come in place.
     const std::vector<std::wstring> sections = Ini::Sections(file);

@@ -63,10 +63,12 @@ bool Restore(const Record& r);
 struct DayCounts {
     int restored = 0;     // records the registry now holds
     int notRestored = 0;  // records that could not be split or written back
+    bool missing = false; // the day file was not there
 };
 // Writes every record of a day file back with Restore, sections and keys in
 // file order (so of two records for one value the later one stays). A file
-// that is missing or holds no sections restores nothing: both counts 0.
+// that is missing (`missing` set) or holds no record restores nothing: both
+// counts 0.
 DayCounts RestoreDay(const std::wstring& file);
 
 }  // namespace Backup

@@ -190,11 +190,13 @@ void ListNames(HKEY key, size_t firstSize, size_t limit, Enumerate enumerate, st
 }
 }  // namespace
 
-bool cRegistry::EnumerateValues(std::vector<std::wstring>& names) const {
+bool cRegistry::EnumerateValues(std::vector<std::wstring>& names, bool* opened) const {
     names.clear();
+    if (opened) *opened = false;
     std::string subkey;
     Key key;
-    if (!AnsiBytes(SectionKey, subkey) || key.Open(ClassKey, subkey, KEY_QUERY_VALUE) != ERROR_SUCCESS) return false;
+    if (!AnsiBytes(SectionKey, subkey) || key.Open(ClassKey, subkey, KEY_QUERY_VALUE) != ERROR_SUCCESS) return true;
+    if (opened) *opened = true;
     DWORD longest = 0;
     if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longest, nullptr,
                          nullptr, nullptr) != ERROR_SUCCESS)
@@ -208,12 +210,14 @@ bool cRegistry::EnumerateValues(std::vector<std::wstring>& names) const {
     return true;
 }
 
-bool cRegistry::EnumerateSections(std::vector<std::wstring>& names) const {
+bool cRegistry::EnumerateSections(std::vector<std::wstring>& names, bool* opened) const {
     names.clear();
+    if (opened) *opened = false;
     std::string subkey;
     Key key;
     if (!AnsiBytes(SectionKey, subkey) || key.Open(ClassKey, subkey, KEY_ENUMERATE_SUB_KEYS) != ERROR_SUCCESS)
-        return false;
+        return true;
+    if (opened) *opened = true;
     ListNames(key.get(), 256, 1u << 16,
               [](HKEY k, DWORD i, char* name, DWORD* len) {
                   return RegEnumKeyExA(k, i, name, len, nullptr, nullptr, nullptr, nullptr);

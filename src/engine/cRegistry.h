@@ -76,12 +76,13 @@ public:
     bool SetValue(const RegValue& value);
 
     // The value names of the key in the registry's order (the default value,
-    // when set, as ""). True when the key was opened: the caller's LiveKeyFlag
-    // is "yes" exactly then. False (no names) when it could not be opened.
-    bool EnumerateValues(std::vector<std::wstring>& names) const;
-    // The names of the key's subkeys. True when the key was opened; false (no
-    // names) when it could not be.
-    bool EnumerateSections(std::vector<std::wstring>& names) const;
+    // when set, as ""). Always true: a key that cannot be opened has no names.
+    // `opened` (when given) tells whether the key was opened: the caller's
+    // LiveKeyFlag is "yes" exactly then, "no" otherwise.
+    bool EnumerateValues(std::vector<std::wstring>& names, bool* opened = nullptr) const;
+    // The names of the key's subkeys. Always true: a key that cannot be opened
+    // has no names; `opened` as for EnumerateValues.
+    bool EnumerateSections(std::vector<std::wstring>& names, bool* opened = nullptr) const;
 
     // File-type registration under HKEY_CLASSES_ROOT and HKEY_LOCAL_MACHINE\SOFTWARE\Classes.
     struct ExeAssociation {

@@ -1,5 +1,6 @@
 #include "library/Library.h"
 
+#include "common/Config.h"
 #include "common/Ini.h"
 #include "common/TipFile.h"
 #include "library/frmShadow.h"
@@ -41,11 +42,33 @@ bool ListTarget(std::wstring& file, std::wstring& section) {
 }
 
 void ReloadShownTips() {
-    std::wstring file, section;
-    if (!ListTarget(file, section)) return;
-    Forms::frmShadow().Shownode(file, section);
-    if (Hooks().ShowItem) Hooks().ShowItem();
-    Forms::frmShadow().FitColumnsWhenRows();
+    ::frmShadow& shadow = Forms::frmShadow();
+    ::Form2& main = Forms::Form2();
+    const std::wstring title = App::Title();
+    if (main.CategoryMode()) {
+        const int node = shadow.TreeView1.SelectedItem();
+        if (!node) return;
+        if (shadow.TreeView1.Children(node) == 0) {
+            // A sub-category or the favourites: the caption names the node's path,
+            // and favourites come ticked as a click on the node gives them.
+            main.SetCaption(title + L" - " + shadow.TreeView1.FullPath(node));
+            shadow.Shownode(shadow.TreeView1.NodeTag(node), shadow.TreeView1.Text(node));
+            if (shadow.TreeView1.Text(node) == TipFile::FavouritesSection && Config::On(Config::AutoCheck))
+                for (int r = 1; r <= main.ListView1.Count(); ++r) main.ListView1.SetChecked(r, true);
+            if (Hooks().ShowItem) Hooks().ShowItem();
+        } else {
+            shadow.Shownode(shadow.TreeView1.NodeTag(node), TipFile::DataSection);
+            if (Hooks().ShowItem) Hooks().ShowItem();
+        }
+    } else {
+        const int entry = shadow.TreeView2.SelectedItem();
+        if (!entry) return;
+        const std::wstring path = shadow.TreeView2.Text(entry);
+        shadow.Shownode(path, TipFile::DataSection);
+        if (Hooks().ShowItem) Hooks().ShowItem();
+        main.SetCaption(title + L" - " + path);
+    }
+    shadow.FitColumnsWhenRows();
 }
 
 }  // namespace Library

@@ -218,8 +218,17 @@ bool frmShadow::Load() {
     ::Form2& main = Forms::Form2();
     std::wstring command = Text::Trim(App::Command());
     if (!command.empty()) {
-        OpenCmdFiles(L" " + command + L" ");
+        const int opened = OpenCmdFiles(L" " + command + L" ");
         for (const wchar_t* key : {ToolbarKey::open, ToolbarKey::del, ToolbarKey::find, ToolbarKey::scj}) main.Toolbar1.SetEnabled(key, false);
+        // The list is in data-file mode now. When the command line opened no file
+        // but the saved list gave entries, the selected one is shown, as after a
+        // drop: the rows then belong to the file the list target names.
+        if (!opened) {
+            if (int e = TreeView2.SelectedItem()) {
+                Shownode(TreeView2.Text(e), TipFile::DataSection);
+                main.SetCaption(App::Title() + L" - " + TreeView2.Text(e));
+            }
+        }
         ShowItem();
         if (TreeView2.Count() == 0) {
             EnterNoDataFileState();
@@ -239,21 +248,31 @@ void frmShadow::SetFileCommands() {
     Toolbar1.SetEnabled(L"info", any);
 }
 
-void frmShadow::SaveUnload() {
-    bool ok = Config::WriteInt(Config::FileListHeight, picture1Top_);
+frmShadow::SaveResult frmShadow::SaveUnload() {
+    SaveResult r;
+    r.settingsWritten = Config::WriteInt(Config::FileListHeight, picture1Top_);
     if (Config::On(Config::SaveFile)) {
-        // Every entry must be writable before the old list goes.
-        bool writable = true;
-        for (int e = 1; e <= TreeView2.Count(); ++e) writable = writable && Ini::SafeKey(TreeView2.Text(e));
-        if (!writable) {
-            ok = false;
-        } else {
-            Config::DeleteSection(Config::FilelistSection);
-            for (int e = 1; e <= TreeView2.Count(); ++e)
-                ok = Config::WriteEntry(Config::FilelistSection, TreeView2.Text(e), L"Quorix") && ok;
+        // The old list goes first (an entry removed since must not come back);
+        // then every entry is written that the file can hold.
+        if (!Config::DeleteSection(Config::FilelistSection)) r.settingsWritten = false;
+        for (int e = 1; e <= TreeView2.Count(); ++e) {
+            const std::wstring path = TreeView2.Text(e);
+            if (!Config::WriteEntry(Config::FilelistSection, path, L"Quorix")) r.unsaved.push_back(path);
         }
     }
-    if (!ok) App::MsgBox(L"无法把技巧类别窗口的设置写入 config.ini。", MB_OK | MB_ICONERROR);
+    lastSave_ = r;
+    return r;
+}
+
+void frmShadow::ReportSave(const SaveResult& r) {
+    if (!r.settingsWritten) {
+        App::MsgBox(L"无法把技巧类别窗口的设置写入 config.ini。", MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (r.unsaved.empty()) return;
+    std::wstring text = L"下列技巧数据文件的路径无法保存到文件列表中，下次启动时不会列出：";
+    for (const auto& path : r.unsaved) text += L"\r\n" + path;
+    App::MsgBox(text, MB_OK | MB_ICONERROR);
 }
 
 // ---------------------------------------------------------------- the tip list
@@ -536,9 +555,10 @@ std::vector<std::wstring> CommandWords(const std::wstring& list) {
 }
 }  // namespace
 
-void frmShadow::OpenCmdFiles(const std::wstring& list) {
+int frmShadow::OpenCmdFiles(const std::wstring& list) {
     ::Form2& main = Forms::Form2();
     main.Toolbar1.SetEnabled(ToolbarKey::tjlb, false);
+    int opened = 0;
     for (const auto& word : CommandWords(list)) {
         std::wstring candidate = App::LongPath(word);
         if (!EndsWithUpd(candidate)) continue;
@@ -546,7 +566,9 @@ void frmShadow::OpenCmdFiles(const std::wstring& list) {
         if (!e) break;
         Shownode(TreeView2.Text(e), TipFile::DataSection);
         main.SetCaption(App::Title() + L" - " + TreeView2.Text(e));
+        ++opened;
     }
+    return opened;
 }
 
 
@@ -700,7 +722,8 @@ LRESULT frmShadow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         if (!unloading_) {
             unloading_ = true;
-            SaveUnload();
+            SaveResult saved = SaveUnload();
+            if (ReportSaveFailures) ReportSave(saved);
         }
         return 0;
     default:

@@ -74,14 +74,26 @@ public:
     void Form_OLEDragDrop(const std::vector<std::wstring>& paths);
     void TreeView2_OLEDragDrop(const std::vector<std::wstring>& paths);
     // Opens the tip data files named in a command line (blank-separated words;
-    // a word in double quotes may hold blanks).
-    void OpenCmdFiles(const std::wstring& list);
+    // a word in double quotes may hold blanks). Returns how many it opened.
+    int OpenCmdFiles(const std::wstring& list);
 
     // ---- window ----
     void Form_Resize();  // the layout
     void Form_KeyDown(int keyCode, int shift);
-    // Writes FileListHeight and, when SaveFile is on, the file list.
-    void SaveUnload();
+    // Writes FileListHeight and, when SaveFile is on, the file list, entry by
+    // entry: every entry that can be stored is stored. Shows what could not be
+    // written (ReportSave) unless ReportSaveFailures is off; LastSave() keeps it.
+    struct SaveResult {
+        bool settingsWritten = true;          // FileListHeight and the section delete
+        std::vector<std::wstring> unsaved;    // entries the file list could not keep
+    };
+    SaveResult SaveUnload();
+    const SaveResult& LastSave() const { return lastSave_; }
+    // Off while the main window's shut-down unloads this window: it reports the
+    // settings of both windows in one message.
+    bool ReportSaveFailures = true;
+    // The message for a save that was not complete (nothing when it was).
+    static void ReportSave(const SaveResult& r);
     // The end of a drag of the bar: shows or folds away the two lists, lays out.
     void SplitterDragEnded();
 
@@ -102,6 +114,7 @@ private:
     long long treeView2Top_ = 3180;
     long long treeView2Height_ = 1035;
     bool unloading_ = false;
+    SaveResult lastSave_;
 };
 
 namespace Forms {

@@ -109,7 +109,8 @@ void Form2::Toolbar1_ButtonClick(const std::wstring& key) {
     else if (key == ToolbarKey::log) OpenLog();
     else if (key == ToolbarKey::viewhf) OpenRestorePage();
     else if (key == ToolbarKey::daochu) OpenExportPage();
-    else if (key == ToolbarKey::exit) Unload();
+    // The close is posted: the window goes once the toolbar has finished its click.
+    else if (key == ToolbarKey::exit) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void Form2::Toolbar1_ButtonDropDown(const std::wstring& key) {

@@ -81,7 +81,7 @@ public:
     // ---- start-up and shut-down ----
     void Form_Activate();
     void Updata();    // creates the data folder from Databak when it is missing
-    void Saveini();   // writes the default settings
+    bool Saveini();   // writes the default settings; false when a write failed
     void ViewFavorite();  // rebuilds the category-favourites menu of `viewscj`
 
     // ---- layout ----
@@ -147,6 +147,10 @@ public:
     void SaveReg(const std::wstring& strSj);
     void SaveTxt();
     void Savehtml();
+    // ---- settings writes (fixes) ----
+    // The one message for settings of config.ini that could not be written
+    // (read-only, or held by another program): shown once per start-up or shut-down.
+    static void ReportSettingsNotWritten();
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -82,8 +82,10 @@ void Form2::Form_Load() {
     // 10. The data folder.
     dataFreshlyInitialised_ = false;
     Updata();
-    // 11. Default settings for a new settings file.
-    if (!Config::FileExists()) Saveini();
+    // 11. Default settings for a new settings file. The writes of steps 11, 12
+    // and 15 that fail are reported once, after step 15.
+    bool settingsWritten = true;
+    if (!Config::FileExists()) settingsWritten = Saveini();
     // 12. The upgrade notice, once, on a start that found the data folder present.
     if (!dataFreshlyInitialised_ && Config::IsEmpty(Config::OldUpdate)) {
         const std::wstring gap = L"\r\n\r\n";
@@ -92,7 +94,7 @@ void Form2::Form_Load() {
                         L"同时，我们新增了大量的技巧，请老用户们打开“" + App::PathSlash() + L"Updfile" +
                         L"”目录下的技巧数据文件进行升级。" + gap + L"再次感谢您的支持！",
                     MB_OK);
-        Config::Write(Config::OldUpdate, L"1");
+        settingsWritten = Config::Write(Config::OldUpdate, L"1") && settingsWritten;
     }
     // 13. The properties-window switch.
     if (MenuItem* jqsx = Toolbar1.ButtonMenus(ToolbarKey::viewok).Item(L"jqsx"))
@@ -101,7 +103,9 @@ void Form2::Form_Load() {
     if (MenuItem* shezhi = file.Item(L"shezhi")) shezhi->checked = Config::On(Config::ViewCheck);
     // 15. The late defaults.
     for (const Config::Key* key : Config::All())
-        if (key->when == Config::Default::WhenEmpty && Config::IsEmpty(*key)) Config::Write(*key, key->value);
+        if (key->when == Config::Default::WhenEmpty && Config::IsEmpty(*key))
+            settingsWritten = Config::Write(*key, key->value) && settingsWritten;
+    if (!settingsWritten) ReportSettingsNotWritten();
     // 16, 17. Images of the toolbar and the tip list.
     SetImages();
     // 18. Window linking and the satellites' geometry. Touching the category
@@ -179,7 +183,9 @@ void Form2::Updata() {
         op.wFunc = FO_COPY;
         op.pFrom = from.c_str();
         op.pTo = to.c_str();
-        op.fFlags = FOF_FILESONLY | FOF_SIMPLEPROGRESS | FOF_NOERRORUI | FOF_NOCONFIRMMKDIR;
+        // Files only, a simple progress box; the system's own questions and
+        // error boxes stay (the user may need to answer them).
+        op.fFlags = FOF_FILESONLY | FOF_SIMPLEPROGRESS;
         ok = SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted;
         // The shell's answer is not the last word: every file must be there.
         for (const auto& name : names)
@@ -188,19 +194,29 @@ void Form2::Updata() {
     if (!ok) App::MsgBox(failure, MB_OK | MB_ICONERROR);
 }
 
-void Form2::Saveini() {
+void Form2::ReportSettingsNotWritten() {
+    App::MsgBox(L"无法把设置写入“" + Config::Path() +
+                    L"”：文件可能是只读的，或正被其它程序使用。这些设置没有保存。",
+                MB_OK | MB_ICONERROR);
+}
+
+bool Form2::Saveini() {
     const long long screenW = static_cast<long long>(GetSystemMetrics(SM_CXSCREEN)) * Twips::PerPixelX();
     const long long screenH = static_cast<long long>(GetSystemMetrics(SM_CYSCREEN)) * Twips::PerPixelY();
-    // One write each, in table order; a write that fails is passed over.
+    // One write each, in table order; a write that fails does not stop the others.
+    bool all = true;
     for (const Config::Key* key : Config::All()) {
         if (key->when != Config::Default::NewFile) continue;
+        bool ok;
         if (key == &Config::Top_1)
-            Config::WriteMeasure(*key, static_cast<double>(screenH - Height()) / 2);
+            ok = Config::WriteMeasure(*key, static_cast<double>(screenH - Height()) / 2);
         else if (key == &Config::Left_1)
-            Config::WriteMeasure(*key, static_cast<double>(screenW - Width()) / 2);
+            ok = Config::WriteMeasure(*key, static_cast<double>(screenW - Width()) / 2);
         else
-            Config::Write(*key, key->value);
+            ok = Config::Write(*key, key->value);
+        all = ok && all;
     }
+    return all;
 }
 
 void Form2::Form_Activate() {

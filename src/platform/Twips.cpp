@@ -18,8 +18,14 @@ int Dpi(int axis) {
 long long Round(long long num, long long den) { return num >= 0 ? (num + den / 2) / den : -((-num + den / 2) / den); }
 }  // namespace
 
-int PerPixelX() { return 1440 / Dpi(LOGPIXELSX); }
-int PerPixelY() { return 1440 / Dpi(LOGPIXELSY); }
+int PerPixelAt(int dpi) {
+    if (dpi <= 0) dpi = 96;
+    int q = 1440 / dpi, twiceRest = 2 * (1440 % dpi);
+    if (twiceRest > dpi || (twiceRest == dpi && q % 2 != 0)) ++q;
+    return q;
+}
+int PerPixelX() { return PerPixelAt(Dpi(LOGPIXELSX)); }
+int PerPixelY() { return PerPixelAt(Dpi(LOGPIXELSY)); }
 int ToPixelsX(long long t) { return static_cast<int>(Round(t * Dpi(LOGPIXELSX), 1440)); }
 int ToPixelsY(long long t) { return static_cast<int>(Round(t * Dpi(LOGPIXELSY), 1440)); }
 long long FromPixelsX(int px) { return static_cast<long long>(px) * 1440 / Dpi(LOGPIXELSX); }

@@ -185,3 +185,49 @@ TEST_F(RestorePageTest, DeletesSelectedDayFiles) {
     });
     EXPECT_TRUE(App::ListFiles(Path(L"Bak"), L"*").empty());
 }
+
+// A day that vanished after the page listed it, or that holds no record, is not
+// reported as restored: the message says that nothing was written back.
+TEST_F(RestorePageTest, MissingOrEmptyDayIsNotReportedAsRestored) {
+    struct Case {
+        const wchar_t* day;
+        std::string bytes;
+        bool removeBeforeRestore;
+        const wchar_t* message;
+    } cases[] = {
+        {L"01-01-2020", "", true, L"恢复文件“01-01-2020.bak”已不存在，没有还原任何数据。"},
+        {L"02-02-2020", "", false, L"恢复文件“02-02-2020.bak”中没有任何数据，没有还原任何数据。"},
+        {L"03-03-2020", "[cat]\r\n", false, L"恢复文件“03-03-2020.bak”中没有任何数据，没有还原任何数据。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Ansi(c.day));
+        for (const std::wstring& name : App::ListFiles(Path(L"Bak"), L"*.bak")) App::RemoveFile(Path(L"Bak\\" + name));
+        WriteBytes(BakFile(c.day), c.bytes);
+        boxes.clear();
+        ExpectBox(IDYES, L"您确定要使用选定的恢复文件进行还原吗？");
+        ExpectBox(IDOK, c.message);
+        OpenPage([&](Form4& f) {
+            ASSERT_EQ(1, f.ListView1.Count());
+            if (c.removeBeforeRestore) {
+                ASSERT_TRUE(App::RemoveFile(BakFile(c.day)));
+            }
+            f.Command22_Click();
+            f.Command24_Click();
+        });
+        ASSERT_EQ(2u, boxes.size());
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes[1].style & MB_ICONMASK);
+    }
+}
+
+// The dialog opens at the centre of the screen, whatever page its opener shows.
+TEST_F(RestorePageTest, DialogOpensAtTheCentreOfTheScreen) {
+    OpenPage([&](Form4& f) {
+        RECT r{};
+        GetWindowRect(f.hwnd(), &r);
+        const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        EXPECT_NEAR(cx / 2, (r.left + r.right) / 2, 1);
+        EXPECT_NEAR(cy / 2, (r.top + r.bottom) / 2, 1);
+        EXPECT_GT(r.left, 0);
+        f.Command24_Click();
+    });
+}

@@ -187,15 +187,24 @@ TEST_F(cRegistryTest, DeleteValueReportsAMissingValue) {
 }
 
 TEST_F(cRegistryTest, EnumerateValuesTellsWhetherTheKeyOpened) {
+    // A key that cannot be opened lists no names and still succeeds; `opened`
+    // tells the caller which LiveKeyFlag it gets.
     std::vector<wstring> names{L"stale"};
-    EXPECT_FALSE(At(L"", 0, L"missing").EnumerateValues(names));
+    bool opened = true;
+    EXPECT_TRUE(At(L"", 0, L"missing").EnumerateValues(names, &opened));
     EXPECT_TRUE(names.empty());
+    EXPECT_FALSE(opened);
     cRegistry noRoot = At(L"");
     noRoot.ClassKey = nullptr;
-    EXPECT_FALSE(noRoot.EnumerateValues(names));
-
-    EXPECT_TRUE(At(L"").EnumerateValues(names));
+    names = {L"stale"};
+    opened = true;
+    EXPECT_TRUE(noRoot.EnumerateValues(names, &opened));
     EXPECT_TRUE(names.empty());
+    EXPECT_FALSE(opened);
+
+    EXPECT_TRUE(At(L"").EnumerateValues(names, &opened));
+    EXPECT_TRUE(names.empty());
+    EXPECT_TRUE(opened);
 
     // Long names, double-byte names and the default value.
     const wstring longName(300, L'\x540D');  // 600 bytes
@@ -223,8 +232,10 @@ TEST_F(cRegistryTest, KeysAreCreatedListedAndDeleted) {
     std::sort(names.begin(), names.end());
     EXPECT_EQ((std::vector<wstring>{L"二", L"子"}), names);
     r.SectionKey = L"Software\\QuorixTest\\无";
-    EXPECT_FALSE(r.EnumerateSections(names));
+    bool opened = true;
+    EXPECT_TRUE(r.EnumerateSections(names, &opened));
     EXPECT_TRUE(names.empty());
+    EXPECT_FALSE(opened);
 
     r.SectionKey = L"Software\\QuorixTest\\父\\子";
     EXPECT_TRUE(r.DeleteKey());

@@ -179,6 +179,8 @@ TEST_F(MainWindowTest, ShutDownClosesEveryWindowAndTakesTheProceduresOff) {
     EXPECT_TRUE(mdlApi::Hooked());
     EXPECT_TRUE(Resize::Installed(h));
     f.Toolbar1_ButtonClick(L"exit");
+    EXPECT_TRUE(f.Exists()) << "the close is posted";
+    Ui::DoEvents();
     EXPECT_FALSE(f.Exists());
     EXPECT_FALSE(mdlApi::Hooked());
     EXPECT_FALSE(IsWindow(shadow));
