@@ -97,7 +97,7 @@ TEST_F(EditorTest, SavingUnchangedTipsKeepsEveryRecordAndOptionList) {
         Section(Data) + "One=" + Rec(kKey, L"v", L"开", "1", '2', L"说明 一", '2') + "\r\n" +
         "Two=" + Rec(kKey, L"", L"空", A(TipRow::ZeroLengthBinaryText), '1', L"", '1') + "\r\n" +
         "Three=" + Rec(kKey, L"w", L"删", DM, '3', L"d", '1') + "\r\n" + "Four=" +
-        Rec(kKey, L"s", L"ON", "abc", '0', L"x", '1') + "\r\n" + Mirror(Data) + "One=" +
+        Rec(kKey, L"s", L"on", "abc", '0', L"x", '1') + "\r\n" + Mirror(Data) + "One=" +
         Opts({L"开", L"关"}, {"1", "0"}) + "\r\n" + "Two=" + Opts({L"空", L"满"}, {"", "01 02"}) + "\r\n" +
         "Three=" + Opts({L"删", L"写"}, {DM, "%PATH%"}) + "\r\n" + "Four=" + Opts({L"on", L"off"}, {"abc", "def"}) +
         "\r\n";

@@ -235,9 +235,10 @@ TEST_F(EditorTest, OptionEditorRules) {
 }
 
 TEST_F(EditorTest, F2TwiceKeepsTheGeometryAndTheKeysFollowTheTabs) {
-    Start(Section(Data) + Tip(L"T", L"a", "1", '2'));
+    Start(Section(Data) + Tip(L"T", L"a", "1", '2') + Mirror(Data) + Line(L"T", Opts({L"a"}, {"1"})));
     Form2& f = main();
     EXPECT_TRUE(f.PropertyWindowOn());
+    Click(1);
     // Linking off: the window stays where it is put.
     f.ToggleLink();
     props().MoveTwips(6000, 1200, 2700, 5100);
