@@ -94,6 +94,9 @@ bool Form3::Load() {
     Command2.Create(hwnd_, IdCommand2, L"edit(&E)");
     Command1.Click = [this] { Command1_Click(); };
     Command2.Click = [this] { Command2_Click(); };
+    // Under the list, never seen: the key preview presses them.
+    Command1.SetVisible(false);
+    Command2.SetVisible(false);
     ListView1.Create(hwnd_, IdListView1, LVS_SINGLESEL | LVS_SHOWSELALWAYS);
     ListView1.AddColumn(L"说明", 70);
     ListView1.AddColumn(L"键值", 70);
@@ -223,8 +226,7 @@ void Form3::ShowTabControls(int tab) {
                                                       &Text5, &Label9, &ImageCombo2})
         c->SetVisible(general);
     for (Control* c : std::initializer_list<Control*>{&Label8, &Combo1, &Label3, &Text3, &Label5, &ImageCombo1,
-                                                      &Command3, &Toolbar2, &Label7, &Command1, &Command2,
-                                                      &ListView1})
+                                                      &Command3, &Toolbar2, &Label7, &ListView1})
         c->SetVisible(values);
     if (live) {
         PlaceTwips(ListView2, 0, kPanelTop, layout.listView2Width, layout.listView2Height);
