@@ -304,16 +304,31 @@ bool WriteRaw(const std::wstring& file, const std::wstring& section, const std::
 
 }  // namespace
 
-bool SafeValue(const std::wstring& value) { return !HasLineBreak(value); }
+namespace {
+// The profile functions hold less than 32,767 characters in a name or value, and
+// a character the code page cannot hold would be written as "?".
+bool Holdable(const std::wstring& s) { return s.size() < 32767 && Text::FitsAnsi(s); }
+
+int g_failWriteAt = 0;  // test seam: the n-th write from now fails (0: none)
+bool SeamFails() {
+    if (g_failWriteAt <= 0) return false;
+    return --g_failWriteAt == 0;
+}
+}  // namespace
+
+void FailNthWriteForTests(int n) { g_failWriteAt = n; }
+
+bool SafeValue(const std::wstring& value) { return !HasLineBreak(value) && Holdable(value); }
 
 bool SafeKey(const std::wstring& key) {
-    if (key.empty() || HasLineBreak(key) || key.find(L'=') != std::wstring::npos) return false;
+    if (key.empty() || HasLineBreak(key) || key.find(L'=') != std::wstring::npos || !Holdable(key)) return false;
     std::wstring t = Text::Trim(key);
     return !t.empty() && t[0] != L'[' && t[0] != L';';
 }
 
 bool SafeSection(const std::wstring& section) {
-    return !section.empty() && !HasLineBreak(section) && section.find(L']') == std::wstring::npos;
+    return !section.empty() && !HasLineBreak(section) && section.find(L']') == std::wstring::npos &&
+           Holdable(section);
 }
 
 std::wstring Read(const std::wstring& file, const std::wstring& section, const std::wstring& key, bool* found) {
@@ -345,7 +360,7 @@ std::vector<std::wstring> Sections(const std::wstring& file) {
 }
 
 bool Write(const std::wstring& file, const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-    if (!SafeSection(section) || !SafeKey(key) || !SafeValue(value)) return false;
+    if (!SafeSection(section) || !SafeKey(key) || !SafeValue(value) || SeamFails()) return false;
     return TryAppend(file, section, key, value) || WriteRaw(file, section, &key, &value);
 }
 
@@ -361,12 +376,12 @@ NewKey WriteNew(const std::wstring& file, const std::wstring& section, const std
 }
 
 bool DeleteKey(const std::wstring& file, const std::wstring& section, const std::wstring& key) {
-    if (!SafeSection(section) || !SafeKey(key)) return false;
+    if (!SafeSection(section) || !SafeKey(key) || SeamFails()) return false;
     return WriteRaw(file, section, &key, nullptr);
 }
 
 bool DeleteSection(const std::wstring& file, const std::wstring& section) {
-    if (!SafeSection(section)) return false;
+    if (!SafeSection(section) || SeamFails()) return false;
     return WriteRaw(file, section, nullptr, nullptr);
 }
 

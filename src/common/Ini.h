@@ -60,7 +60,13 @@ private:
     bool owner_ = false;
 };
 
+// Test seam: the n-th write, key delete or section delete from now fails
+// (nothing written); 0 switches it off.
+void FailNthWriteForTests(int n);
+
 // The checks applied by the writers, for callers that want to refuse user input early.
+// Besides the line and bracket rules: fewer than 32,767 characters, and every
+// character with a form in the ANSI code page.
 bool SafeValue(const std::wstring& value);
 bool SafeKey(const std::wstring& key);
 bool SafeSection(const std::wstring& section);

@@ -1,42 +1,126 @@
 #include "editor/Form1.h"
 
+#include "common/TipRow.h"
+#include "editor/Form3.h"
 #include "editor/ValueTexts.h"
+#include "mainwindow/Form2.h"
+#include "mainwindow/Icons.h"
+#include "platform/Text.h"
 #include "platform/Twips.h"
 
+#include <commctrl.h>
+
 namespace {
-enum : int { IdImageCombo1 = 401, IdCommand1 };
+enum : int { IdImageCombo1 = 401, IdCommand1, IdLabel1 };
+constexpr long long kClientHeight = 315;  // twips
+
+std::wstring TrimBlanks(const std::wstring& s) {
+    size_t a = s.find_first_not_of(L' ');
+    if (a == std::wstring::npos) return {};
+    size_t b = s.find_last_not_of(L' ');
+    return s.substr(a, b - a + 1);
 }
+}  // namespace
 
 Form1::~Form1() { Unload(); }
 
 bool Form1::Load() {
     if (Exists()) return true;
-    if (!CreateForm(L"Quorix.Form1", L"", WS_POPUP | WS_BORDER | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, nullptr, 0, 0,
-                    Twips::ToPixelsX(5595), Twips::ToPixelsY(450)))
+    // No caption, a fixed dialog frame; the client area 315 twips high.
+    RECT r{0, 0, Twips::ToPixelsX(4995), Twips::ToPixelsY(kClientHeight)};
+    AdjustWindowRectEx(&r, WS_POPUP | WS_DLGFRAME, FALSE, WS_EX_TOOLWINDOW);
+    if (!CreateForm(L"Quorix.Form1", L"", WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, nullptr, 0, 0,
+                    r.right - r.left, r.bottom - r.top))
         return false;
+    ImageList1.Create(16, 16);
+    if (HICON icon = Icons::Create(6, 16)) {
+        ImageList1.SetIcon(1, icon);
+        DestroyIcon(icon);
+    }
+    Label1.Create(hwnd_, IdLabel1, L"键值:");
     ImageCombo1.Create(hwnd_, IdImageCombo1, true);
+    Command1.Create(hwnd_, IdCommand1, L"+");
+    // 1. The delete choice.
     ImageCombo1.AddItem(ValueTexts::DeleteChoice);
-    Command1 = CreateWindowExW(0, L"BUTTON", L"+", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 10, 10, hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdCommand1)), Ui::Instance(), nullptr);
-    if (Command1) SendMessageW(Command1, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
-    LayoutControls();
+    if (HWND edit = GetWindow(ImageCombo1.hwnd(), GW_CHILD))
+        SetWindowSubclass(edit, EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    Form_Resize();
     return true;
 }
 
-void Form1::LayoutControls() {
-    RECT rc;
-    GetClientRect(hwnd_, &rc);
-    int h = rc.bottom - 4;
-    ImageCombo1.Move(2, 2, rc.right - h - 8, 200);
-    if (Command1) MoveWindow(Command1, rc.right - h - 3, 2, h, h, TRUE);
+void Form1::Form_Resize() {
+    if (!ImageCombo1.Exists()) return;
+    const long long width = Width() - 980;
+    Label1.Move(Twips::ToPixelsX(75), Twips::ToPixelsY(60), Twips::ToPixelsX(450), Twips::ToPixelsY(180));
+    if (width > 0) ImageCombo1.Move(Twips::ToPixelsX(540), 0, Twips::ToPixelsX(width), Twips::ToPixelsY(1500));
+    RECT b = ImageCombo1.Bounds();
+    const long long comboTwips = Twips::FromPixelsX(b.right - b.left);
+    Command1.Move(Twips::ToPixelsX(comboTwips + 550), 0, Twips::ToPixelsX(345), Twips::ToPixelsY(kClientHeight));
+}
+
+void Form1::ImageCombo1_KeyPress(int keyAscii) {
+    if (keyAscii != 13) return;
+    ::Form2* main = Forms::Form2IfLoaded();
+    if (!main) return;
+    ListView& tips = main->ListView1;
+    const int row = tips.SelectedItem();
+    // With no selected row there is nothing to write into.
+    if (row == 0 || !tips.Selected(row)) return;
+    if (Form3::DeleteChoiceSelected(ImageCombo1)) {
+        tips.SetSubIcon(row, 4, TipRow::IconDelete);
+        tips.SetSubText(row, 4, ImageCombo1.Text());
+        ImageCombo1.SetListIndex(0);
+        return;
+    }
+    std::optional<long> type = TipRow::TypeNumber(tips.SubTag(row, 2));
+    if (!type) return;
+    const std::wstring text = TrimBlanks(ImageCombo1.Text());
+    switch (*type) {
+    case 0:
+        tips.SetSubText(row, 4, text);
+        tips.SetSubIcon(row, 4, 2);
+        break;
+    case 3:
+        tips.SetSubText(row, 4, text);
+        tips.SetSubIcon(row, 4, 5);
+        break;
+    case 1:
+        tips.SetSubText(row, 4, text.empty() ? std::wstring(ValueTexts::ZeroLengthBinary) : text);
+        tips.SetSubIcon(row, 4, 3);
+        break;
+    case 2:
+        if (text.empty()) ImageCombo1.SetText(L"0");
+        tips.SetSubText(row, 4, text.empty() ? std::wstring(L"0") : text);
+        tips.SetSubIcon(row, 4, 4);
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT CALLBACK Form1::EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<Form1*>(ref);
+    if (msg == WM_CHAR && self->Exists()) self->ImageCombo1_KeyPress(static_cast<int>(wp));
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, EditProc, 1);
+    return DefSubclassProc(h, msg, wp, lp);
 }
 
 LRESULT Form1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_SIZE) {
-        LayoutControls();
+    switch (msg) {
+    case WM_SIZE:
+        Form_Resize();
         return 0;
+    case WM_COMMAND:
+        // Typing into the box leaves its delete choice.
+        if (HIWORD(wp) == CBN_EDITCHANGE && reinterpret_cast<HWND>(lp) == ImageCombo1.hwnd()) {
+            std::wstring t = ImageCombo1.Text();
+            ImageCombo1.SetText(t);
+            SendMessageW(ImageCombo1.hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(t.size(), t.size()));
+        }
+        return Form::WndProc(msg, wp, lp);
+    default:
+        return Form::WndProc(msg, wp, lp);
     }
-    return Form::WndProc(msg, wp, lp);
 }
 
 namespace Forms {

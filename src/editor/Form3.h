@@ -1,30 +1,104 @@
 #pragma once
-// The tip properties window (docked to the right of the main window while the
-// windows are linked). Its controls are in place; what fills them comes later.
+// The tip properties window "技巧属性", docked to the right of the main window
+// while the windows are linked. Three tabs: 常规 (name, key path, value name,
+// danger, description), 键值 (type, the option list and the editors of one
+// option), 查看 (the live values under the tip's key). The 键值 controls form
+// the panel Picture1: they sit on the window itself, 345 twips down, and are
+// shown and hidden together.
+#include "platform/Button.h"
 #include "platform/ComboBox.h"
+#include "platform/ImageList.h"
+#include "platform/Label.h"
 #include "platform/ListView.h"
 #include "platform/TabStrip.h"
 #include "platform/TextBox.h"
+#include "platform/Toolbar.h"
 #include "platform/Window.h"
+
+#include <string>
 
 class Form3 : public Form {
 public:
     ~Form3() override;
-    // Creates the window (not shown) and installs its minimum-size procedure.
+    // Creates the window (not shown) and runs its load step.
     bool Load();
+    // Puts the window procedure back and destroys the window; the next use creates it afresh.
+    void Unload();
 
+    // ---- tab 常规 ----
     TabStrip TabStrip1;    // 常规, 键值, 查看
+    Label Label2, Label1, Label4, Label9, Label6;
+    TextBox Text1;         // 作用: the tip's name
+    TextBox Text4;         // 键位: KeyPath (multi-line)
+    TextBox Text2;         // 键名: value name; empty = the key's default value
+    ComboBox ImageCombo2;  // 危险: item 1 没有危险性, item 2 具有危险性
+    TextBox Text5;         // 说明: description (multi-line)
+    // ---- tab 键值 (panel Picture1) ----
+    Label Label8, Label3, Label5, Label7;
     ComboBox Combo1;       // TypeCode: list index 0 string, 1 binary, 2 DWORD, 3 expandable string
     TextBox Text3;         // label of the option being edited
     ComboBox ImageCombo1;  // data of the option being edited; item 1 is the delete choice
+    CommandButton Command3;  // "+": the insert menu; Tag: InsertTarget
+    Toolbar Toolbar2;      // add, edit
     ListView ListView1;    // the option list: label, data shown; small icon 8 = delete choice
+    CommandButton Command1, Command2;  // carry Alt+A and Alt+E; under ListView1
+    // ---- tab 查看 ----
     ListView ListView2;    // live values of the tip's key; Tag: LiveKeyFlag
+    // ---- bottom ----
+    Toolbar Toolbar1;      // xj, next, separator, xiugai
+    ImageList ImageList1;  // 4..7 value types, 8 delete choice, 11 and 12 danger
+
+    // True when the box's delete choice (item 1) is what it holds.
+    static bool DeleteChoiceSelected(const ComboBox& box);
+    // The option list's selected row (0 none).
+    int SelectedOption() const;
+
+    // ---- the window's events ----
+    void Form_Resize();
+    void TabStrip1_Click();
+    // Selects tab n (1-based) and switches the controls as a click does; false for no such tab.
+    bool SelectTab(int n);
+    // Key preview: true when the key was used here.
+    bool Form_KeyDown(int keyCode, int shift);
+    void Toolbar1_ButtonClick(const std::wstring& key);
+    void Toolbar2_ButtonClick(const std::wstring& key);
+    void Falt(ListView& lv);
+    // `next`: clears the editor.
+    void ClearEditor();
+
+    // ---- option list editor ----
+    void Command1_Click();  // add
+    void Command2_Click();  // edit the selected row
+    void ShowValue();       // the selected row into the label and data boxes
+    void ListView1_ItemClick(int row);
+    // A release over the option list: button 2 over a row pops up form3menu.
+    void ListView1_MouseUp(int button, POINT clientPt);
+    void DeleteOption();    // form3menu 删除
+    void MoveOption(bool up);  // form3menu 上移 / 下移
+
+    // ---- saving ----
+    void Xiugai();  // save over the tip list's selected row
+    void Xjok();    // save as a new tip
+
+    // Twips the last layout gave (what the controls were sized from).
+    struct LayoutTwips {
+        long long text1Width = 0, imageCombo1Width = 0, text5Height = 0, listView1Width = 0, listView1Height = 0,
+                  listView2Width = 0, listView2Height = 0, picture1Width = 0, picture1Height = 0;
+    } layout;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void LayoutControls();
+    struct SaveFields;
+    bool Validate(bool overSelected, SaveFields& f);
+    void Refuse(const std::wstring& message, int tab, Control& focus);
+    void ShowTabControls(int tab);
+    void PlaceTwips(Control& c, long long left, long long top, long long width, long long height);
+    void SetOptionRow(int row, const std::wstring& label, bool deleteChoice, const std::wstring& boxText);
+    void SubclassChildren();
+    static LRESULT CALLBACK ChildKeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+    int tab_ = 1;
 };
 
 namespace Forms {

@@ -127,6 +127,7 @@ void Form2::Toolbar1_ButtonDropDown(const std::wstring& key) {
 
 void Form2::Toolbar1_ButtonMenuClick(const std::wstring& buttonKey, const std::wstring& itemKey) {
     (void)buttonKey;
+    if (itemKey == L"jqsx") Closejqsx();
     for (int m = 0; m < 4; ++m) {
         if (itemKey == kViewItems[m].key) {
             MarkView(m);

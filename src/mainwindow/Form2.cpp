@@ -136,6 +136,7 @@ bool Form2::CreateWindowAndControls() {
         if (key == L"all") all_Click();
         else if (key == L"no") no_Click();
     };
+    SetUpTipListMouse();  // the properties window's routes and menus
     LayoutControls();
     loading_ = false;
     return true;

@@ -9,9 +9,11 @@
 #include "platform/ProgressBar.h"
 #include "platform/StatusBar.h"
 #include "platform/Toolbar.h"
+#include "platform/Tooltip.h"
 #include "platform/Window.h"
 #include "mainwindow/ToolbarKeys.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -151,6 +153,40 @@ public:
     // The one message for settings of config.ini that could not be written
     // (read-only, or held by another program): shown once per start-up or shut-down.
     static void ReportSettingsNotWritten();
+    // ---- properties window, value bar and candidate values (ShowItem.cpp, Properties.cpp) ----
+    // Shows the tip list's selected row in the properties window and the value bar.
+    void ShowItem();
+    // The row ShowItem showed last (0 none): the row a save over the tip replaces.
+    int ShownItemRow = 0;
+    // Decoders of an option list's label part and data part into Form3.ListView1.
+    static void ShowValueNames(const std::wstring& labels);
+    static void ShowValueData(const std::wstring& data);
+    // Switches the properties window on or off (F2, the `viewok` item `jqsx`).
+    void Closejqsx();
+    // Rebuilds the candidate popup from the option list; a chosen candidate (item 1..n).
+    void ShowValue();
+    void Valueok_Click(int index);
+    void form3del_Click();
+    void form3sy_Click();
+    void form3xy_Click();
+    PopupMenu form3menu;  // 删除, 上移, 下移 over the option list
+    PopupMenu Valuemenu;  // key "0" the hidden template, keys "1".."n" the candidates
+    // The tip list's mouse: press point in twips (X as the command-column test left it).
+    POINT LastListMouseDown{0, 0};
+    void ListView1_MouseDown(int button, int shift, int x, int y);
+    void ListView1_MouseMove(int button, int shift, int x, int y);
+    void ListView1_MouseUp(int button, int shift, int x, int y);
+    void ListView1_DblClick();
+    void ListView1_ItemClick();
+    bool HandPointer() const { return handPointer_; }
+    // Lists the live values of the selected tip's key (Showvaluesx.cpp).
+    void Showvaluesx();
+    // The row balloon over the tip list (RowTooltip.cpp).
+    void ShowRowTooltip(int row);
+    void ReleaseRowTooltip();
+    std::unique_ptr<Tooltip> RowTooltip;
+    // Hooks the library calls, pointed at the real windows (start-up).
+    void InstallLibraryHooks();
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -177,6 +213,11 @@ private:
     HICON refreshIcon_ = nullptr;  // the status bar's reload mark; the bar does not destroy it
     bool applying_ = false;                     // inside StartWork's run
     std::optional<std::wstring> runCategory_;  // the run's category path, once asked
+    // Properties window and candidate values.
+    void SetUpTipListMouse();
+    bool CommandColumnTest(int x);
+    int RowAtTwips(int x, int y) const;
+    bool handPointer_ = false;
 };
 
 namespace Forms {

@@ -4,6 +4,7 @@
 #include "dialogs/Form4.h"
 #include "editor/Form1.h"
 #include "editor/Form3.h"
+#include "editor/modMenu.h"
 #include "library/frmShadow.h"
 #include "platform/Columns.h"
 #include "mainwindow/Form2.h"
@@ -76,8 +77,10 @@ void Form2::Form_Unload() {
     Forms::UnloadForm4();
     if (!ok || !fileList.settingsWritten) ReportSettingsNotWritten();
     else frmShadow::ReportSave(fileList);
+    ReleaseRowTooltip();
     // 10. Window procedures, outermost first.
     mdlApi::UnhookMainWindow(hwnd_);
+    modMenu::UnhookMenuSelect();
     Resize::Uninstall(hwnd_);
     Hide();
 }

@@ -1,6 +1,7 @@
 // The main window's start-up: Form_Load and what it calls.
 #include "editor/Form1.h"
 #include "editor/Form3.h"
+#include "editor/modMenu.h"
 #include "library/frmShadow.h"
 #include "platform/Columns.h"
 #include "mainwindow/Form2.h"
@@ -77,6 +78,10 @@ void Form2::Form_Load() {
     activatedOnce_ = false;
     // 6. Minimum size of the main window.
     Resize::InstallMainMinSize(hwnd_);
+    // 7, 8. The menu-hover procedure, and the library's hooks into the real windows.
+    modMenu::HookMenuSelect(hwnd_);
+    modMenu::ValueMenuOpen = false;
+    InstallLibraryHooks();
     // 9. The title.
     SetCaption(App::Title());
     // 10. The data folder.
@@ -141,7 +146,7 @@ void Form2::Form_Load() {
                                Config::On(Config::Listview_3) ? LVS_EX_FULLROWSELECT : 0);
     // 21. The properties window's tab (a tab that does not exist is refused).
     long long tab = static_cast<long long>(Config::Number(Config::Tabstrip));
-    if (tab >= 0 && tab < 100) props.TabStrip1.Select(static_cast<int>(tab) + 1);
+    if (tab >= 0 && tab < 100) props.SelectTab(static_cast<int>(tab) + 1);
     // 22. View mode and its mark.
     long long view = Config::Whole(Config::View);
     if (view >= 0 && view <= 3) SetView(static_cast<int>(view));

@@ -97,6 +97,9 @@ void Form2::ListView1_KeyDown(int keyCode, int shift) {
     case VK_OEM_PLUS:
         StepOption(true);
         break;
+    case VK_F2:
+        Closejqsx();
+        break;
     default:
         // F2, F9, Del, Ctrl+X, Ctrl+C, Ctrl+V and Ctrl+F lead to commands built elsewhere.
         break;

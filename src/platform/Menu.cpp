@@ -47,7 +47,7 @@ std::wstring PopupMenu::Popup(HWND owner, POINT pt) {
             AppendMenuW(menu, flags, n + 1, it.text.c_str());
         }
         SetForegroundWindow(owner);
-        UINT cmd = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, pt.x, pt.y, 0, owner, nullptr);
+        UINT cmd = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | (Notify ? 0u : TPM_NONOTIFY), pt.x, pt.y, 0, owner, nullptr);
         DestroyMenu(menu);
         if (cmd >= 1 && cmd <= Items.size()) chosen = Items[cmd - 1].key;
     }

@@ -31,6 +31,9 @@ public:
     std::wstring Popup(HWND owner, POINT screenPt);
     // Called with the chosen item's key.
     std::function<void(const std::wstring& key)> Click;
+    // When set, the owner is sent the menu loop's notifications (WM_MENUSELECT
+    // while an item is highlighted); item n of Items has the command id n + 1.
+    bool Notify = false;
 
     // Test seam: while set, Popup does not show the menu but asks this function
     // which key to choose (it sees the menu's visible items).

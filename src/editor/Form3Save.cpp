@@ -1,0 +1,276 @@
+// Saving the tip the properties window holds: as a new tip (Xjok) or over the
+// tip list's selected row (Xiugai), into the file and section the list shows
+// and its mirror section. The row is brought up to date only when every write
+// went through; a failed write puts the entries back as they were.
+#include "editor/Form3.h"
+
+#include "common/Ini.h"
+#include "common/Marks.h"
+#include "common/TipFile.h"
+#include "common/TipRow.h"
+#include "editor/Form1.h"
+#include "editor/ValueTexts.h"
+#include "library/Library.h"
+#include "library/frmShadow.h"
+#include "mainwindow/Form2.h"
+#include "platform/App.h"
+#include "platform/Text.h"
+
+namespace {
+constexpr int kDeleteIcon = 8;
+constexpr size_t kMaxIniText = 32766;  // the profile functions hold less than 32,767 characters
+
+std::wstring TrimBlanks(const std::wstring& s) {
+    size_t a = s.find_first_not_of(L' ');
+    if (a == std::wstring::npos) return {};
+    size_t b = s.find_last_not_of(L' ');
+    return s.substr(a, b - a + 1);
+}
+
+// Text that a tip file can hold in one field.
+bool Storable(const std::wstring& s) {
+    return TipFile::SafeField(s) && Text::FitsAnsi(s) && s.size() <= kMaxIniText;
+}
+
+std::wstring BadField(const wchar_t* field) {
+    return std::wstring(L"“") + field +
+           L"”中含有不能保存的内容：换行符、特殊标记字符、当前代码页（GBK）中没有的字符，或者文字过长。请修改后再保存。";
+}
+}  // namespace
+
+struct Form3::SaveFields {
+    std::wstring name, keyPath, valueName, descriptionTyped, description;
+    int type = -1, danger = 1, defaultRow = 0;
+    bool deleteChoice = false;
+    std::wstring label, shown, record, options;
+};
+
+void Form3::Refuse(const std::wstring& message, int tab, Control& focus) {
+    App::MsgBox(message, MB_OK | MB_ICONERROR);
+    SelectTab(tab);
+    focus.SetFocus();
+}
+
+bool Form3::Validate(bool overSelected, SaveFields& f) {
+    ::Form2& main = Forms::Form2();
+    ListView& tips = main.ListView1;
+    f.name = TrimBlanks(Text1.Text());
+    if (f.name.empty()) return Refuse(L"请输入对本技巧作用的简短说明。", 1, Text1), false;
+    f.keyPath = TrimBlanks(Text4.Text());
+    if (f.keyPath.empty()) return Refuse(L"请输入键位。", 1, Text4), false;
+    f.type = Combo1.ListIndex();
+    if (f.type < 0) return Refuse(L"请选择键值数据的类型。", 2, Combo1), false;
+    if (ListView1.Count() == 0) return Refuse(L"请输入键值数据。", 2, Text3), false;
+    if (Form2::GetSelCount(ListView1.hwnd()) == 0)
+        return Refuse(L"请在键值列表中选择一条键值作为默认值。", 2, ListView1), false;
+
+    // Saving over a tip needs exactly one selected row, the one this window shows.
+    const int selected = tips.SelectedItem();
+    if (overSelected && (Form2::GetSelCount(tips.hwnd()) != 1 || selected == 0 || !tips.Selected(selected) ||
+                         selected != main.ShownItemRow))
+        return Refuse(L"请在技巧列表中只选定一个技巧（技巧属性窗口所显示的技巧）后再保存修改。", 1, Text1), false;
+
+    // The name against the rows of the list.
+    const std::wstring upper = Text::UpperCase(f.name);
+    const bool keepsName = overSelected && upper == Text::UpperCase(tips.Text(selected));
+    if (!keepsName) {
+        for (int r = 1, n = tips.Count(); r <= n; ++r) {
+            if (overSelected && r == selected) continue;
+            if (Text::UpperCase(tips.Text(r)) == upper) return Refuse(L"已经存在作用相同的技巧。", 1, Text1), false;
+        }
+    }
+
+    // Text the tip file cannot hold is refused before anything is written.
+    if (!TipFile::SafeName(f.name) || !Text::FitsAnsi(f.name) || f.name.size() > kMaxIniText)
+        return Refuse(BadField(L"作用") + L"\r\n作用中也不能含有“=”，不能以“[”或“;”开头。", 1, Text1), false;
+    if (!Storable(f.keyPath)) return Refuse(BadField(L"键位"), 1, Text4), false;
+    f.valueName = TrimBlanks(Text2.Text());
+    if (!Storable(f.valueName)) return Refuse(BadField(L"键名"), 1, Text2), false;
+    f.descriptionTyped = Text5.Text();
+    f.description = TrimBlanks(f.descriptionTyped);
+    if (!Storable(f.description)) return Refuse(BadField(L"说明"), 1, Text5), false;
+    for (int r = 1, n = ListView1.Count(); r <= n; ++r) {
+        const std::wstring label = ListView1.Text(r), stored = ListView1.SubTag(r, 0);
+        if (!Storable(label) || label.find(Marks::JoinMarkChar) != std::wstring::npos) {
+            ListView1.SetSelectedItem(r);
+            return Refuse(BadField(L"命令") + L"\r\n命令中也不能含有字符“" + Marks::JoinMark + L"”。（第 " +
+                              Text::FromInt(r) + L" 条键值）",
+                          2, ListView1),
+                   false;
+        }
+        const bool deleteRow = ListView1.SubIcon(r, 0) == kDeleteIcon;
+        if (!Storable(stored) || !Storable(ListView1.SubText(r, 1)) || (!deleteRow && stored == Marks::DeleteMark)) {
+            ListView1.SetSelectedItem(r);
+            return Refuse(BadField(L"键值") + L"\r\n要删除该键名，请选择“在注册表中删除该键名”。（第 " +
+                              Text::FromInt(r) + L" 条键值）",
+                          2, ListView1),
+                   false;
+        }
+    }
+
+    // The records.
+    f.defaultRow = SelectedOption();
+    f.deleteChoice = ListView1.SubIcon(f.defaultRow, 0) == kDeleteIcon;
+    f.label = ListView1.Text(f.defaultRow);
+    f.shown = ListView1.SubText(f.defaultRow, 1);
+    const int dangerIndex = ImageCombo2.ListIndex();
+    f.danger = dangerIndex == 1 ? 2 : 1;
+    TipFile::TipRecord rec;
+    rec.keyPath = f.keyPath;
+    rec.valueName = f.valueName;
+    rec.label = f.label;
+    rec.data = f.deleteChoice ? Marks::DeleteMark : f.shown;
+    rec.typeCode = Text::FromInt(f.type);
+    rec.description = f.description;
+    rec.dangerFlag = Text::FromInt(f.danger);
+    f.record = TipFile::EncodeRecord(rec);
+    TipFile::OptionList opts;
+    for (int r = 1, n = ListView1.Count(); r <= n; ++r) {
+        opts.labels.push_back(ListView1.Text(r));
+        opts.data.push_back(ListView1.SubTag(r, 0));
+    }
+    f.options = TipFile::EncodeOptions(opts);
+    if (f.record.size() > kMaxIniText) return Refuse(L"技巧的内容过长，无法保存。请缩短说明或键位。", 1, Text5), false;
+    if (f.options.size() > kMaxIniText) return Refuse(L"键值列表的内容过长，无法保存。", 2, ListView1), false;
+    return true;
+}
+
+namespace {
+// One entry of a section as it stood before the save.
+struct OldEntry {
+    std::wstring section, key, value;
+    bool found = false;
+};
+OldEntry ReadEntry(const std::wstring& file, const std::wstring& section, const std::wstring& key) {
+    OldEntry e{section, key, {}, false};
+    e.value = Ini::Read(file, section, key, &e.found);
+    return e;
+}
+
+// Puts the entries back: the new key goes, the old ones are written again.
+bool PutBack(const std::wstring& file, const std::wstring& newKey, const std::vector<OldEntry>& old) {
+    bool ok = true;
+    for (const OldEntry& e : old) {
+        bool present = false;
+        Ini::Read(file, e.section, newKey, &present);
+        if (present && !Text::EqualNoCase(newKey, e.key)) ok = Ini::DeleteKey(file, e.section, newKey) && ok;
+    }
+    for (const OldEntry& e : old) {
+        if (e.found) ok = Ini::Write(file, e.section, e.key, e.value) && ok;
+        else {
+            bool present = false;
+            Ini::Read(file, e.section, e.key, &present);
+            if (present) ok = Ini::DeleteKey(file, e.section, e.key) && ok;
+        }
+    }
+    return ok;
+}
+
+void ReportFailure(const std::wstring& file, bool restored) {
+    App::MsgBox(L"保存技巧失败：无法写入文件“" + file + L"”。" +
+                    (restored ? L"文件中原来的技巧已经恢复。" : L"文件中原来的技巧未能全部恢复，请检查该文件。"),
+                MB_OK | MB_ICONERROR);
+}
+
+// Cells of the row the save leaves.
+TipRow::Cells RowCells(const std::wstring& name, const std::wstring& keyPath, const std::wstring& valueName,
+                       const std::wstring& descriptionTyped, int type, int danger, const std::wstring& label,
+                       const std::wstring& shown, bool deleteChoice, const std::wstring& options) {
+    TipRow::Cells c;
+    c.name = name;
+    c.label = label;
+    c.keyPath = keyPath;
+    c.dangerIcon = danger + 31;
+    c.typeCode = Text::FromInt(type);
+    c.defaultValue = valueName.empty();
+    c.valueName = c.defaultValue ? TipRow::DefaultValueText : valueName;
+    c.description = descriptionTyped;
+    c.dataText = deleteChoice ? std::wstring(ValueTexts::DeleteChoice) : shown;
+    c.dataIcon = deleteChoice ? TipRow::IconDelete : type + 2;
+    c.options = options;
+    return c;
+}
+}  // namespace
+
+void Form3::Xjok() {
+    SaveFields f;
+    if (!Validate(false, f)) return;
+    std::wstring file, section;
+    if (!Library::ListTarget(file, section)) {
+        App::MsgBox(L"没有选定要保存到的技巧类别或技巧数据文件。", MB_OK | MB_ICONERROR);
+        return;
+    }
+    const std::wstring mirror = TipFile::MirrorOf(section);
+    std::vector<OldEntry> old{ReadEntry(file, section, f.name), ReadEntry(file, mirror, f.name)};
+    if (!Ini::Write(file, section, f.name, f.record) || !Ini::Write(file, mirror, f.name, f.options)) {
+        ReportFailure(file, PutBack(file, f.name, old));
+        return;
+    }
+
+    ::Form2& main = Forms::Form2();
+    ListView& tips = main.ListView1;
+    TipRow::Cells c = RowCells(f.name, f.keyPath, f.valueName, f.descriptionTyped, f.type, f.danger, f.label,
+                               f.shown, f.deleteChoice, f.options);
+    const int row = TipRow::AddRow(tips, c, main.CategoryMode());
+    if (row > 0) {
+        for (int r = 1, n = tips.Count(); r <= n; ++r) tips.SetSelected(r, false);
+        tips.SetSelectedItem(row);
+        tips.EnsureVisible(row);
+        main.ShownItemRow = row;
+    }
+    const int n = tips.Count();
+    main.SetRowCommandsEnabled(n != 0);
+    bool categoryNode = false;
+    if (::frmShadow* shadow = Forms::frmShadowIfLoaded()) {
+        int node = shadow->TreeView1.SelectedItem();
+        categoryNode = node > 0 && shadow->TreeView1.Children(node) > 0;
+    }
+    main.Toolbar1.SetEnabled(ToolbarKey::scj, n != 0 && categoryNode);
+    Toolbar1.SetEnabled(L"xiugai", n != 0);
+    ::Form1& bar = Forms::Form1();
+    bar.ImageCombo1.SetEnabled(n != 0);
+    bar.Command1.SetEnabled(n != 0);
+    main.Showvaluesx();
+}
+
+void Form3::Xiugai() {
+    SaveFields f;
+    if (!Validate(true, f)) return;
+    std::wstring file, section;
+    if (!Library::ListTarget(file, section)) {
+        App::MsgBox(L"没有选定要保存到的技巧类别或技巧数据文件。", MB_OK | MB_ICONERROR);
+        return;
+    }
+    ::Form2& main = Forms::Form2();
+    ListView& tips = main.ListView1;
+    const int row = tips.SelectedItem();
+    const std::wstring oldKey = tips.Text(row);
+    const std::wstring mirror = TipFile::MirrorOf(section);
+    // The old record and option list, read whole before anything changes.
+    std::vector<OldEntry> old{ReadEntry(file, section, oldKey), ReadEntry(file, mirror, oldKey)};
+    if (!Text::EqualNoCase(oldKey, f.name)) {
+        old.push_back(ReadEntry(file, section, f.name));
+        old.push_back(ReadEntry(file, mirror, f.name));
+    }
+    const bool ok = Ini::DeleteKey(file, section, oldKey) && Ini::DeleteKey(file, mirror, oldKey) &&
+                    Ini::Write(file, section, f.name, f.record) && Ini::Write(file, mirror, f.name, f.options);
+    if (!ok) {
+        ReportFailure(file, PutBack(file, f.name, old));
+        return;
+    }
+
+    TipRow::Cells c = RowCells(f.name, f.keyPath, f.valueName, f.descriptionTyped, f.type, f.danger, f.label,
+                               f.shown, f.deleteChoice, f.options);
+    tips.SetText(row, c.name);
+    tips.SetSubText(row, 1, c.label);
+    tips.SetSubTag(row, 1, c.keyPath);
+    tips.SetSubIcon(row, 2, c.dangerIcon);
+    tips.SetSubTag(row, 2, c.typeCode);
+    tips.SetSubText(row, 3, c.valueName);
+    tips.SetSubBold(row, 3, c.defaultValue);
+    tips.SetSubTag(row, 3, c.description);
+    tips.SetSubText(row, 4, c.dataText);
+    tips.SetSubIcon(row, 4, c.dataIcon);
+    tips.SetSubTag(row, 4, c.options);
+    main.Showvaluesx();
+}

@@ -1,0 +1,226 @@
+// Saving tips from the properties window into real category files (code page
+// 936): the bytes written, refused input, failed writes put back, the rows.
+#include "editor/EditorFixture.h"
+
+using namespace Bytes;
+
+namespace {
+const wchar_t* const kKey = L"HKEY_CURRENT_USER\\Software\\Demo";
+std::string Base() {
+    return Section(Data) + "A=" + A(kKey) + FM + "v" + FM + "x" + JM + "1" + FM + "0" + FM + "d" + FM + "1\r\n" +
+           Mirror(Data) + "A=" + FM + "x" + FM + JM + FM + "1" + FM + "\r\n";
+}
+}  // namespace
+
+TEST_F(EditorTest, WorkedExampleIsWrittenByteForByte) {
+    Start(Base());
+    ASSERT_EQ(1, tips().Count());
+    Fill(L"示例", kKey, L"Level", 2, {{L"低", L"1"}, {L"高", L"2"}}, 2, L"演示", 1);
+    props().Xjok();
+    EXPECT_TRUE(boxes.empty());
+    const std::string expected = Section(Data) + "A=" + A(kKey) + FM + "v" + FM + "x" + JM + "1" + FM + "0" + FM +
+                                 "d" + FM + "1\r\n" +
+                                 Line(L"示例", Rec(kKey, L"Level", L"高", "2", '2', L"演示", '2')) + Mirror(Data) +
+                                 "A=" + FM + "x" + FM + JM + FM + "1" + FM + "\r\n" +
+                                 Line(L"示例", Opts({L"低", L"高"}, {"1", "2"}));
+    EXPECT_EQ(expected, ReadBytes(CategoryFile()));
+    // The new row is the only selected one and reloads the same.
+    int row = RowNamed(L"示例");
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(1, Form2::GetSelCount(tips().hwnd()));
+    TipRow::Cells saved = TipRow::ReadRow(tips(), row);
+    EXPECT_EQ(TipRow::IconDangerous, saved.dangerIcon);
+    EXPECT_EQ(4, saved.dataIcon);
+    EXPECT_TRUE(main().Toolbar1.Enabled(ToolbarKey::start));
+    main().ReloadShownTips();
+    TipRow::Cells loaded = TipRow::ReadRow(tips(), RowNamed(L"示例"));
+    EXPECT_EQ(Ansi(saved.label), Ansi(loaded.label));
+    EXPECT_EQ(Ansi(saved.dataText), Ansi(loaded.dataText));
+    EXPECT_EQ(saved.dataIcon, loaded.dataIcon);
+    EXPECT_EQ(saved.options, loaded.options);
+    EXPECT_EQ(saved.dangerIcon, loaded.dangerIcon);
+}
+
+TEST_F(EditorTest, SavesOverTheShownTipAsTheTableGives) {
+    struct Case {
+        const char* what;
+        std::wstring name, valueName;
+        int type;
+        std::initializer_list<std::pair<std::wstring, std::wstring>> options;
+        int selected;
+        std::string record, options_;
+        bool bold;
+    };
+    const Case cases[] = {
+        {"delete choice", L"A", L"v", 0, {{L"开", L"on"}, {L"删", TipRow::DeleteText}}, 2,
+         Rec(kKey, L"v", L"删", DM, '0', L"说明", '1'), Opts({L"开", L"删"}, {"on", DM}), false},
+        {"zero-length binary default", L"A", L"v", 1, {{L"空", L""}}, 1,
+         Rec(kKey, L"v", L"空", A(TipRow::ZeroLengthBinaryText), '1', L"说明", '1'), Opts({L"空"}, {""}), false},
+        {"default value", L"A", L"", 0, {{L"改", L"x y"}}, 1, Rec(kKey, L"", L"改", "x y", '0', L"说明", '1'),
+         Opts({L"改"}, {"x y"}), true},
+        {"re-cased name", L"a", L"v", 2, {{L"x", L"1"}}, 1, Rec(kKey, L"v", L"x", "1", '2', L"说明", '1'),
+         Opts({L"x"}, {"1"}), false},
+        {"new name", L"新名字", L"v", 2, {{L"x", L""}}, 1, Rec(kKey, L"v", L"x", "0", '2', L"说明", '1'),
+         Opts({L"x"}, {"0"}), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Start(Base() + Section("B") + "B=" + A(kKey) + FM + "v" + FM + "y" + JM + "2" + FM + "0" + FM + FM + "1\r\n");
+        Click(1);
+        Fill(c.name, kKey, c.valueName, c.type, c.options, c.selected, L"  说明  ", 0);
+        // The editor's own fill enables the type; the save reads what is there.
+        props().Xiugai();
+        EXPECT_TRUE(boxes.empty());
+        auto data = Entries(Section(Data)), mirror = Entries(Mirror(Data));
+        EXPECT_EQ(1u, data.size());
+        EXPECT_EQ(c.record, data[A(c.name)]);
+        EXPECT_EQ(c.options_, mirror[A(c.name)]);
+        // Another section of the file is untouched.
+        EXPECT_EQ(1u, Entries(Section("B")).size());
+        // The row: rewritten in place, the description as typed.
+        EXPECT_EQ(Ansi(c.name), Ansi(tips().Text(1)));
+        EXPECT_EQ(c.bold, tips().SubBold(1, 3));
+        EXPECT_EQ(Ansi(L"  说明  "), Ansi(tips().SubTag(1, 3)));
+        TipRow::Cells saved = TipRow::ReadRow(tips(), 1);
+        main().ReloadShownTips();
+        TipRow::Cells loaded = TipRow::ReadRow(tips(), 1);
+        EXPECT_EQ(Ansi(saved.dataText), Ansi(loaded.dataText));
+        EXPECT_EQ(saved.dataIcon, loaded.dataIcon);
+        EXPECT_EQ(saved.defaultValue, loaded.defaultValue);
+        Stop();
+        boxes.clear();
+    }
+}
+
+TEST_F(EditorTest, SavingUnchangedTipsKeepsEveryRecordAndOptionList) {
+    const std::string file =
+        Section(Data) + "One=" + Rec(kKey, L"v", L"开", "1", '2', L"说明 一", '2') + "\r\n" +
+        "Two=" + Rec(kKey, L"", L"空", A(TipRow::ZeroLengthBinaryText), '1', L"", '1') + "\r\n" +
+        "Three=" + Rec(kKey, L"w", L"删", DM, '3', L"d", '1') + "\r\n" + "Four=" +
+        Rec(kKey, L"s", L"on", "abc", '0', L"x", '1') + "\r\n" + Mirror(Data) + "One=" +
+        Opts({L"开", L"关"}, {"1", "0"}) + "\r\n" + "Two=" + Opts({L"空", L"满"}, {"", "01 02"}) + "\r\n" +
+        "Three=" + Opts({L"删", L"写"}, {DM, "%PATH%"}) + "\r\n" + "Four=" + Opts({L"on", L"off"}, {"abc", "def"}) +
+        "\r\n";
+    Start(file);
+    auto before = Entries(Section(Data)), beforeMirror = Entries(Mirror(Data));
+    ASSERT_EQ(4, tips().Count());
+    for (const wchar_t* name : {L"One", L"Two", L"Three", L"Four"}) {
+        SCOPED_TRACE(Ansi(name));
+        Click(RowNamed(name));
+        props().Xiugai();
+        EXPECT_TRUE(boxes.empty());
+    }
+    EXPECT_EQ(before, Entries(Section(Data)));
+    EXPECT_EQ(beforeMirror, Entries(Mirror(Data)));
+}
+
+TEST_F(EditorTest, TextTheFileCannotHoldIsRefusedBeforeAnyWrite) {
+    struct Case {
+        const char* what;
+        std::function<void(Form3&)> spoil;
+        int tab;
+    };
+    const Case cases[] = {
+        {"CR LF in 说明", [](Form3& p) { p.Text5.SetText(L"一\r\n二"); }, 1},
+        {"CR LF in 键位", [](Form3& p) { p.Text4.SetText(L"HKEY_CURRENT_USER\\a\r\nb"); }, 1},
+        {"= in the name", [](Form3& p) { p.Text1.SetText(L"a=b"); }, 1},
+        {"[ before the name", [](Form3& p) { p.Text1.SetText(L"[名"); }, 1},
+        {"typed FieldMark", [](Form3& p) { p.Text5.SetText(L"a" + Marks::FieldMark); }, 1},
+        {"JoinMark in a label", [](Form3& p) { p.ListView1.SetText(1, L"开亪关"); }, 2},
+        {"Thai character", [](Form3& p) { p.Text5.SetText(L"\x0E01"); }, 1},
+        {"emoji", [](Form3& p) { p.Text2.SetText(L"\xD83D\xDE00"); }, 1},
+        {"40,000 characters", [](Form3& p) { p.Text5.SetText(std::wstring(40000, L'x')); }, 1},
+        {"DeleteMark typed as data", [](Form3& p) { p.ListView1.SetSubTag(1, 0, Marks::DeleteMark); }, 2},
+    };
+    Start(Base());
+    const std::string bytes = ReadBytes(CategoryFile());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Click(1);
+        c.spoil(props());
+        ExpectBox(IDOK);
+        props().Xiugai();
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes[0].style & MB_ICONMASK);
+        EXPECT_EQ(c.tab, props().TabStrip1.SelectedIndex());
+        EXPECT_EQ(bytes, ReadBytes(CategoryFile()));
+        EXPECT_EQ("A", Ansi(tips().Text(1)));
+        boxes.clear();
+    }
+}
+
+TEST_F(EditorTest, AFailedWritePutsTheOldEntriesBack) {
+    Start(Base());
+    auto before = Entries(Section(Data)), beforeMirror = Entries(Mirror(Data));
+    for (int n = 1; n <= 4; ++n) {
+        SCOPED_TRACE(n);
+        Click(1);
+        props().Text1.SetText(L"改名");
+        Ini::FailNthWriteForTests(n);
+        ExpectBox(IDOK);
+        props().Xiugai();
+        Ini::FailNthWriteForTests(0);
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes[0].style & MB_ICONMASK);
+        EXPECT_EQ(before, Entries(Section(Data)));
+        EXPECT_EQ(beforeMirror, Entries(Mirror(Data)));
+        EXPECT_EQ("A", Ansi(tips().Text(1)));
+        boxes.clear();
+    }
+}
+
+TEST_F(EditorTest, SavingOverNeedsTheOneShownRow) {
+    Start(Base());
+    Fill(L"B", kKey, L"v", 0, {{L"x", L"y"}}, 1, L"", 0);
+    props().Xjok();
+    ASSERT_EQ(2, tips().Count());
+    const std::string bytes = ReadBytes(CategoryFile());
+    Click(1);
+    tips().SetSelected(2, true);  // two rows selected
+    ExpectBox(IDOK);
+    props().Xiugai();
+    EXPECT_EQ(1u, boxes.size());
+    EXPECT_EQ(bytes, ReadBytes(CategoryFile()));
+}
+
+TEST_F(EditorTest, ValidationOrderMessagesTabsAndFocus) {
+    Start(Base());
+    struct Step {
+        std::function<void(Form3&)> set;
+        const wchar_t* message;
+        int tab;
+        std::function<HWND(Form3&)> focus;
+    };
+    Form3& p = props();
+    p.ClearEditor();
+    const Step steps[] = {
+        {[](Form3& f) { f.Text1.SetText(L"   "); }, L"请输入对本技巧作用的简短说明。", 1,
+         [](Form3& f) { return f.Text1.hwnd(); }},
+        {[](Form3& f) { f.Text1.SetText(L"A"); f.Text4.SetText(L"  "); }, L"请输入键位。", 1,
+         [](Form3& f) { return f.Text4.hwnd(); }},
+        {[](Form3& f) { f.Text4.SetText(kKey); }, L"请选择键值数据的类型。", 2,
+         [](Form3& f) { return f.Combo1.hwnd(); }},
+        {[](Form3& f) { f.Combo1.SetListIndex(0); }, L"请输入键值数据。", 2, [](Form3& f) { return f.Text3.hwnd(); }},
+        {[](Form3& f) {
+             f.Text3.SetText(L"x");
+             f.ImageCombo1.SetText(L"y");
+             f.Command1_Click();
+             f.ListView1.SetSelected(1, false);
+         },
+         L"请在键值列表中选择一条键值作为默认值。", 2, [](Form3& f) { return f.ListView1.hwnd(); }},
+        {[](Form3& f) { f.ListView1.SetSelectedItem(1); }, L"已经存在作用相同的技巧。", 1,
+         [](Form3& f) { return f.Text1.hwnd(); }},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(Ansi(s.message));
+        s.set(p);
+        ExpectBox(IDOK, s.message);
+        p.Xjok();
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ(s.tab, p.TabStrip1.SelectedIndex());
+        HWND focus = GetFocus();
+        EXPECT_TRUE(focus == s.focus(p) || GetParent(focus) == s.focus(p));
+        boxes.clear();
+    }
+    EXPECT_EQ(1, tips().Count());
+}
