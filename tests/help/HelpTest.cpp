@@ -129,6 +129,8 @@ TEST_F(HelpTest, F1InBothWindowsAndTheToolbarOpenTheViewerOnTheFile) {
         DWORD pid = 0;
         GetWindowThreadProcessId(viewer, &pid);
         EXPECT_NE(GetCurrentProcessId(), pid);
+        // The viewer makes its window before it shows it.
+        for (DWORD start = GetTickCount(); !IsWindowVisible(viewer) && GetTickCount() - start < 10000;) Sleep(50);
         EXPECT_TRUE(IsWindowVisible(viewer));
         EXPECT_TRUE(CloseAndWait(viewer)) << "the viewer did not end on WM_CLOSE";
         EXPECT_EQ(nullptr, FindWindowW(nullptr, kViewerTitle));
