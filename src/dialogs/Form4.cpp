@@ -76,6 +76,7 @@ bool Form4::Load() {
     Image8.Move(X(4680), Y(180), X(480), Y(480));
     Label28.Move(X(240), Y(180), X(4300), Y(255));
     Label29.Move(X(480), Y(450), X(4100), Y(255));
+    LoadOptionsAndAbout();
     return true;
 }
 
@@ -102,6 +103,7 @@ void Form4::ShowModal() {
 void Form4::ListView1_MouseDown(POINT clientPt) { lastMouseDown_ = clientPt; }
 
 LRESULT Form4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT r = 0; OptionsAndAboutMessage(msg, wp, lp, r)) return r;
     switch (msg) {
     case DM_GETDEFID:
         if (defaultButton_ && defaultButton_->Exists())

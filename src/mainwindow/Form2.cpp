@@ -1,6 +1,7 @@
 #include "mainwindow/Form2.h"
 #include "mainwindow/ToolbarKeys.h"
 
+#include "common/Maker.h"
 #include "editor/Form1.h"
 #include "editor/Form3.h"
 #include "library/frmShadow.h"
@@ -51,8 +52,8 @@ const ButtonDef kButtons[] = {
     {ToolbarKey::help, S::Plain, L"帮助", L"帮助  (F1)"},
     {L"", S::Separator, L"", L""},
     {ToolbarKey::about, S::Plain, L"关于", L"关于"},
-    {ToolbarKey::web, S::Plain, L"", L"https://example.com/quorix"},
-    {ToolbarKey::email, S::Plain, L"", L"quorix@example.com"},
+    {ToolbarKey::web, S::Plain, L"", Maker::web},
+    {ToolbarKey::email, S::Plain, L"", Maker::email},
     {ToolbarKey::exit, S::Plain, L"退出", L"退出"},
 };
 }  // namespace
@@ -110,6 +111,10 @@ bool Form2::CreateWindowAndControls() {
     const wchar_t* headers[] = {L"作用", L"命令", L"危险", L"键名", L"键值"};
     for (const wchar_t* h : headers) ListView1.AddColumn(h, 100);
     ListView1.ColumnClick = [this](int column) { ListView1_ColumnClick(column); };
+    // A click on a row, with that row the only one selected: its balloon.
+    ListView1.ItemClick = [this](int row) {
+        if (row > 0 && GetSelCount(ListView1.hwnd()) == 1 && ListView1.Selected(row)) ShowRowTooltip(row);
+    };
     StatusBar1.Create(hwnd_, IdStatusBar1, {220, 24, -1});
     StatusBar1.PanelClick = [this](int panel) { StatusBar1_PanelClick(panel); };
     ProgressBar1.Create(hwnd_, IdProgressBar1);

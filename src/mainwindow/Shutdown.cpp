@@ -53,6 +53,8 @@ void Form2::Form_Unload() {
     }
     // 7. The properties window's tab.
     Config::WriteInt(Config::Tabstrip, props ? props->TabStrip1.SelectedIndex() - 1 : 0);
+    // 8. The balloon over the tip list.
+    ReleaseRowTooltip();
     // 9. The other windows. Hidden first: a window goes at once when it is no
     // longer on the screen.
     for (Form* w : {static_cast<Form*>(shadow), static_cast<Form*>(props), static_cast<Form*>(Forms::Form1IfLoaded())})
