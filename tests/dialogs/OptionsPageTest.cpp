@@ -203,7 +203,7 @@ TEST_F(OptionsPageTest, HeldSettingsFileKeepsThePageOpenWithAMessage) {
     });
     EXPECT_EQ("0", Ansi(Stored(L"Listview_1")));
     EXPECT_EQ("1", Ansi(Stored(L"Listview_3")));
-    EXPECT_EQ(static_cast<DWORD>(LVS_EX_FULLROWSELECT), ListStyles());
+    EXPECT_EQ(static_cast<DWORD>(LVS_EX_TRACKSELECT | LVS_EX_FULLROWSELECT), ListStyles());
 }
 
 // For docs/screenshots/options.png (only with QUORIX_SHOT_MARK set).
