@@ -5,7 +5,7 @@
 
 namespace Maker {
 inline constexpr const wchar_t* web = L"https://example.com/quorix";           // home page
-inline constexpr const wchar_t* web2 = L"https://www.example.com/quorix/forum";  // second home page
+inline constexpr const wchar_t* web2 = L"https://www.example.com/bbs";  // second home page
 inline constexpr const wchar_t* email = L"quorix@example.com";
 // A new mail to the makers: the address, a fixed subject and an empty body.
 inline constexpr const wchar_t* mailQuery = L"?subject=你好，我是Quorix用户&body=";

@@ -115,6 +115,9 @@ public:
     void Label5_Click();
     // Places the window at the centre of the screen.
     void CentreOnScreen();
+    // The frames and the about page's container draw no background of their
+    // own: the dialog paints its background under its controls.
+    void PaintUnderFrames();
     // The fonts and pictures of the about page, freed once its controls are gone.
     struct AboutArt {
         HFONT titleFont = nullptr;

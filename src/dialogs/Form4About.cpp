@@ -98,10 +98,10 @@ void Form4::LoadAboutControls() {
     Place(Line5, 300, 750, 3900, 30);
     Place(Line1, 300, 1200, 3900, 30);
     Place(Image2, 480, 1380, 240, 240);
+    // The addresses' labels are wide enough for the whole address.
     Place(Label4, 810, 1410, 2610, 180);
-    Place(Label27, 810, 1620, 2610, 180);
+    Place(Label27, 810, 1620, 3150, 180);
     Place(Image3, 480, 1890, 240, 240);
-    // Wide enough for the whole address.
     Place(Label5, 810, 1920, 2610, 180);
     Place(Line2, 300, 2280, 3900, 30);
     Place(Line3, 300, 1200, 30, 1110);
@@ -171,6 +171,7 @@ bool Form4::OptionsAndAboutMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
 void Form4::OpenAboutPage() {
     if (!Load()) return;
     ShowPage(AboutPage);
+    PaintUnderFrames();
     Place(Picture1, 0, 0, 4785, 3045);
     SetWidth(4530);
     SetHeight(3315);

@@ -88,7 +88,7 @@ void Form4::LoadOptionsAndAbout() {
     Place(Frame1, 165, 135, 4350, 2655);
     Place(Frame2, 165, 2895, 4350, 795);
     Place(Frame4, 180, 3795, 4350, 795);
-    Place(Label30, 180 + 150, 3795 + 285, 2550, 360);
+    Place(Label30, 180 + 150, 3795 + 285, 2550, 420);  // two whole lines
     Place(Command21, 180 + 2970, 3795 + 180, 1290, 525);
     Place(Command1, 870, 4695, 1215, 300);
     Place(Command2, 2535, 4695, 1215, 300);
@@ -104,6 +104,12 @@ void Form4::LoadOptionsAndAbout() {
     LoadAboutControls();
 }
 
+void Form4::PaintUnderFrames() {
+    if (!Exists()) return;
+    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_CLIPCHILDREN));
+}
+
 void Form4::CentreOnScreen() {
     if (!Exists()) return;
     RECT r{};
@@ -116,6 +122,7 @@ void Form4::CentreOnScreen() {
 void Form4::OpenOptionsPage() {
     if (!Load()) return;
     ShowPage(OptionsPage);
+    PaintUnderFrames();
     SetCaption(kOptionsCaption);
     SetDefaultButton(&Command1);
     SetCancelButton(&Command2);

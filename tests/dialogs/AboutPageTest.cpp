@@ -86,7 +86,7 @@ TEST_F(AboutPageTest, LinksOpenTheirAddresses) {
         f.Command3.PerformClick();
     });
     ASSERT_EQ(3u, launches.size());
-    const wstring targets[] = {L"https://example.com/quorix", L"https://www.example.com/quorix/forum",
+    const wstring targets[] = {L"https://example.com/quorix", L"https://www.example.com/bbs",
                                L"mailto:quorix@example.com?subject=你好，我是Quorix用户&body="};
     for (size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
