@@ -76,6 +76,7 @@ bool Form4::Load() {
     Image8.Move(X(4680), Y(180), X(480), Y(480));
     Label28.Move(X(240), Y(180), X(4300), Y(255));
     Label29.Move(X(480), Y(450), X(4100), Y(255));
+    LoadOptionsAndAbout();
     return true;
 }
 
@@ -94,14 +95,19 @@ void Form4::SetDefaultButton(CommandButton* b) {
 
 void Form4::SetCancelButton(CommandButton* b) { cancelButton_ = b; }
 
-void Form4::ShowModal() {
+void Form4::CentreOnScreen() {
     if (!Exists()) return;
-    // Every page opens at the centre of the screen, at the size its opener gave.
     RECT r{};
     GetWindowRect(hwnd_, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form4::ShowModal() {
+    if (!Exists()) return;
+    // Every page opens at the centre of the screen, at the size its opener gave.
+    CentreOnScreen();
     Modal::Run(hwnd_);
 }
 
@@ -115,6 +121,7 @@ void Form4::ListView1_DblClick() {
 }
 
 LRESULT Form4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT r = 0; OptionsAndAboutMessage(msg, wp, lp, r)) return r;
     switch (msg) {
     case DM_GETDEFID:
         if (defaultButton_ && defaultButton_->Exists())

@@ -4,12 +4,16 @@
 // fills the fields and shows it modally (ShowModal). The caption also names the
 // page for the handlers that pages share (the double-click in ListView1). The
 // dialog is unloaded whenever it is closed; the next opener loads it afresh.
+#include "common/Config.h"
 #include "platform/Button.h"
+#include "platform/CheckBox.h"
 #include "platform/ImageList.h"
 #include "platform/Label.h"
+#include "platform/LinkLabel.h"
 #include "platform/ListView.h"
 #include "platform/TabStrip.h"
 #include "platform/TextBox.h"
+#include "platform/Picture.h"
 #include "platform/Window.h"
 
 #include <initializer_list>
@@ -83,6 +87,72 @@ public:
     void TabStrip1_Click();
     // Adds `pages` to the pages of controls already on a page.
     void JoinPages(unsigned pages, std::initializer_list<Control*> controls);
+    // ---- options page and about page ----
+    static constexpr unsigned OptionsPage = 1u << 20;
+    static constexpr unsigned AboutPage = 1u << 21;
+    // Options page: the dialog's initial layout.
+    Frame Frame1;       // 通用
+    CheckBox Check1;    // AutoCheck
+    CheckBox Check2;    // AutoWidth
+    CheckBox Check8;    // Tip
+    CheckBox Check6;    // SaveLog
+    CheckBox Check7;    // SaveFile
+    CheckBox Check9;    // Start
+    CheckBox Check10;   // SaveHistory
+    CheckBox Check11;   // Choice
+    Frame Frame2;       // 查看技巧
+    CheckBox Check4;    // Listview_2, hot tracking
+    CheckBox Check3;    // Listview_1, grid lines
+    CheckBox Check5;    // Listview_3, full-row select
+    Frame Frame4;       // 恢复原始技巧数据库
+    Label Label30;
+    CommandButton Command21;  // 开始恢复(&R)
+    CommandButton Command1;   // 确定
+    CommandButton Command2;   // 取消
+    // About page: Picture1 holds the place of the page's container.
+    Picture Picture1;
+    Picture Label6;     // the title's shadow
+    Picture Label1;     // the title
+    Label Label26;      // (0813)
+    LinkLabel Label4;   // home page
+    LinkLabel Label27;  // second home page
+    LinkLabel Label5;   // mail address
+    Picture Image1, Image2, Image3;
+    Picture Line1, Line2, Line3, Line4, Line5;
+    CommandButton Command3;  // 关闭(&C)
+
+    // The eleven switches in the order 确定 writes them: box and key.
+    std::vector<std::pair<CheckBox*, const Config::Key*>> OptionBoxes();
+    // Sizes, fills (from config.ini) and shows the options page (modal).
+    void OpenOptionsPage();
+    void Command1_Click();  // 确定: writes the eleven switches, styles the tip list, closes
+    void Command2_Click();  // 取消: closes, nothing written
+    void ResetButton_Click();
+    // Shows the about page (modal).
+    void OpenAboutPage();
+    void Command3_Click();  // 关闭
+    void Label4_Click();
+    void Label27_Click();
+    void Label5_Click();
+    // Places the window at the centre of the screen.
+    void CentreOnScreen();
+    // The frames and the about page's container draw no background of their
+    // own: the dialog paints its background under its controls.
+    void PaintUnderFrames();
+    // The fonts and pictures of the about page, freed once its controls are gone.
+    struct AboutArt {
+        HFONT titleFont = nullptr;
+        HICON icons[3] = {};
+        void Free();
+        ~AboutArt() { Free(); }
+    };
+    AboutArt aboutArt;
+    // Creates the controls of both pages (from Load).
+    void LoadOptionsAndAbout();
+    void LoadAboutControls();
+    // Messages of the about page's controls (colours, the drawn title) and the
+    // freeing of its art; true when handled, with the answer in `result`.
+    bool OptionsAndAboutMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

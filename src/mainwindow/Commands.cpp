@@ -105,6 +105,10 @@ void Form2::Toolbar1_ButtonClick(const std::wstring& key) {
     else if (key == ToolbarKey::xuan) all_Click();
     else if (key == ToolbarKey::xiao) no_Click();
     else if (key == ToolbarKey::viewok) NextView();
+    else if (key == ToolbarKey::set) OpenOptionsPage();
+    else if (key == ToolbarKey::web) OpenHomePage();
+    else if (key == ToolbarKey::email) WriteToMakers();
+    else if (key == ToolbarKey::about) OpenAboutPage();
     else if (key == ToolbarKey::help) OpenHelp();
     else if (key == ToolbarKey::log) OpenLog();
     else if (key == ToolbarKey::viewhf) OpenRestorePage();

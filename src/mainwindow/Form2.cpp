@@ -1,6 +1,7 @@
 #include "mainwindow/Form2.h"
 #include "mainwindow/ToolbarKeys.h"
 
+#include "common/Maker.h"
 #include "editor/Form1.h"
 #include "editor/Form3.h"
 #include "library/frmShadow.h"
@@ -51,8 +52,8 @@ const ButtonDef kButtons[] = {
     {ToolbarKey::help, S::Plain, L"帮助", L"帮助  (F1)"},
     {L"", S::Separator, L"", L""},
     {ToolbarKey::about, S::Plain, L"关于", L"关于"},
-    {ToolbarKey::web, S::Plain, L"", L"https://example.com/quorix"},
-    {ToolbarKey::email, S::Plain, L"", L"quorix@example.com"},
+    {ToolbarKey::web, S::Plain, L"", Maker::web},
+    {ToolbarKey::email, S::Plain, L"", Maker::email},
     {ToolbarKey::exit, S::Plain, L"退出", L"退出"},
 };
 }  // namespace

@@ -181,12 +181,31 @@ public:
     bool HandPointer() const { return handPointer_; }
     // Lists the live values of the selected tip's key (Showvaluesx.cpp).
     void Showvaluesx();
-    // The row balloon over the tip list (RowTooltip.cpp).
-    void ShowRowTooltip(int row);
-    void ReleaseRowTooltip();
-    std::unique_ptr<Tooltip> RowTooltip;
     // Hooks the library calls, pointed at the real windows (start-up).
     void InstallLibraryHooks();
+    // ---- options and about pages, the makers' addresses ----
+    void OpenOptionsPage();  // toolbar `set`
+    void OpenAboutPage();    // toolbar `about`
+    void OpenHomePage();     // toolbar `web`: the home page in the system's browser
+    void WriteToMakers();    // toolbar `email`: a new mail in the system's mail program
+
+    // ---- row balloon tooltip ----
+    // The balloon over the tip list that describes the tip of `row`, as
+    // [Data] Tip asks: built when Tip reads empty (Tip=1 is written first) or
+    // its number is 1; with any other value a balloon of an earlier tip is
+    // released. Title: the tip's name; text: RowTooltipText.
+    void ShowRowTooltip(int row);
+    // Removes the balloon and its window (nothing when there is none).
+    void ReleaseRowTooltip();
+    // A pointer move over the tip list (client pixels): releases the balloon
+    // when the list has no rows, no row is selected, or the pointer is outside
+    // the selected row's band (from 15 twips below its top to 90 twips above
+    // its bottom).
+    void RowTooltip_MouseMove(POINT clientPt);
+    // Key path, type, value name, data and command label of a row, one line
+    // each, joined by CR LF.
+    std::wstring RowTooltipText(int row) const;
+    std::unique_ptr<Tooltip> RowTooltip;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

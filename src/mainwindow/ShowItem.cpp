@@ -139,12 +139,7 @@ void Form2::ShowItem() {
     // 16.
     if (chosen) props.Text3.SetText(options.Text(chosen));
     // 17. The row balloon, by [Data] Tip; with another value the old one goes.
-    if (row) {
-        const bool empty = Config::IsEmpty(Config::Tip);
-        if (empty) Config::Write(Config::Tip, L"1");
-        if (empty || Text::LeadingNumber(Config::Read(Config::Tip)) == 1) ShowRowTooltip(row);
-        else ReleaseRowTooltip();
-    }
+    if (row) ShowRowTooltip(row);
     // 18.
     if (const MenuItem* shezhi = file.Item(L"shezhi"); shezhi && shezhi->checked) Showvaluesx();
     // 19.

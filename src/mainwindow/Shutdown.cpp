@@ -60,6 +60,8 @@ void Form2::Form_Unload() {
     }
     // 7. The properties window's tab.
     ok = Config::WriteInt(Config::Tabstrip, props ? props->TabStrip1.SelectedIndex() - 1 : 0) && ok;
+    // 8. The balloon over the tip list.
+    ReleaseRowTooltip();
     // 9. The other windows. Hidden first: a window goes at once when it is no
     // longer on the screen.
     for (Form* w : {static_cast<Form*>(shadow), static_cast<Form*>(props), static_cast<Form*>(Forms::Form1IfLoaded())})
@@ -77,7 +79,6 @@ void Form2::Form_Unload() {
     Forms::UnloadForm4();
     if (!ok || !fileList.settingsWritten) ReportSettingsNotWritten();
     else frmShadow::ReportSave(fileList);
-    ReleaseRowTooltip();
     // 10. Window procedures, outermost first.
     mdlApi::UnhookMainWindow(hwnd_);
     modMenu::UnhookMenuSelect();

@@ -12,6 +12,7 @@
 // Per tip: "【name】", "键位：" key path, "键名：" value-name text and the type
 // text, "键值数据：" value text, "说明：" description. A TypeCode other than
 // 0-3 gets the same block with no type text.
+#include "common/Maker.h"
 #include "common/TipRow.h"
 
 #include <string>
@@ -20,8 +21,8 @@
 namespace DocExport {
 
 // The program's addresses and copyright line, as the exports show them.
-inline constexpr const wchar_t* web = L"https://example.com/quorix";
-inline constexpr const wchar_t* email = L"quorix@example.com";
+inline constexpr const wchar_t* web = Maker::web;
+inline constexpr const wchar_t* email = Maker::email;
 inline constexpr const wchar_t* copyright = L"Copyright (C) 2024 Quorix 开发组  版权所有";
 
 // The text export's first line.

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Captures the options page, the about page and the row balloon over the tip
+# list on a private display: docs/screenshots/options.png, about.png and
+# balloon.png. Needs a build (./test.sh makes one).
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+source "$ROOT/scripts/env.sh"
+make_prefix
+shot() {  # program, test filter, output file
+  local mark="/tmp/quorix_shot_$$"
+  rm -f "$mark"
+  QUORIX_SHOT_MARK="Z:${mark//\//\\}" xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+    wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
+    wine "$1/tests/$2.exe" --gtest_filter="$3" &
+    pid=$!
+    for i in $(seq 1 400); do [ -f "$4" ] && break; sleep 0.1; done
+    sleep 0.5
+    import -window root "$5"
+    rm -f "$4"
+    wait $pid; rc=$?
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    exit $rc
+  ' _ "$BUILD" "$1" "$2" "$mark" "$3"
+}
+mkdir -p "$ROOT/docs/screenshots"
+shot test_dialogs OptionsPageTest.HoldPageForScreenCapture "$ROOT/docs/screenshots/options.png"
+shot test_dialogs AboutPageTest.HoldPageForScreenCapture "$ROOT/docs/screenshots/about.png"
+shot test_mainwindow RowTooltipTest.HoldBalloonForScreenCapture "$ROOT/docs/screenshots/balloon.png"
