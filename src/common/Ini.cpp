@@ -312,6 +312,8 @@ bool SafeKey(const std::wstring& key) {
     return !t.empty() && t[0] != L'[' && t[0] != L';';
 }
 
+bool Holdable(const std::wstring& text) { return text.size() < 32767 && Text::FitsAnsi(text); }
+
 bool SafeSection(const std::wstring& section) {
     return !section.empty() && !HasLineBreak(section) && section.find(L']') == std::wstring::npos;
 }
@@ -346,6 +348,7 @@ std::vector<std::wstring> Sections(const std::wstring& file) {
 
 bool Write(const std::wstring& file, const std::wstring& section, const std::wstring& key, const std::wstring& value) {
     if (!SafeSection(section) || !SafeKey(key) || !SafeValue(value)) return false;
+    if (!Holdable(section) || !Holdable(key) || !Holdable(value)) return false;
     return TryAppend(file, section, key, value) || WriteRaw(file, section, &key, &value);
 }
 

@@ -76,6 +76,7 @@ bool Form4::Load() {
     Image8.Move(X(4680), Y(180), X(480), Y(480));
     Label28.Move(X(240), Y(180), X(4300), Y(255));
     Label29.Move(X(480), Y(450), X(4100), Y(255));
+    LoadReplacePage();
     return true;
 }
 
@@ -133,6 +134,11 @@ LRESULT Form4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         Close();
         return 0;
     default:
+        if (msg == Modal::KeyPreviewMessage()) {
+            const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                              (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+            return Form_KeyDown(static_cast<int>(wp), shift) ? 1 : 0;
+        }
         break;
     }
     return Form::WndProc(msg, wp, lp);

@@ -109,6 +109,10 @@ void Form2::Toolbar1_ButtonClick(const std::wstring& key) {
     else if (key == ToolbarKey::log) OpenLog();
     else if (key == ToolbarKey::viewhf) OpenRestorePage();
     else if (key == ToolbarKey::exit) Unload();
+    else if (key == ToolbarKey::open) open_Click();
+    else if (key == ToolbarKey::copy) copy_Click();
+    else if (key == ToolbarKey::cut) cut_Click();
+    else if (key == ToolbarKey::paste) paste_Click();
 }
 
 void Form2::Toolbar1_ButtonDropDown(const std::wstring& key) {

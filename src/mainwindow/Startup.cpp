@@ -75,6 +75,7 @@ void Form2::Form_Load() {
         return;
     }
     activatedOnce_ = false;
+    Transfer::Clipboard().cut = false;
     // 6. Minimum size of the main window.
     Resize::InstallMainMinSize(hwnd_);
     // 9. The title.
