@@ -521,7 +521,7 @@ TEST_F(PasteTest, HostileImportFilesNeitherCrashNorCorrupt) {
         {"key listed twice", "[" + Data + "]\r\nn1=" + Rec("v", "1") + "\r\nN1=" + Rec("v", "2") + "\r\n", 1},
         {"lone CR in a value", "[" + Data + "]\r\nn1=" + Rec("v", "a\rb") + "\r\n", -1},
         {"value of 40000 characters", "[" + Data + "]\r\nn1=" + Rec("v", std::string(40000, 'x')) + "\r\n", 0, 1},
-        {"junk lines", "[" + Data + "]\r\njunk line\r\nn1=" + Rec("v", "1") + "\r\nmore junk\r\n", 1},
+        {"junk lines", "[" + Data + "]\r\njunk line\r\nn1=" + Rec("v", "1") + "\r\nmore junk\r\n", 1, 2},
         {"two data sections", "[" + Data + "]\r\nn1=" + Rec("v", "1") + "\r\n[" + Data + "]\r\nn2=" + Rec("v", "2") + "\r\n", -1},
         {"300 tips", "[" + Data + "]\r\n" + many, 300},
     };
