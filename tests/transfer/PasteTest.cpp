@@ -30,9 +30,9 @@ std::string Rec(const std::string& value, const std::string& data, char type = '
 }
 std::string Opts(int n = 1) {
     std::string s = FM;
-    for (int i = 0; i < n; ++i) s += "l" + std::to_string(i) + FM;
-    s += JM + FM;
-    for (int i = 0; i < n; ++i) s += "d" + std::to_string(i) + FM;
+    for (int i = 0; i < n; ++i) s.append("l").append(std::to_string(i)).append(FM);
+    s.append(JM).append(FM);
+    for (int i = 0; i < n; ++i) s.append("d").append(std::to_string(i)).append(FM);
     return s;
 }
 using Tips = std::vector<std::pair<std::string, std::pair<std::string, std::string>>>;  // name, record, options
