@@ -498,7 +498,7 @@ TEST_F(PasteTest, AFailureHalfWayIsCountedAndLosesNothing) {
 
 TEST_F(PasteTest, HostileImportFilesNeitherCrashNorCorrupt) {
     std::string many;
-    for (int i = 0; i < 300; ++i) many += "n" + std::to_string(i) + "=" + Rec("v", std::to_string(i)) + "\r\n";
+    for (int i = 0; i < 300; ++i) many.append("n").append(std::to_string(i)).append("=").append(Rec("v", std::to_string(i))).append("\r\n");
     struct Case {
         const char* what;
         std::string bytes;
