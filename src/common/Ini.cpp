@@ -305,10 +305,6 @@ bool WriteRaw(const std::wstring& file, const std::wstring& section, const std::
 }  // namespace
 
 namespace {
-// The profile functions hold less than 32,767 characters in a name or value, and
-// a character the code page cannot hold would be written as "?".
-bool Holdable(const std::wstring& s) { return s.size() < 32767 && Text::FitsAnsi(s); }
-
 int g_failWriteAt = 0;  // test seam: the n-th write from now fails (0: none)
 bool SeamFails() {
     if (g_failWriteAt <= 0) return false;
@@ -325,6 +321,10 @@ bool SafeKey(const std::wstring& key) {
     std::wstring t = Text::Trim(key);
     return !t.empty() && t[0] != L'[' && t[0] != L';';
 }
+
+// The profile functions hold less than 32,767 characters in a name or value, and
+// a character the code page cannot hold would be written as "?".
+bool Holdable(const std::wstring& text) { return text.size() < 32767 && Text::FitsAnsi(text); }
 
 bool SafeSection(const std::wstring& section) {
     return !section.empty() && !HasLineBreak(section) && section.find(L']') == std::wstring::npos &&

@@ -70,5 +70,9 @@ void FailNthWriteForTests(int n);
 bool SafeValue(const std::wstring& value);
 bool SafeKey(const std::wstring& key);
 bool SafeSection(const std::wstring& section);
+// True when the profile functions can keep the text as it is: shorter than
+// 32,767 characters and every character with a form in the ANSI code page.
+// The writers refuse anything else.
+bool Holdable(const std::wstring& text);
 
 }  // namespace Ini

@@ -77,6 +77,7 @@ bool Form4::Load() {
     Label28.Move(X(240), Y(180), X(4300), Y(255));
     Label29.Move(X(480), Y(450), X(4100), Y(255));
     LoadOptionsAndAbout();
+    LoadReplacePage();
     return true;
 }
 
@@ -153,6 +154,11 @@ LRESULT Form4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         Close();
         return 0;
     default:
+        if (msg == Modal::KeyPreviewMessage()) {
+            const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                              (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+            return Form_KeyDown(static_cast<int>(wp), shift) ? 1 : 0;
+        }
         break;
     }
     return Form::WndProc(msg, wp, lp);

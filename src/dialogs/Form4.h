@@ -15,6 +15,7 @@
 #include "platform/TextBox.h"
 #include "platform/Picture.h"
 #include "platform/Window.h"
+#include "transfer/Transfer.h"
 
 #include <initializer_list>
 #include <string>
@@ -28,6 +29,7 @@ public:
     enum Page : unsigned {
         RestorePage = 1u << 0,
         ExportPage = 1u << 1,
+        ReplacePage = 1u << 5,
     };
 
     ~Form4() override;
@@ -153,11 +155,46 @@ public:
     // Messages of the about page's controls (colours, the drawn title) and the
     // freeing of its art; true when handled, with the answer in `result`.
     bool OptionsAndAboutMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // ---- replace confirmation page ("确认技巧替换") ----
+    Label Picture3;    // the page's container
+    Label Image4, Image5, Image6;  // two documents; the existing tip; the incoming tip
+    Label Label11;     // "此类别已包含 " name " 技巧"
+    Label Label49;     // "是否将已存在的技巧"
+    Label Label12;     // existing key path
+    Label Label14;     // existing value name
+    Label Label52;     // "替换为"
+    Label Label13;     // incoming key path
+    Label Label15;     // incoming value name
+    CommandButton Command7;   // 是(Y)
+    CommandButton Command9;   // 全部(&A)
+    CommandButton Command8;   // 否(&N)
+    CommandButton Command10;  // 取消
+    // Fills the page for the clash of `tip` with row `row` of `list` and shows it
+    // modally; returns once it is closed, with tip.answer set (Ask after 是, 否
+    // and the close box, All after 全部, Stop after 取消).
+    void OpenReplacePage(Transfer::PendingTip& tip, const ListView& list, int row);
+    void Command7_Click();   // 是: write the tip, go on asking
+    void Command9_Click();   // 全部: write the tip and the rest without asking
+    void Command8_Click();   // 否: keep the existing tip
+    void Command10_Click();  // 取消: stop
+    // The keys the dialog sees before its controls (Y, N and A on the replace
+    // page); true when the key was used.
+    bool Form_KeyDown(int keyCode, int shift);
+    // A label's tool tip (empty when it has none) and whether it is drawn bold.
+    std::wstring ToolTipText(const Label& label) const;
+    bool LabelBold(const Label& label) const;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    void LoadReplacePage();
+    void SetToolTip(Label& label, const std::wstring& text);
+    void SetBold(Label& label, bool on);
+    void ReplaceAnswered(Transfer::ReplaceAnswer answer, bool write);
+    Transfer::PendingTip* pending_ = nullptr;
+    HWND tips_ = nullptr;
+    HFONT boldFont_ = nullptr;
     void AddToPage(Control& c, unsigned pages);
     std::vector<std::pair<Control*, unsigned>> pageControls_;
     CommandButton* defaultButton_ = nullptr;

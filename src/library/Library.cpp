@@ -20,6 +20,7 @@ Services& Hooks() {
         Services d;
         d.AutoSizeTipColumns = [](ListView& list, int width) { Form2::AutoSizeTipColumns(list, width); };
         d.StartWork = [] { Forms::Form2().StartWork(); };
+        d.Pasteok = [] { Forms::Form2().Pasteok(); };
         return d;
     }();
     return s;

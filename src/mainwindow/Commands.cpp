@@ -115,6 +115,10 @@ void Form2::Toolbar1_ButtonClick(const std::wstring& key) {
     else if (key == ToolbarKey::daochu) OpenExportPage();
     // The close is posted: the window goes once the toolbar has finished its click.
     else if (key == ToolbarKey::exit) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    else if (key == ToolbarKey::open) open_Click();
+    else if (key == ToolbarKey::copy) copy_Click();
+    else if (key == ToolbarKey::cut) cut_Click();
+    else if (key == ToolbarKey::paste) paste_Click();
 }
 
 void Form2::Toolbar1_ButtonDropDown(const std::wstring& key) {

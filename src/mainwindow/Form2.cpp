@@ -136,6 +136,9 @@ bool Form2::CreateWindowAndControls() {
     file.Click = [this](const std::wstring& key) {
         if (key == L"all") all_Click();
         else if (key == L"no") no_Click();
+        else if (key == L"cut") cut_Click();
+        else if (key == L"copy") copy_Click();
+        else if (key == L"paste") paste_Click();
     };
     SetUpTipListMouse();  // the properties window's routes and menus
     LayoutControls();

@@ -12,10 +12,12 @@
 #include "platform/Tooltip.h"
 #include "platform/Window.h"
 #include "mainwindow/ToolbarKeys.h"
+#include "transfer/Transfer.h"
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // What the current registry writes are made for, which decides how
 // Form2::ReportWrite shows their results. Set by each operation that writes,
@@ -206,6 +208,28 @@ public:
     // each, joined by CR LF.
     std::wstring RowTooltipText(int row) const;
     std::unique_ptr<Tooltip> RowTooltip;
+    // ---- tip clipboard, paste and import ----
+    // What the last paste or import left (the replace page's last answer), and
+    // whether it wrote at least one tip.
+    Transfer::ReplaceAnswer ReplaceAnswer = Transfer::ReplaceAnswer::Ask;
+    bool TransferWrittenFlag = false;
+    void copy_Click();   // records the selected rows' names in the tip clipboard
+    void cut_Click();    // the same, with the cut mark on the selected rows
+    void paste_Click();  // Pasteok
+    // Pastes the clipboard's tips into the list target (refusing the source
+    // itself), reloads the list when something was written and reports tips
+    // that could not be written.
+    void Pasteok();
+    // The paste loops into a category-tree node and into a tip data file.
+    Transfer::Counts GetDword(const std::vector<std::wstring>& names, const std::wstring& sourceSection,
+                              const std::wstring& sourceFile);
+    Transfer::Counts GetDwordTree(const std::vector<std::wstring>& names, const std::wstring& sourceSection,
+                                  const std::wstring& sourceFile);
+    // Imports section 数据 of the tip data file `Pathname` into the selected
+    // category-tree node (`strSj2` names its section, as the caller knows it).
+    Transfer::Counts Shownode(const std::wstring& Pathname, const std::wstring& strSj2);
+    // The toolbar's `open`: asks for a tip data file, confirms, imports, reloads and reports.
+    void open_Click();
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -213,6 +237,9 @@ protected:
     void LayoutControls();
 
 private:
+    void CopyOrCut(bool cut);
+    Transfer::Counts PasteInto(const std::vector<std::wstring>& names, const std::wstring& sourceSection,
+                               const std::wstring& sourceFile, bool categoryTarget);
     bool CreateWindowAndControls();
     void Form_Load();
     void Form_Unload();

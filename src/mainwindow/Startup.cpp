@@ -76,6 +76,7 @@ void Form2::Form_Load() {
         return;
     }
     activatedOnce_ = false;
+    Transfer::Clipboard().cut = false;
     // 6. Minimum size of the main window.
     Resize::InstallMainMinSize(hwnd_);
     // 7, 8. The menu-hover procedure, and the library's hooks into the real windows.

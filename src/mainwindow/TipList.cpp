@@ -91,6 +91,15 @@ void Form2::ListView1_KeyDown(int keyCode, int shift) {
         if (ctrlOnly)
             for (int r = 1, n = ListView1.Count(); r <= n; ++r) ListView1.SetSelected(r, true);
         break;
+    case 'X':
+        if (ctrlOnly && Toolbar1.Enabled(ToolbarKey::cut)) cut_Click();
+        break;
+    case 'C':
+        if (ctrlOnly && Toolbar1.Enabled(ToolbarKey::copy)) copy_Click();
+        break;
+    case 'V':
+        if (ctrlOnly && Toolbar1.Enabled(ToolbarKey::paste)) paste_Click();
+        break;
     case VK_OEM_MINUS:
         StepOption(false);
         break;

@@ -34,6 +34,10 @@ bool Handle(HWND window, MSG& m) {
         PostQuitMessage(static_cast<int>(m.wParam));
         return false;
     }
+    if ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && IsWindow(window) &&
+        (m.hwnd == window || IsChild(window, m.hwnd)) &&
+        SendMessageW(window, KeyPreviewMessage(), m.wParam, m.lParam) != 0)
+        return true;
     if (IsWindow(window) && IsDialogMessageW(window, &m)) return true;
     TranslateMessage(&m);
     DispatchMessageW(&m);
@@ -42,6 +46,11 @@ bool Handle(HWND window, MSG& m) {
 }  // namespace
 
 bool Active() { return !g_stack.empty(); }
+
+UINT KeyPreviewMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Quorix.KeyPreview");
+    return message;
+}
 
 void Ending(HWND window) {
     for (Disabled* d : g_stack)

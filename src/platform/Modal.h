@@ -23,6 +23,11 @@ bool Active();
 // look elsewhere, and under Wine wait for it).
 void Ending(HWND window);
 
+// Key preview: a key pressed anywhere in the modal window reaches the window
+// first as this message (wParam the key code, lParam the WM_KEYDOWN's); a
+// nonzero answer consumes the key, zero lets the controls have it.
+UINT KeyPreviewMessage();
+
 using Hook = std::function<void(HWND window)>;
 // The hook for the next modal window only (nullptr clears it).
 void SetHookForTests(Hook hook);

@@ -1,0 +1,190 @@
+#include "transfer/Transfer.h"
+
+#include "common/Ini.h"
+#include "common/Marks.h"
+#include "common/TipFile.h"
+#include "platform/Text.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace Transfer {
+
+TipClipboard& Clipboard() {
+    static TipClipboard clipboard;
+    return clipboard;
+}
+
+namespace {
+
+// A section's values by upper-cased key (the first entry of a key listed twice).
+struct SectionValues {
+    std::unordered_map<std::wstring, std::wstring> byKey;
+    void Load(const std::wstring& file, const std::wstring& section, std::vector<std::wstring>* order = nullptr) {
+        for (auto& [key, value] : TipFile::ReadSection(file, section)) {
+            if (order) order->push_back(key);
+            byKey.emplace(Text::UpperCase(key), std::move(value));
+        }
+    }
+    std::optional<std::wstring> Find(const std::wstring& name) const {
+        auto it = byKey.find(Text::UpperCase(name));
+        if (it == byKey.end()) return std::nullopt;
+        return it->second;
+    }
+    void Set(const std::wstring& name, const std::wstring& value) { byKey[Text::UpperCase(name)] = value; }
+    void Erase(const std::wstring& name) { byKey.erase(Text::UpperCase(name)); }
+};
+
+size_t FieldMarks(const std::wstring& record) {
+    size_t n = 0;
+    for (wchar_t c : record)
+        if (c == Marks::FieldMarkChar) ++n;
+    return n;
+}
+
+enum class Write { Written, Refused, Failed };
+
+class Loop {
+public:
+    Loop(const Source& s, const Target& t) : source_(s), target_(t) {
+        mirror_ = TipFile::MirrorOf(t.section);
+        sourceMirror_ = TipFile::MirrorOf(s.section);
+        src_.Load(s.file, s.section, s.allKeys ? &importOrder_ : nullptr);
+        srcOptions_.Load(s.file, sourceMirror_);
+        dst_.Load(t.file, t.section);
+        dstOptions_.Load(t.file, mirror_);
+    }
+
+    const std::vector<std::wstring>& Names() const { return source_.allKeys ? importOrder_ : source_.names; }
+
+    Counts Walk(ReplaceAnswer& answer, const Ask& ask) {
+        std::unordered_set<std::wstring> handled;
+        for (const std::wstring& name : Names()) {
+            if (answer == ReplaceAnswer::Stop) break;
+            if (!handled.insert(Text::UpperCase(name)).second) continue;  // a name listed twice goes once
+            std::optional<std::wstring> record = src_.Find(name);
+            if (!record || record->empty()) {
+                ++counts_.missing;  // gone since it was copied, or empty: nothing to paste
+                continue;
+            }
+            const std::wstring options = srcOptions_.Find(name).value_or(std::wstring());
+            const int row = ClashRow(name);
+            if (row == 0) {
+                Copy(name, *record, options);
+                continue;
+            }
+            // The page shows the key path and the value name: a record without them is skipped.
+            if (FieldMarks(*record) < 2) {
+                ++counts_.unreadable;
+                continue;
+            }
+            if (answer == ReplaceAnswer::All) {
+                Copy(name, *record, options);
+                continue;
+            }
+            PendingTip tip;
+            // A paste writes under the clipboard's name; the import under the row's text
+            // (the same key: names match without regard to case).
+            tip.name = source_.allKeys ? target_.shownNames[row - 1] : name;
+            tip.record = *record;
+            tip.options = options;
+            tip.pasteOfCut = source_.deleteAfterWrite;
+            const std::wstring sourceName = name;
+            tip.Commit = [this, &tip, sourceName] {
+                return Copy(tip.name, tip.record, tip.options, sourceName);
+            };
+            tip.answer = ReplaceAnswer::Ask;
+            if (ask) ask(tip, row);
+            answer = tip.answer;
+        }
+        return counts_;
+    }
+
+private:
+    // The last shown row whose text equals the name without regard to case (0 none).
+    int ClashRow(const std::wstring& name) const {
+        const std::wstring upper = Text::UpperCase(name);
+        int found = 0;
+        for (size_t i = 0; i < target_.shownNames.size(); ++i)
+            if (Text::UpperCase(target_.shownNames[i]) == upper) found = static_cast<int>(i) + 1;
+        return found;
+    }
+
+    // Writes one tip whole and, for a cut, deletes its source afterwards.
+    bool Copy(const std::wstring& name, const std::wstring& record, const std::wstring& options,
+              std::wstring sourceName = {}) {
+        if (sourceName.empty()) sourceName = name;
+        switch (WriteWhole(name, record, options)) {
+        case Write::Refused:
+            ++counts_.refused;
+            return false;
+        case Write::Failed:
+            ++counts_.failed;
+            return false;
+        case Write::Written:
+            break;
+        }
+        ++counts_.written;
+        if (source_.deleteAfterWrite) {
+            bool gone = Ini::DeleteKey(source_.file, source_.section, sourceName);
+            gone = Ini::DeleteKey(source_.file, sourceMirror_, sourceName) && gone;
+            if (!gone) ++counts_.sourceKept;
+        }
+        return true;
+    }
+
+    Write WriteWhole(const std::wstring& name, const std::wstring& record, const std::wstring& options) {
+        if (!TipFile::SafeName(name) || !Ini::SafeSection(target_.section) || !Ini::SafeSection(mirror_) ||
+            !Ini::SafeValue(record) || !Ini::SafeValue(options) || !Ini::Holdable(name) || !Ini::Holdable(record) ||
+            !Ini::Holdable(options))
+            return Write::Refused;
+        const std::optional<std::wstring> before = dst_.Find(name);
+        if (!Ini::Write(target_.file, target_.section, name, record)) return Write::Failed;
+        if (!Ini::Write(target_.file, mirror_, name, options)) {
+            // No half tip: the record goes back as it was.
+            if (before) Ini::Write(target_.file, target_.section, name, *before);
+            else Ini::DeleteKey(target_.file, target_.section, name);
+            return Write::Failed;
+        }
+        dst_.Set(name, record);
+        dstOptions_.Set(name, options);
+        return Write::Written;
+    }
+
+    const Source& source_;
+    const Target& target_;
+    std::wstring mirror_, sourceMirror_;
+    SectionValues src_, srcOptions_, dst_, dstOptions_;
+    std::vector<std::wstring> importOrder_;
+    Counts counts_;
+};
+
+std::wstring Canonical(const std::wstring& path) {
+    std::wstring full(MAX_PATH * 4, L'\0');
+    DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0 || n >= full.size()) return path;
+    full.resize(n);
+    std::wstring longer(MAX_PATH * 4, L'\0');
+    n = GetLongPathNameW(full.c_str(), longer.data(), static_cast<DWORD>(longer.size()));
+    if (n == 0 || n >= longer.size()) return full;
+    longer.resize(n);
+    return longer;
+}
+
+}  // namespace
+
+Counts Run(const Source& source, const Target& target, ReplaceAnswer& answer, const Ask& ask) {
+    Loop loop(source, target);
+    return loop.Walk(answer, ask);
+}
+
+bool SameFile(const std::wstring& a, const std::wstring& b) {
+    if (a.empty() || b.empty()) return false;
+    const std::wstring x = Canonical(a), y = Canonical(b);
+    return CompareStringOrdinal(x.c_str(), -1, y.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace Transfer
