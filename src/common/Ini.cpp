@@ -304,16 +304,23 @@ bool WriteRaw(const std::wstring& file, const std::wstring& section, const std::
 
 }  // namespace
 
-bool SafeValue(const std::wstring& value) { return !HasLineBreak(value); }
+namespace {
+// Text the profile functions cannot keep: 32,767 characters or more (written
+// as nothing, or cut), or characters without a code-page form (written as "?").
+bool Unkeepable(const std::wstring& s) { return s.size() >= 32767 || !Text::FitsAnsi(s); }
+}  // namespace
+
+bool SafeValue(const std::wstring& value) { return !HasLineBreak(value) && !Unkeepable(value); }
 
 bool SafeKey(const std::wstring& key) {
-    if (key.empty() || HasLineBreak(key) || key.find(L'=') != std::wstring::npos) return false;
+    if (key.empty() || HasLineBreak(key) || key.find(L'=') != std::wstring::npos || Unkeepable(key)) return false;
     std::wstring t = Text::Trim(key);
     return !t.empty() && t[0] != L'[' && t[0] != L';';
 }
 
 bool SafeSection(const std::wstring& section) {
-    return !section.empty() && !HasLineBreak(section) && section.find(L']') == std::wstring::npos;
+    return !section.empty() && !HasLineBreak(section) && section.find(L']') == std::wstring::npos &&
+           !Unkeepable(section);
 }
 
 std::wstring Read(const std::wstring& file, const std::wstring& section, const std::wstring& key, bool* found) {

@@ -5,6 +5,8 @@
 // page for the handlers that pages share (the double-click in ListView1). The
 // dialog is unloaded whenever it is closed; the next opener loads it afresh.
 #include "platform/Button.h"
+#include "platform/EditBox.h"
+#include "platform/LinkLabel.h"
 #include "platform/ImageList.h"
 #include "platform/Label.h"
 #include "platform/ListView.h"
@@ -20,6 +22,7 @@ public:
     // page adds its bit and assigns its own controls.
     enum Page : unsigned {
         RestorePage = 1u << 0,
+        FileInfoPage = 1u << 4,  // file information of a tip data file
     };
 
     ~Form4() override;
@@ -61,6 +64,26 @@ public:
     // that runs the restore while the caption is "恢复窗口".
     void ListView1_MouseDown(POINT clientPt);
     void ListView1_DblClick();
+
+    // ---- file-information page (a tip data file's section Fileinfo) ----
+    Label Picture4;            // the page's container
+    Label Image7;              // the page's icon
+    EditBox Text7;             // Use
+    Label Label20, Label21, Label22, Label23;  // 作者: 网页: 邮箱: 其它:
+    EditBox Text8, Text9, Text10, Text11;      // author, Web, email, other
+    LinkLabel Label24;         // 登录: opens the web page
+    LinkLabel Label25;         // 写信: writes a mail
+    Label Line6, Line7;        // separators above the buttons
+    CommandButton Command12;   // 修改(&W) / 保存(&S)
+    CommandButton Command11;   // 关闭(&C)
+    // Opens the page for the tip data file `file` (modal); returns once it is closed.
+    void OpenFileInfoPage(const std::wstring& file);
+    void Command12_Click();  // the edit/save toggle
+    void Command11_Click();  // close without writing
+    void Label24_Click();    // the web link
+    void Label25_Click();    // the mail link
+    // The file the page shows and saves.
+    std::wstring FileInfoFile;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -2,6 +2,7 @@
 
 #include "common/Ini.h"
 #include "common/TipFile.h"
+#include "library/Form5.h"
 #include "library/frmShadow.h"
 #include "mainwindow/Form2.h"
 #include "platform/App.h"
@@ -19,6 +20,7 @@ Services& Hooks() {
         Services d;
         d.AutoSizeTipColumns = [](ListView& list, int width) { Form2::AutoSizeTipColumns(list, width); };
         d.StartWork = [] { Forms::Form2().StartWork(); };
+        d.OpenFind = [](const std::vector<std::pair<std::wstring, int>>& rows) { Forms::Form5().Open(rows); };
         return d;
     }();
     return s;

@@ -1,6 +1,7 @@
 // The toolbar's commands, its button menus, the view mode and window linking.
 #include "editor/Form1.h"
 #include "editor/Form3.h"
+#include "library/Library.h"
 #include "library/frmShadow.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/ToolbarKeys.h"
@@ -108,6 +109,7 @@ void Form2::Toolbar1_ButtonClick(const std::wstring& key) {
     else if (key == ToolbarKey::help) OpenHelp();
     else if (key == ToolbarKey::log) OpenLog();
     else if (key == ToolbarKey::viewhf) OpenRestorePage();
+    else if (key == ToolbarKey::find) Library::OpenFindWindow();
     else if (key == ToolbarKey::exit) Unload();
 }
 

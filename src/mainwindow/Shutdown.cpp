@@ -3,6 +3,7 @@
 #include "common/Config.h"
 #include "editor/Form1.h"
 #include "editor/Form3.h"
+#include "library/Form5.h"
 #include "library/frmShadow.h"
 #include "platform/Columns.h"
 #include "mainwindow/Form2.h"
@@ -60,6 +61,7 @@ void Form2::Form_Unload() {
     if (shadow) shadow->Unload();
     if (props) props->Unload();
     if (::Form1* bar = Forms::Form1IfLoaded()) bar->Unload();
+    Forms::UnloadForm5();  // the find window goes with the others
     // 10. Window procedures, outermost first.
     mdlApi::UnhookMainWindow(hwnd_);
     Resize::Uninstall(hwnd_);

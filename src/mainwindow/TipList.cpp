@@ -4,6 +4,7 @@
 #include "editor/Form1.h"
 #include "editor/Form3.h"
 #include "editor/ValueTexts.h"
+#include "library/Library.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/ToolbarKeys.h"
 #include "common/Config.h"
@@ -90,6 +91,9 @@ void Form2::ListView1_KeyDown(int keyCode, int shift) {
     case 'A':
         if (ctrlOnly)
             for (int r = 1, n = ListView1.Count(); r <= n; ++r) ListView1.SetSelected(r, true);
+        break;
+    case 'F':
+        if (ctrlOnly && Toolbar1.Enabled(ToolbarKey::find)) Library::OpenFindWindow();
         break;
     case VK_OEM_MINUS:
         StepOption(false);
