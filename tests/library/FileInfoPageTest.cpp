@@ -23,6 +23,7 @@ protected:
     void WithPage(const std::wstring& file, const std::function<void(::Form4&)>& work) {
         ::frmShadow& s = shadow();
         s.AddOrSelectEntry(file);
+        s.Toolbar1.SetEnabled(L"info", true);  // as the commands that list a file leave it
         bool ran = false;
         Modal::SetHookForTests([&](HWND) {
             ran = true;

@@ -4,21 +4,24 @@
 #include "fixtures/LibraryFixture.h"
 #include "library/Form5.h"
 
+#include <algorithm>
+#include <functional>
+
 using namespace Bytes;
 
 namespace {
 const std::string KP = "HKEY_CURRENT_USER\\Software\\QuorixTest";
 const wchar_t kNothing[] = L"已经搜索完指定区域，但未发现要搜索的技巧。";
 
-std::string Tips(const std::vector<std::string>& names) {
-    std::string s;
-    for (const auto& n : names) s += LibraryTest::Record(n, KP, "v", "l", "1", '2', "d", '1');
-    return s;
-}
 }  // namespace
 
 class FindWindowTest : public LibraryTest {
 protected:
+    static std::string Tips(const std::vector<std::string>& names) {
+        std::string s;
+        for (const auto& n : names) s += Record(n, KP, "v", "l", "1", '2', "d", '1');
+        return s;
+    }
     void SetUp() override {
         LibraryTest::SetUp();
         // The program's own opening, not the fixture's recorder.
