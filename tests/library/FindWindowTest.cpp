@@ -32,6 +32,8 @@ protected:
                                       Section("S2") + Tips({"delta ALPHA", "eps"}) + Section(Favourites) +
                                       Tips({"zeta"}));
         WriteCategory(L"other.qix", Section(Data) + Tips({"x"}));
+        App::SetCommandForTests(L"");  // no files named on the command line
+        Forms::UnloadFrmShadow();       // loaded afresh over these files
     }
     void TearDown() override {
         Forms::UnloadForm5();
@@ -127,7 +129,7 @@ TEST_F(FindWindowTest, NothingOpensWithoutARoute) {
 }
 
 TEST_F(FindWindowTest, MatchingIsContainmentWithoutLatinCase) {
-    const std::string names = Tips({"Alpha Beta", "alpha  beta", "中文技巧名", "其它", "xALPHAx"});
+    const std::string names = Tips({"Alpha Beta", "alpha  beta", Ansi(L"中文技巧名"), Ansi(L"其它"), "xALPHAx"});
     WriteCategory(L"cat.qix", Section(Data) + names);
     ::frmShadow& s = shadow();
     s.TreeView1.Select(1);
