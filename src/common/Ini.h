@@ -5,7 +5,8 @@
 //  - Reads are whole: the buffer grows until the result fits.
 //  - Writes report their result.
 //  - Text that would break the file (CR or LF anywhere; "]" in a section name;
-//    "=" in a key or a key starting with "[" or ";") is refused: nothing is
+//    "=" in a key or a key starting with "[" or ";"; 32,767 characters or more;
+//    characters without a form in the code page) is refused: nothing is
 //    written and the call fails.
 //
 // Appending. While an AppendSession is alive, Write and WriteNew add a key that

@@ -7,9 +7,10 @@
 #include "common/Config.h"
 #include "platform/Button.h"
 #include "platform/CheckBox.h"
+#include "platform/EditBox.h"
+#include "platform/LinkLabel.h"
 #include "platform/ImageList.h"
 #include "platform/Label.h"
-#include "platform/LinkLabel.h"
 #include "platform/ListView.h"
 #include "platform/TabStrip.h"
 #include "platform/TextBox.h"
@@ -30,6 +31,7 @@ public:
         RestorePage = 1u << 0,
         ExportPage = 1u << 1,
         ReplacePage = 1u << 5,
+        FileInfoPage = 1u << 4,  // file information of a tip data file
     };
 
     ~Form4() override;
@@ -183,6 +185,25 @@ public:
     // A label's tool tip (empty when it has none) and whether it is drawn bold.
     std::wstring ToolTipText(const Label& label) const;
     bool LabelBold(const Label& label) const;
+    // ---- file-information page (a tip data file's section Fileinfo) ----
+    Label Picture4;            // the page's container
+    Label Image7;              // the page's icon
+    EditBox Text7;             // Use
+    Label Label20, Label21, Label22, Label23;  // 作者: 网页: 邮箱: 其它:
+    EditBox Text8, Text9, Text10, Text11;      // author, Web, email, other
+    LinkLabel Label24;         // 登录: opens the web page
+    LinkLabel Label25;         // 写信: writes a mail
+    Label Line6, Line7;        // separators above the buttons
+    CommandButton Command12;   // 修改(&W) / 保存(&S)
+    CommandButton Command11;   // 关闭(&C)
+    // Opens the page for the tip data file `file` (modal); returns once it is closed.
+    void OpenFileInfoPage(const std::wstring& file);
+    void Command12_Click();  // the edit/save toggle
+    void Command11_Click();  // close without writing
+    void Label24_Click();    // the web link
+    void Label25_Click();    // the mail link
+    // The file the page shows and saves.
+    std::wstring FileInfoFile;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -124,7 +124,7 @@ bool Form4::OptionsAndAboutMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
         const HWND h = reinterpret_cast<HWND>(lp);
         COLORREF colour;
         if (h == Label26.hwnd()) colour = kNavy;
-        else if (h == Label4.hwnd() || h == Label5.hwnd()) colour = kBlue;
+        else if (h == Label4.hwnd() || h == Label5.hwnd() || h == Label24.hwnd() || h == Label25.hwnd()) colour = kBlue;
         else if (h == Label27.hwnd()) colour = kDarkBlue;
         else return false;
         HDC dc = reinterpret_cast<HDC>(wp);

@@ -3,6 +3,7 @@
 #include "common/Config.h"
 #include "common/Ini.h"
 #include "common/TipFile.h"
+#include "library/Form5.h"
 #include "library/frmShadow.h"
 #include "mainwindow/Form2.h"
 #include "platform/App.h"
@@ -21,6 +22,7 @@ Services& Hooks() {
         d.AutoSizeTipColumns = [](ListView& list, int width) { Form2::AutoSizeTipColumns(list, width); };
         d.StartWork = [] { Forms::Form2().StartWork(); };
         d.Pasteok = [] { Forms::Form2().Pasteok(); };
+        d.OpenFind = [](const std::vector<std::pair<std::wstring, int>>& rows) { Forms::Form5().Open(rows); };
         return d;
     }();
     return s;

@@ -46,4 +46,9 @@ bool ListTarget(std::wstring& file, std::wstring& section);
 // when [Data] AutoWidth is on.
 void ReloadShownTips();
 
+// Opens the find window on the category of the category tree's selected node
+// (the toolbar's find, Ctrl+F in the tip list and in the category window).
+// Nothing opens while no node is selected.
+void OpenFindWindow();
+
 }  // namespace Library

@@ -177,6 +177,7 @@ bool frmShadow::Load() {
     TreeView1.RightClick = [this](POINT pt) { TreeView1_MouseUp(2, pt); };
     TreeView2.NodeClick = [this](int node) { TreeView2_NodeClick(node); };
     TreeView2.RightClick = [this](POINT pt) { TreeView2_MouseUp(2, pt); };
+    Toolbar1.ButtonClick = [this](const std::wstring& key) { Toolbar1_ButtonClick(key); };
 
     // The load step.
     TreeView1.SetImageList(ImageList1.handle());
@@ -647,14 +648,7 @@ void frmShadow::Form_KeyDown(int keyCode, int shift) {
         if (Hooks().Closejqsx) Hooks().Closejqsx();
         return;
     case 'F':
-        if (shift == 2 && main.Toolbar1.Enabled(ToolbarKey::find)) {
-            int sel = TreeView1.SelectedItem();
-            int scope = TreeView1.Children(sel) > 0 ? sel : TreeView1.Parent(sel);
-            std::vector<std::pair<std::wstring, int>> rows{{TipFile::DataSection, scope}};
-            for (int c = TreeView1.FirstChild(scope); c; c = TreeView1.NextSibling(c))
-                rows.emplace_back(TreeView1.Text(c), c);
-            if (Hooks().OpenFind) Hooks().OpenFind(rows);
-        }
+        if (shift == 2 && main.Toolbar1.Enabled(ToolbarKey::find)) Library::OpenFindWindow();
         return;
     default:
         return;

@@ -101,6 +101,13 @@ public:
     void EnterNothingLoadedState();
     void EnterNoDataFileState();
 
+    // ---- tip data file commands (the window's toolbar: new, open, del, info) ----
+    void Toolbar1_ButtonClick(const std::wstring& key);
+    void NewDataFile();     // new: creates a tip data file, lists and shows it
+    void OpenDataFiles();   // open: lists existing files, shows the last one
+    void RemoveDataFile();  // del: removes the selected entry (never the file)
+    void ShowFileInfo();    // info: the file-information page of the selected entry
+
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 

@@ -1,6 +1,7 @@
 // The toolbar's commands, its button menus, the view mode and window linking.
 #include "editor/Form1.h"
 #include "editor/Form3.h"
+#include "library/Library.h"
 #include "library/frmShadow.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/ToolbarKeys.h"
@@ -119,6 +120,7 @@ void Form2::Toolbar1_ButtonClick(const std::wstring& key) {
     else if (key == ToolbarKey::copy) copy_Click();
     else if (key == ToolbarKey::cut) cut_Click();
     else if (key == ToolbarKey::paste) paste_Click();
+    else if (key == ToolbarKey::find) Library::OpenFindWindow();
 }
 
 void Form2::Toolbar1_ButtonDropDown(const std::wstring& key) {

@@ -5,6 +5,7 @@
 #include "editor/Form1.h"
 #include "editor/Form3.h"
 #include "editor/modMenu.h"
+#include "library/Form5.h"
 #include "library/frmShadow.h"
 #include "platform/Columns.h"
 #include "mainwindow/Form2.h"
@@ -79,6 +80,7 @@ void Form2::Form_Unload() {
     Forms::UnloadForm4();
     if (!ok || !fileList.settingsWritten) ReportSettingsNotWritten();
     else frmShadow::ReportSave(fileList);
+    Forms::UnloadForm5();  // the find window goes with the others
     // 10. Window procedures, outermost first.
     mdlApi::UnhookMainWindow(hwnd_);
     modMenu::UnhookMenuSelect();

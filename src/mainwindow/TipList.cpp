@@ -4,6 +4,7 @@
 #include "editor/Form1.h"
 #include "editor/Form3.h"
 #include "editor/ValueTexts.h"
+#include "library/Library.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/ToolbarKeys.h"
 #include "common/Config.h"
@@ -99,6 +100,9 @@ void Form2::ListView1_KeyDown(int keyCode, int shift) {
         break;
     case 'V':
         if (ctrlOnly && Toolbar1.Enabled(ToolbarKey::paste)) paste_Click();
+        break;
+    case 'F':
+        if (ctrlOnly && Toolbar1.Enabled(ToolbarKey::find)) Library::OpenFindWindow();
         break;
     case VK_OEM_MINUS:
         StepOption(false);
