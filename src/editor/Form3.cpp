@@ -29,8 +29,10 @@ void Box(const std::wstring& text) { App::MsgBox(text, MB_OK | MB_ICONERROR); }
 void SetButtonText(Toolbar& bar, const std::wstring& key, const wchar_t* text) {
     TBBUTTONINFOW info{};
     info.cbSize = sizeof info;
-    info.dwMask = TBIF_TEXT;
+    info.dwMask = TBIF_TEXT | TBIF_STYLE;
     info.pszText = const_cast<wchar_t*>(text);
+    // Without an image the button is only as wide as its text: it must show it.
+    info.fsStyle = BTNS_BUTTON | BTNS_SHOWTEXT | BTNS_AUTOSIZE;
     SendMessageW(bar.hwnd(), TB_SETBUTTONINFOW, 4000 + bar.IndexOf(key), reinterpret_cast<LPARAM>(&info));
 }
 
@@ -88,6 +90,8 @@ bool Form3::Load() {
     Toolbar2.AddButton(L"edit", Toolbar::Style::Plain, L"", L"编辑列表中的键值  (Alt+E)");
     SetButtonText(Toolbar2, L"add", L"添加");
     SetButtonText(Toolbar2, L"edit", L"编辑");
+    SetWindowLongPtrW(Toolbar2.hwnd(), GWL_STYLE, GetWindowLongPtrW(Toolbar2.hwnd(), GWL_STYLE) | TBSTYLE_LIST);
+    SendMessageW(Toolbar2.hwnd(), TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
     Toolbar2.ButtonClick = [this](const std::wstring& key) { Toolbar2_ButtonClick(key); };
     // Command1 and Command2 only carry the access keys: they lie under the list.
     Command1.Create(hwnd_, IdCommand1, L"tj(&A)");
