@@ -136,6 +136,11 @@ public:
     // Reloads the tips the list shows from their file (status bar panel 2).
     void ReloadShownTips();
 
+    // ---- apply speed: settings read once per run ----
+    // SaveLog as the running apply read it at its start (a change during the
+    // run counts from the next run).
+    bool runSaveLog_ = false;
+
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnDestroyed() override;
