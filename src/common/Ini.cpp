@@ -5,7 +5,8 @@
 #include <windows.h>
 
 #include <cwctype>
-#include <unordered_set>
+#include <optional>
+#include <unordered_map>
 
 namespace Ini {
 namespace {
@@ -94,37 +95,55 @@ Same SameName(std::wstring_view a, std::wstring_view b) {
     return maybe ? Same::Maybe : Same::Yes;
 }
 
-// Names of one section: plain ones folded for lookup, the others kept whole.
+// The keys of one section with their values (the first of a name counts, as the
+// system reads it; nothing for a line without "="): plain names folded for
+// lookup, the others kept whole.
 struct NameSet {
-    std::unordered_set<std::wstring> plain;
-    std::vector<std::wstring> other;
-    void Add(const std::wstring& name) {
-        if (Plain(name)) plain.insert(Fold(name));
-        else other.push_back(name);
+    std::unordered_map<std::wstring, std::optional<std::wstring>> plain;
+    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> other;
+    void Add(const std::wstring& name, std::optional<std::wstring> value) {
+        if (Plain(name)) plain.emplace(Fold(name), std::move(value));
+        else other.emplace_back(name, std::move(value));
     }
-    // No when no name of the set can match `name`.
-    Same Find(const std::wstring& name) const {
-        Same result = Same::No;
-        auto against = [&](const std::wstring& known) {
+    // Yes when a key of the set is the name (ASCII letters in either case),
+    // Maybe when only the system can tell, No otherwise. `value` (when asked
+    // for) points at the value the system would find, and only when that is
+    // certain.
+    Same Find(const std::wstring& name, const std::optional<std::wstring>** value = nullptr) const {
+        bool yes = false, maybe = false;
+        const std::optional<std::wstring>* hit = nullptr;
+        auto against = [&](const std::wstring& known, const std::optional<std::wstring>& v) {
             Same s = SameName(known, name);
-            if (s != Same::No && result != Same::Yes) result = s;
+            if (s == Same::Yes && !yes) {
+                yes = true;
+                hit = &v;
+            } else if (s == Same::Maybe) {
+                maybe = true;
+            }
         };
         if (Plain(name)) {
-            if (plain.count(Fold(name))) return Same::Yes;  // plain against plain: folding decides
+            auto it = plain.find(Fold(name));  // plain against plain: folding decides
+            if (it != plain.end()) {
+                yes = true;
+                hit = &it->second;
+            }
         } else {
-            for (const std::wstring& p : plain) against(p);  // folding ASCII does not change the outcome
+            for (const auto& [p, v] : plain) against(p, v);  // folding ASCII does not change the outcome
         }
-        for (const std::wstring& o : other) against(o);
-        return result;
+        for (const auto& [o, v] : other) against(o, v);
+        if (value) *value = yes && !maybe ? hit : nullptr;
+        return yes ? Same::Yes : maybe ? Same::Maybe : Same::No;
     }
 };
 
-// What an append needs to know of a file's content.
+// What an append or a lookup needs to know of a file's content.
 struct Layout {
-    bool regular = false;                 // in the form the system writes, last section named
-    std::wstring lastSection;
-    std::vector<std::wstring> earlierSections;
-    NameSet lastKeys;
+    bool regular = false;  // in the form the system writes, every section named
+    struct Section {
+        std::wstring name;
+        NameSet keys;
+    };
+    std::vector<Section> sections;  // in file order
 };
 
 Layout ReadLayout(const std::string& bytes) {
@@ -135,9 +154,7 @@ Layout ReadLayout(const std::string& bytes) {
     std::wstring text = Text::FromAnsi(bytes);
     if (Text::ToAnsi(text) != bytes) return out;  // bytes the system would not write back as they are
     if (text.size() < 2 || text.compare(text.size() - 2, 2, L"\r\n") != 0) return out;
-    std::vector<std::wstring> sections;
-    NameSet keys;
-    bool named = false;
+    std::vector<Layout::Section> sections;
     for (size_t start = 0; start < text.size();) {
         size_t end = text.find(L"\r\n", start);
         std::wstring_view line(text.data() + start, end - start);
@@ -148,23 +165,22 @@ Layout ReadLayout(const std::string& bytes) {
             if (line.size() < 3 || line.back() != L']') return out;
             std::wstring_view name = line.substr(1, line.size() - 2);
             if (Padded(name)) return out;
-            if (named) sections.push_back(out.lastSection);
-            out.lastSection.assign(name);
-            named = true;
-            keys = NameSet();
+            sections.push_back({std::wstring(name), NameSet()});
             continue;
         }
         if (line.front() == L'=') return out;
+        if (sections.empty()) continue;  // keys before the first section: the system keeps them there
         size_t eq = line.find(L'=');
         if (eq != std::wstring_view::npos && (ProfileBlank(line[eq - 1]) ||
                                               (eq + 1 < line.size() && ProfileBlank(line[eq + 1]))))
             return out;
-        keys.Add(std::wstring(line.substr(0, eq)));
+        std::optional<std::wstring> value;
+        if (eq != std::wstring_view::npos) value.emplace(line.substr(eq + 1));
+        sections.back().keys.Add(std::wstring(line.substr(0, eq)), std::move(value));
     }
-    if (!named) return out;
+    if (sections.empty()) return out;
     out.regular = true;
-    out.earlierSections = std::move(sections);
-    out.lastKeys = std::move(keys);
+    out.sections = std::move(sections);
     return out;
 }
 
@@ -173,8 +189,9 @@ struct HeldFile {
     std::wstring path;             // full path as the system names it
     std::string ansiPath;
     HANDLE handle = INVALID_HANDLE_VALUE;
-    bool known = false;            // `bytes` and `layout` are what this session last saw
-    std::string bytes;
+    bool known = false;            // `layout` is the file as it was at `size` / `written`
+    LONGLONG size = 0;
+    FILETIME written{};
     Layout layout;
     bool systemMayCache = true;    // the system may hold a copy of the file from before
 };
@@ -213,9 +230,16 @@ HeldFile* Held(const std::wstring& file, bool open) {
     return &g_session->files.back();
 }
 
-// After the system has read or written `file`: it may keep a copy of it.
+// After the system has read `file`: it may keep a copy of it.
 void SystemUsed(const std::wstring& file) {
     if (HeldFile* f = Held(file, false)) f->systemMayCache = true;
+}
+// After the system has written `file`: its content is to be read again too.
+void SystemWrote(const std::wstring& file) {
+    if (HeldFile* f = Held(file, false)) {
+        f->systemMayCache = true;
+        f->known = false;
+    }
 }
 
 bool ReadWhole(HANDLE h, std::string& out) {
@@ -235,22 +259,99 @@ bool ReadWhole(HANDLE h, std::string& out) {
     return true;
 }
 
+bool Stamp(HANDLE h, LONGLONG& size, FILETIME& written) {
+    LARGE_INTEGER s;
+    if (!GetFileSizeEx(h, &s) || !GetFileTime(h, nullptr, nullptr, &written)) return false;
+    size = s.QuadPart;
+    return true;
+}
+
+// The session's entry of `file` with its content known: the file is read
+// whole the first time and again only when its size or write time show a
+// change that did not come from this session. Nothing outside a session, for a
+// file that cannot be opened or read.
+HeldFile* Known(const std::wstring& file) {
+    HeldFile* f = Held(file, true);
+    if (!f) return nullptr;
+    LONGLONG size = 0;
+    FILETIME written{};
+    if (!Stamp(f->handle, size, written)) {
+        f->known = false;
+        return nullptr;
+    }
+    if (f->known && size == f->size && CompareFileTime(&written, &f->written) == 0) return f;
+    std::string bytes;
+    if (!ReadWhole(f->handle, bytes)) {
+        f->known = false;
+        return nullptr;
+    }
+    f->layout = ReadLayout(bytes);
+    f->size = static_cast<LONGLONG>(bytes.size());
+    f->written = written;
+    f->known = true;
+    return f;
+}
+
+// The texts as the system gets them through the ANSI functions.
+std::wstring AsSystemGetsIt(const std::wstring& s) { return Text::FromAnsi(Text::ToAnsi(s)); }
+
+// What the session knows of a key of a file it holds.
+struct Lookup {
+    enum State { Unknown, Absent, Present } state = Unknown;
+    std::wstring value;  // Present: the value as the system reads it
+};
+Lookup Look(const std::wstring& file, const std::wstring& section, const std::wstring& key) {
+    Lookup out;
+    if (!g_session) return out;
+    const std::wstring s = AsSystemGetsIt(section), k = AsSystemGetsIt(key);
+    if (s.empty() || k.empty() || Padded(s) || Padded(k)) return out;
+    HeldFile* f = Known(file);
+    if (!f || !f->layout.regular) return out;
+    // The system looks in the first section of the name only.
+    for (const Layout::Section& sec : f->layout.sections) {
+        Same same = SameName(sec.name, s);
+        if (same == Same::Maybe) return out;
+        if (same == Same::No) continue;
+        const std::optional<std::wstring>* value = nullptr;
+        switch (sec.keys.Find(k, &value)) {
+        case Same::No:
+            out.state = Lookup::Absent;
+            return out;
+        case Same::Maybe:
+            return out;
+        case Same::Yes:
+            // A value in quotes loses them to the reader: left to the system.
+            if (!value || !*value) return out;
+            if (const std::wstring& v = **value; v.size() >= 2 && (v.front() == L'"' || v.front() == L'\'') && v.back() == v.front())
+                return out;
+            out.state = Lookup::Present;
+            out.value = **value;
+            return out;
+        }
+    }
+    out.state = Lookup::Absent;
+    return out;
+}
+
 // Appends "key=value" to `file` when the key is new to the file's last section
 // and the line is what the system would write. False when nothing was
 // appended: the caller goes through the system.
 bool TryAppend(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                const std::wstring& value) {
     if (!g_session) return false;
-    // The texts as the system gets them through the ANSI functions.
-    const std::wstring s = Text::FromAnsi(Text::ToAnsi(section)), k = Text::FromAnsi(Text::ToAnsi(key)),
-                       v = Text::FromAnsi(Text::ToAnsi(value));
+    const std::wstring s = AsSystemGetsIt(section), k = AsSystemGetsIt(key), v = AsSystemGetsIt(value);
     auto hasBreak = [](const std::wstring& t) { return t.find_first_of(std::wstring_view(L"\r\n\0", 3)) != std::wstring::npos; };
     if (s.empty() || k.empty() || Padded(s) || Padded(k) || Padded(v) || hasBreak(s) || hasBreak(k) ||
         hasBreak(v) || s.find(L']') != std::wstring::npos || k.find(L'=') != std::wstring::npos ||
         k.front() == L'[' || k.front() == L';')
         return false;
-    HeldFile* f = Held(file, true);
+    HeldFile* f = Known(file);
     if (!f) return false;
+    const Layout& layout = f->layout;
+    if (!layout.regular || SameName(layout.sections.back().name, s) != Same::Yes) return false;
+    for (size_t i = 0; i + 1 < layout.sections.size(); ++i)
+        if (SameName(layout.sections[i].name, s) != Same::No) return false;  // the system writes to the first of that name
+    if (layout.sections.back().keys.Find(k) != Same::No) return false;
 
     if (f->systemMayCache) {
         // Drop the system's copy: a copy whose file time matches the appended
@@ -258,25 +359,9 @@ bool TryAppend(const std::wstring& file, const std::wstring& section, const std:
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, f->ansiPath.c_str());
         f->systemMayCache = false;
     }
-    std::string now;
-    if (!ReadWhole(f->handle, now)) {
-        f->known = false;
-        return false;
-    }
-    if (!f->known || now != f->bytes) {
-        f->bytes = std::move(now);
-        f->layout = ReadLayout(f->bytes);
-        f->known = true;
-    }
-    const Layout& layout = f->layout;
-    if (!layout.regular || SameName(layout.lastSection, s) != Same::Yes) return false;
-    for (const std::wstring& earlier : layout.earlierSections)
-        if (SameName(earlier, s) != Same::No) return false;  // the system writes to the first of that name
-    if (layout.lastKeys.Find(k) != Same::No) return false;
-
     const std::string line = Text::ToAnsi(k + L"=" + v + L"\r\n");
     LARGE_INTEGER end;
-    end.QuadPart = static_cast<LONGLONG>(f->bytes.size());
+    end.QuadPart = f->size;
     DWORD written = 0;
     if (!SetFilePointerEx(f->handle, end, nullptr, FILE_BEGIN) ||
         !WriteFile(f->handle, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
@@ -286,8 +371,8 @@ bool TryAppend(const std::wstring& file, const std::wstring& section, const std:
         f->known = false;
         return false;
     }
-    f->bytes += line;
-    f->layout.lastKeys.Add(k);
+    f->layout.sections.back().keys.Add(k, v);
+    if (!Stamp(f->handle, f->size, f->written)) f->known = false;
     ++g_session->appended;
     return true;
 }
@@ -298,7 +383,7 @@ bool WriteRaw(const std::wstring& file, const std::wstring& section, const std::
     std::string k = key ? Text::ToAnsi(*key) : std::string(), v = value ? Text::ToAnsi(*value) : std::string();
     bool ok = WritePrivateProfileStringA(s.c_str(), key ? k.c_str() : nullptr, value ? v.c_str() : nullptr,
                                          f.c_str()) != 0;
-    SystemUsed(file);
+    SystemWrote(file);
     return ok;
 }
 
@@ -361,7 +446,13 @@ std::vector<std::wstring> Sections(const std::wstring& file) {
 
 bool Write(const std::wstring& file, const std::wstring& section, const std::wstring& key, const std::wstring& value) {
     if (!SafeSection(section) || !SafeKey(key) || !SafeValue(value) || SeamFails()) return false;
-    return TryAppend(file, section, key, value) || WriteRaw(file, section, &key, &value);
+    if (TryAppend(file, section, key, value)) return true;
+    // The system leaves a file alone when the key holds the value already.
+    if (g_session && !Padded(AsSystemGetsIt(value))) {
+        Lookup l = Look(file, section, key);
+        if (l.state == Lookup::Present && l.value == AsSystemGetsIt(value)) return true;
+    }
+    return WriteRaw(file, section, &key, &value);
 }
 
 NewKey WriteNew(const std::wstring& file, const std::wstring& section, const std::wstring& key,
@@ -370,9 +461,16 @@ NewKey WriteNew(const std::wstring& file, const std::wstring& section, const std
     if (SafeSection(section) && SafeKey(key) && SafeValue(value) && TryAppend(file, section, key, value))
         return NewKey::Written;
     bool found = false;
-    Read(file, section, key, &found);
+    Find(file, section, key, &found);
     if (found) return NewKey::Kept;
     return Write(file, section, key, value) ? NewKey::Written : NewKey::Failed;
+}
+
+std::wstring Find(const std::wstring& file, const std::wstring& section, const std::wstring& key, bool* found) {
+    Lookup l = Look(file, section, key);
+    if (l.state == Lookup::Unknown) return Read(file, section, key, found);
+    if (found) *found = l.state == Lookup::Present;
+    return l.value;
 }
 
 bool DeleteKey(const std::wstring& file, const std::wstring& section, const std::wstring& key) {

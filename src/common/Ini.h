@@ -20,7 +20,10 @@
 // is on disk when the call returns. The files appended to stay open until the
 // session ends (shared for reading and writing, not for deleting or renaming),
 // and the system's cached copy of such a file is dropped before an append, so
-// that every read through the system sees the appended lines.
+// that every read through the system sees the appended lines. Within a session
+// a file held is read whole once (again only when it changed behind the
+// session's back): WriteNew and Find answer from that copy, and Write leaves a
+// key that already holds the value as the system would, without writing.
 #include <string>
 #include <vector>
 
@@ -46,6 +49,13 @@ NewKey WriteNew(const std::wstring& file, const std::wstring& section, const std
                 const std::wstring& value);
 // Leaves the section line with no keys (writes, then deletes, a dummy key).
 bool MakeEmptySection(const std::wstring& file, const std::wstring& section);
+
+// Read, answered within a session from what the session knows of a file it
+// holds (the file is opened and read whole once, and read again only when it
+// changed behind the session's back); through the system outside a session and
+// wherever that knowledge does not decide the answer exactly.
+std::wstring Find(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                  bool* found = nullptr);
 
 // One session at a time; a session started inside another one adds nothing.
 class AppendSession {

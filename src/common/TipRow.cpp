@@ -135,6 +135,28 @@ int AddRow(ListView& list, const Cells& c, bool categoryMode) {
     return row;
 }
 
+void AddRows(ListView& list, std::vector<Cells> rows, bool categoryMode) {
+    std::vector<ListView::NewRow> out(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        Cells& c = rows[i];
+        ListView::NewRow& r = out[i];
+        r.text[0] = std::move(c.name);
+        r.icon[0] = categoryMode ? IconCategoryRow : IconDataFileRowSmall;
+        r.text[1] = std::move(c.label);
+        r.tag[1] = std::move(c.keyPath);
+        r.text[2] = std::move(c.dangerText);
+        r.icon[2] = c.dangerIcon;
+        r.tag[2] = std::move(c.typeCode);
+        r.text[3] = std::move(c.valueName);
+        r.tag[3] = std::move(c.description);
+        r.bold[3] = c.defaultValue;
+        r.text[4] = std::move(c.dataText);
+        r.icon[4] = c.dataIcon;
+        r.tag[4] = std::move(c.options);
+    }
+    list.AddRows(std::move(out));
+}
+
 Cells ReadRow(const ListView& list, int row) {
     Cells c;
     c.name = list.Text(row);

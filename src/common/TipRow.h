@@ -15,6 +15,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class ListView;
 
@@ -71,6 +72,8 @@ Cells Decode(const std::wstring& name, const std::wstring& record, const std::ws
 // Appends a row built from `cells` to the list; `categoryMode` picks the row's
 // icons. Returns the new row's number (0 when the list refused it).
 int AddRow(ListView& list, const Cells& cells, bool categoryMode);
+// Appends many rows at once, each as AddRow builds it (ListView::AddRows).
+void AddRows(ListView& list, std::vector<Cells> rows, bool categoryMode);
 // The cells of a row, as every reader takes them.
 Cells ReadRow(const ListView& list, int row);
 

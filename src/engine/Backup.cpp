@@ -64,6 +64,12 @@ bool DeleteOrAbsent(const Record& r) {
     return reg.KeyExists() && !Registry::GetRawValue(r.keyPath, r.valueName, type, bytes);
 }
 
+// Registry key paths and value names match without regard to case.
+bool SameName(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
 }  // namespace
 
 std::wstring Folder() { return App::PathSlash() + L"Bak\\"; }
@@ -117,15 +123,23 @@ std::optional<Record> Capture(const std::wstring& keyPath, const std::wstring& v
     return r;
 }
 
+std::wstring DerivedKey(const std::wstring& tipName, int n) {
+    return n <= 1 ? tipName : tipName + L" (" + Text::FromInt(n) + L")";
+}
+
 Outcome WriteFirst(const std::wstring& file, const std::wstring& section, const std::wstring& tipName,
                    const Record& r) {
-    switch (Ini::WriteNew(file, section, tipName, Join(r))) {
-    case Ini::NewKey::Written:
-        return Outcome::Written;
-    case Ini::NewKey::Kept:
-        return Outcome::Kept;
-    case Ini::NewKey::Failed:
-        break;
+    const std::wstring value = Join(r);
+    for (int n = 1; n <= kMaxSameNamed; ++n) {
+        const std::wstring key = DerivedKey(tipName, n);
+        bool found = false;
+        const std::wstring existing = Ini::Find(file, section, key, &found);
+        if (!found) return Ini::Write(file, section, key, value) ? Outcome::Written : Outcome::Failed;
+        // The same value recorded before (under the name or a derived key):
+        // the first record of the day stays.
+        std::optional<Record> earlier = Split(existing);
+        if (earlier && SameName(earlier->keyPath, r.keyPath) && SameName(earlier->valueName, r.valueName))
+            return Outcome::Kept;
     }
     return Outcome::Failed;
 }

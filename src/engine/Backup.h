@@ -44,11 +44,21 @@ std::optional<Record> Split(const std::wstring& value);
 std::optional<Record> Capture(const std::wstring& keyPath, const std::wstring& valueName);
 
 enum class Outcome { Written, Kept, Failed };
-// Stores `r` under `section` / `tipName` in `file` unless a record is there
-// already: the first backup of a day wins, so a restore returns to the state
-// before the first application that day. Kept when one was there.
+// Stores `r` under `section` / `tipName` in `file` unless a record of the same
+// value (key path and value name, without regard to case) is there already:
+// the first backup of a day wins, so a restore returns to the state before the
+// first application that day (Kept). The name may be taken by a record of
+// another value (two tip data files with a tip of the same name): then `r`
+// goes under the first free derived key, DerivedKey(tipName, 2), (3), ..., of
+// the same section, after checking each for a record of the same value, so
+// that the restore brings both back. Within an Ini::AppendSession the file is
+// read once for all of this.
 Outcome WriteFirst(const std::wstring& file, const std::wstring& section, const std::wstring& tipName,
                    const Record& r);
+// The key of the n-th record of tips named `tipName` in one section: the name
+// itself for 1, then "name (2)", "name (3)", ...
+std::wstring DerivedKey(const std::wstring& tipName, int n);
+inline constexpr int kMaxSameNamed = 1000;
 
 // Writes a record back to the registry, creating its key when missing: deletes
 // the value for type "0" with the DeleteMark (a value already absent counts as

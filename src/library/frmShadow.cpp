@@ -282,12 +282,16 @@ void frmShadow::Shownode(const std::wstring& file, const std::wstring& section) 
     HCURSOR old = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     ::Form2& main = Forms::Form2();
     ListView& list = main.ListView1;
+    // The list is filled with redrawing off, every row whole in one go, and
+    // drawn once at the end.
+    list.SetRedraw(false);
     list.Clear();
     bool categoryMode = main.CategoryMode();
     auto entries = TipFile::ReadSection(file, section);
     // The option lists, read once and only when a new-layout record needs them.
     std::unique_ptr<std::unordered_map<std::wstring, std::wstring>> options;
-    SendMessageW(list.hwnd(), WM_SETREDRAW, FALSE, 0);
+    std::vector<TipRow::Cells> rows;
+    rows.reserve(entries.size());
     for (const auto& [name, record] : entries) {
         std::wstring mirror;
         if (TipRow::IsNewLayout(record)) {
@@ -299,13 +303,11 @@ void frmShadow::Shownode(const std::wstring& file, const std::wstring& section) 
             auto it = options->find(Text::UpperCase(name));
             if (it != options->end()) mirror = it->second;
         }
-        TipRow::AddRow(list, TipRow::Decode(name, record, mirror), categoryMode);
+        rows.push_back(TipRow::Decode(name, record, mirror));
     }
-    // A list sorted by the name placed each row as it came; any other column
-    // is known only once the row is complete.
-    if (list.SortColumn() > 1) list.Resort();
-    SendMessageW(list.hwnd(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list.hwnd(), nullptr, TRUE);
+    // A sorted list takes the rows in its order at once.
+    TipRow::AddRows(list, std::move(rows), categoryMode);
+    list.SetRedraw(true);
     int n = list.Count();
     main.SetRowCommandsEnabled(n > 0);
     SetPropertiesButton(L"xiugai", n > 0);

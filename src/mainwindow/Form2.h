@@ -230,6 +230,10 @@ public:
     Transfer::Counts Shownode(const std::wstring& Pathname, const std::wstring& strSj2);
     // The toolbar's `open`: asks for a tip data file, confirms, imports, reloads and reports.
     void open_Click();
+    // ---- apply speed: settings read once per run ----
+    // SaveLog as the running apply read it at its start (a change during the
+    // run counts from the next run).
+    bool runSaveLog_ = false;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

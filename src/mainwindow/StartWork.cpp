@@ -24,6 +24,9 @@ void Form2::StartWork() {
     WriteMode = WriteModes::Apply;
     applying_ = true;
     runCategory_.reset();
+    // The settings of the run, read once: a change made meanwhile counts from the next run.
+    const bool saveHistory = Config::On(Config::SaveHistory);
+    runSaveLog_ = Config::On(Config::SaveLog);
     HCURSOR oldCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     ProgressBar1.SetRange(0, count);
     ProgressBar1.SetVisible(true);
@@ -32,24 +35,42 @@ void Form2::StartWork() {
     int lostBackups = 0;
     {
         // Backup records and log entries of the run are appended to their files
-        // where the files allow it; each is on disk before the next row.
+        // where the files allow it; each is on disk before the next row. The
+        // day's backup file is read once for the run.
         Ini::AppendSession appendSession;
+        std::optional<std::wstring> backupSection;
+        if (saveHistory) backupSection = ReportCategoryPath();
+        // The screen follows the run a few times a second: the progress bar and
+        // the rows recoloured since the last look are drawn, nothing else.
+        ULONGLONG lastDrawn = GetTickCount64();
+        ListView1.NoteRecolouredRows(true);
+        int lastApplied = 0;
         for (int i = 1; i <= count; ++i) {
             if (!ListView1.Checked(i)) continue;
             Label1.Tag = Text::FromInt(i);
-            ProgressBar1.SetValue(i);
+            lastApplied = i;
 
-            std::optional<std::wstring> backupSection;
-            if (Config::On(Config::SaveHistory)) backupSection = ReportCategoryPath();
             const Apply::Outcome outcome = Apply::ApplyTip(Apply::FromRow(TipRow::ReadRow(ListView1, i)), backupSection);
             // A row of an unknown TypeCode wrote nothing and keeps its colour.
             if (outcome.write != Apply::WriteResult::Nothing) ReportWrite(outcome.write == Apply::WriteResult::Done);
             if (outcome.backup == Apply::BackupResult::Lost) ++lostBackups;
+            if (ULONGLONG now = GetTickCount64(); now - lastDrawn >= 100) {
+                ProgressBar1.SetValue(i);
+                ListView1.DrawNoted();
+                UpdateWindow(ProgressBar1.hwnd());
+                UpdateWindow(ListView1.hwnd());
+                lastDrawn = now;
+            }
         }
+        ListView1.NoteRecolouredRows(false);
+        // The bar ends at the last row applied.
+        ProgressBar1.SetValue(lastApplied);
     }
 
     StatusBar1.SetPanelText(3, L"技巧使用完成");
     ProgressBar1.SetVisible(false);
+    // The progress bar held the keyboard focus: the tip list takes it back.
+    ListView1.SetFocus();
     SetCursor(oldCursor ? oldCursor : LoadCursorW(nullptr, IDC_ARROW));
     WriteMode = WriteModes::None;
     applying_ = false;
@@ -70,7 +91,7 @@ void Form2::ReportApplied(bool success) {
     if (row < 1 || row > ListView1.Count()) return;  // no row to colour or name
     const int index = static_cast<int>(row);
     ListView1.SetForeColor(index, success ? kAppliedColor : kFailedColor);
-    if (!Config::On(Config::SaveLog)) return;
+    if (!(applying_ ? runSaveLog_ : Config::On(Config::SaveLog))) return;
     const std::wstring name = ListView1.Text(index);
     const std::wstring key = success ? L"【使用成功】【" + name + L"】" : L"〖使用失败〗〖" + name + L"〗";
     // A log entry that cannot be written is lost: the write itself is done.

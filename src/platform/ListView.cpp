@@ -109,21 +109,81 @@ void ListView::Remove(int row) {
 }
 
 void ListView::Clear() {
-    for (int i = Count(); i >= 1; --i) delete Data(i);
-    // The row data is gone: make sure no later notification sees the old pointers.
-    int n = Count();
+    if (!hwnd_) return;
+    // The row data is taken first and freed once the rows are gone, so that no
+    // notification of the removal sees a freed pointer.
+    const int n = Count();
+    std::vector<RowData*> data;
+    data.reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         LVITEMW it{};
         it.mask = LVIF_PARAM;
         it.iItem = i;
-        it.lParam = 0;
-        SendMessageW(hwnd_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+        if (SendMessageW(hwnd_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it)))
+            data.push_back(reinterpret_cast<RowData*>(it.lParam));
     }
+    clearing_ = true;
     SendMessageW(hwnd_, LVM_DELETEALLITEMS, 0, 0);
+    clearing_ = false;
+    for (RowData* d : data) delete d;
+}
+
+int ListView::InsertRow(int index, NewRow& row) {
+    auto* data = new RowData;
+    for (int sub = 0; sub < kMaxSub; ++sub) {
+        data->tag[sub] = std::move(row.tag[sub]);
+        data->bold[sub] = row.bold[sub];
+    }
+    LVITEMW it{};
+    it.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+    it.iItem = index;
+    it.pszText = row.text[0].data();
+    it.iImage = row.icon[0] > 0 ? row.icon[0] - 1 : I_IMAGENONE;
+    it.lParam = reinterpret_cast<LPARAM>(data);
+    int at = static_cast<int>(SendMessageW(hwnd_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&it)));
+    if (at < 0) {
+        delete data;
+        return 0;
+    }
+    for (int sub = 1; sub < kMaxSub; ++sub) {
+        LVITEMW cell{};
+        cell.mask = LVIF_TEXT;
+        cell.iItem = at;
+        cell.iSubItem = sub;
+        cell.pszText = row.text[sub].data();
+        if (row.icon[sub] >= 0) {
+            cell.mask |= LVIF_IMAGE;
+            cell.iImage = row.icon[sub] > 0 ? row.icon[sub] - 1 : I_IMAGENONE;
+        }
+        SendMessageW(hwnd_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&cell));
+    }
+    return at + 1;
+}
+
+void ListView::AddRows(std::vector<NewRow> rows) {
+    if (!hwnd_) return;
+    const int column = sortColumn_;
+    if (column >= 1 && column <= kMaxSub && Count() == 0) {
+        const int sub = column - 1;
+        const bool ascending = sortAscending_;
+        std::stable_sort(rows.begin(), rows.end(), [sub, ascending](const NewRow& a, const NewRow& b) {
+            int r = CompareTexts(a.text[sub], b.text[sub]);
+            return ascending ? r < 0 : r > 0;
+        });
+        for (NewRow& row : rows) InsertRow(Count(), row);
+        return;
+    }
+    for (NewRow& row : rows) InsertRow(column == 1 ? SortedPlace(row.text[0]) : Count(), row);
+    if (column > 1) Resort();
+}
+
+void ListView::SetRedraw(bool on) {
+    SendMessageW(hwnd_, WM_SETREDRAW, on ? TRUE : FALSE, 0);
+    if (on) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 ListView::RowData* ListView::Data(int row) const {
-    if (!hwnd_ || row < 1 || row > Count()) return nullptr;
+    if (!hwnd_ || row < 1) return nullptr;  // the control refuses a row past the end
     LVITEMW it{};
     it.mask = LVIF_PARAM;
     it.iItem = row - 1;
@@ -193,8 +253,23 @@ COLORREF ListView::ForeColor(int row) const {
 void ListView::SetForeColor(int row, COLORREF c) {
     if (RowData* d = Data(row)) {
         d->fore = c;
-        SendMessageW(hwnd_, LVM_REDRAWITEMS, row - 1, row - 1);
+        if (!noting_) {
+            SendMessageW(hwnd_, LVM_REDRAWITEMS, row - 1, row - 1);
+            return;
+        }
+        notedFirst_ = notedFirst_ ? std::min(notedFirst_, row) : row;
+        notedLast_ = std::max(notedLast_, row);
     }
+}
+
+void ListView::NoteRecolouredRows(bool on) {
+    if (!on) DrawNoted();
+    noting_ = on;
+}
+
+void ListView::DrawNoted() {
+    if (notedFirst_ && hwnd_) SendMessageW(hwnd_, LVM_REDRAWITEMS, notedFirst_ - 1, notedLast_ - 1);
+    notedFirst_ = notedLast_ = 0;
 }
 
 bool ListView::Ghosted(int row) const {
@@ -400,10 +475,14 @@ bool ListView::OnNotify(NMHDR* nm, LRESULT& result) {
     case NM_CUSTOMDRAW:
         result = CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(nm));
         return true;
+    case LVN_DELETEALLITEMS:
+        // Clear frees the row data itself: no notification per row.
+        result = clearing_ ? TRUE : FALSE;
+        return true;
     case LVN_DELETEITEM: {
         // Rows removed by the control itself (window destroyed): free their data.
         auto* lv = reinterpret_cast<NMLISTVIEW*>(nm);
-        delete reinterpret_cast<RowData*>(lv->lParam);
+        if (!clearing_) delete reinterpret_cast<RowData*>(lv->lParam);
         return true;
     }
     case LVN_ITEMCHANGED: {

@@ -29,6 +29,25 @@ public:
     void Remove(int row);
     void Clear();
 
+    // A row made whole before it goes into the list: text (0) and sub-items 1 to
+    // 4 with their report icons (-1: left as the control makes it; 0: none;
+    // otherwise a 1-based image number; icon[0] is the row's icon) and tags,
+    // and the bold cells.
+    struct NewRow {
+        std::wstring text[kMaxSub];
+        int icon[kMaxSub] = {-1, -1, -1, -1, -1};
+        std::wstring tag[kMaxSub];
+        bool bold[kMaxSub] = {};
+    };
+    // Appends the rows, each with one message per cell. A sorted list that is
+    // empty takes them in its sort order at once (rows that compare equal keep
+    // the order given) and is not sorted again; a sorted list that holds rows
+    // places them as Add does and sorts once at the end. Turn redrawing off
+    // around a large fill (SetRedraw).
+    void AddRows(std::vector<NewRow> rows);
+    // WM_SETREDRAW; turning it back on invalidates the whole list.
+    void SetRedraw(bool on);
+
     std::wstring Text(int row) const { return SubText(row, 0); }
     void SetText(int row, const std::wstring& s) { SetSubText(row, 0, s); }
     std::wstring SubText(int row, int sub) const;
@@ -42,6 +61,11 @@ public:
     void SetSubBold(int row, int sub, bool on);
     COLORREF ForeColor(int row) const;
     void SetForeColor(int row, COLORREF c);
+    // While on, SetForeColor only notes the rows to draw again; DrawNoted
+    // invalidates those rows (one span, never the whole list), and so does
+    // turning it off. For runs that recolour many rows one by one.
+    void NoteRecolouredRows(bool on);
+    void DrawNoted();
 
     // The cut mark (LVIS_CUT): the row is drawn dimmed (icon and grey text), as
     // a row cut to the clipboard is. The control holds it until the row goes.
@@ -112,6 +136,10 @@ private:
     HFONT BoldFont();
     HFONT boldFont_ = nullptr;
     bool suppressCheckEvent_ = false;
+    bool clearing_ = false;  // Clear frees the row data itself
+    bool noting_ = false;
+    int notedFirst_ = 0, notedLast_ = 0;  // rows recoloured and not yet invalidated (0: none)
+    int InsertRow(int index, NewRow& row);
     bool editFromCode_ = false;
     bool endingEdit_ = false;
     void SetEditStyle(bool on);

@@ -6,11 +6,20 @@
 
 namespace {
 const wchar_t kControlProp[] = L"Quorix.Control";
+// The control last looked up: a list that is filled sends its parent a
+// notification for every row, and asking the window for its property each
+// time is a round trip to the window system.
+struct LastControl {
+    HWND hwnd = nullptr;
+    Control* control = nullptr;
+};
+thread_local LastControl g_last;
 }
 
 // ---------------------------------------------------------------- Control
 
 Control::~Control() {
+    if (g_last.control == this) g_last = {};
     if (hwnd_) {
         RemovePropW(hwnd_, kControlProp);
         hwnd_ = nullptr;
@@ -19,7 +28,14 @@ Control::~Control() {
 
 bool Control::Exists() const { return hwnd_ && GetPropW(hwnd_, kControlProp) == this; }
 
-Control* Control::FromHwnd(HWND h) { return h ? static_cast<Control*>(GetPropW(h, kControlProp)) : nullptr; }
+Control* Control::FromHwnd(HWND h) {
+    if (!h) return nullptr;
+    // A control's own window (not an alias) that is still the same window.
+    if (h == g_last.hwnd && g_last.control->hwnd_ == h && IsWindow(h)) return g_last.control;
+    auto* c = static_cast<Control*>(GetPropW(h, kControlProp));
+    g_last = c && c->hwnd_ == h ? LastControl{h, c} : LastControl{};
+    return c;
+}
 
 bool Control::CreateChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle, int id,
                           const std::wstring& text) {
@@ -33,11 +49,15 @@ bool Control::CreateChild(HWND parent, const wchar_t* cls, DWORD style, DWORD ex
 }
 
 void Control::Attach(HWND h) {
+    if (g_last.control == this || g_last.hwnd == h) g_last = {};
     hwnd_ = h;
     SetPropW(h, kControlProp, this);
 }
 
-void Control::AttachAlias(HWND h) { SetPropW(h, kControlProp, this); }
+void Control::AttachAlias(HWND h) {
+    if (g_last.hwnd == h) g_last = {};
+    SetPropW(h, kControlProp, this);
+}
 
 bool Control::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
 void Control::SetEnabled(bool on) {

@@ -244,6 +244,8 @@ TEST_F(SectionLoaderTest, ASortedListKeepsItsOrderOnTheNextLoad) {
         {1, false, {L"c", L"b", L"a"}},
         {4, true, {L"a", L"b", L"c"}},  // by value name: v1 v2 v3
         {4, false, {L"c", L"b", L"a"}},
+        {2, true, {L"b", L"c", L"a"}},  // equal command labels keep the file order
+        {2, false, {L"b", L"c", L"a"}},
     };
     for (const auto& c : cases) {
         list().Clear();
