@@ -25,15 +25,9 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "BenchClock.h"
 
 namespace {
-double Seconds() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
 double Median(const std::function<void()>& run) {
     std::vector<double> t;
     for (int i = 0; i < 5; ++i) {

@@ -23,15 +23,9 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "BenchClock.h"
 
 namespace {
-double Seconds() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
 const std::string FM = "\xFF", JM = "\x81\x88";
 const std::string kData = "\xCA\xFD\xBE\xDD", kFav = "\xCA\xD5\xB2\xD8\xBC\xD0";
 

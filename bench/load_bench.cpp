@@ -19,15 +19,9 @@
 
 #include <cstdio>
 #include <string>
+#include "BenchClock.h"
 
 namespace {
-double Seconds() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
 std::string MakeSection(int n) {
     const std::string FM = "\xFF", JM = "\x81\x88";
     std::string data = "[\xCA\xFD\xBE\xDD]\r\n", mirror = "[\xFF\xCA\xFD\xBE\xDD\xFF]\r\n";

@@ -11,15 +11,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include "BenchClock.h"
 
 namespace {
-double Seconds() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
 std::wstring Folder(const std::wstring& path) { return path.substr(0, path.find_last_of(L"\\/")); }
 
 struct Found {

@@ -6,6 +6,7 @@
 #include "platform/App.h"
 #include "platform/Text.h"
 #include "platform/Twips.h"
+#include "platform/WaitCursor.h"
 
 #include <vector>
 
@@ -14,18 +15,6 @@ const wchar_t kRestoreCaption[] = L"恢复窗口";
 
 int X(long long twips) { return Twips::ToPixelsX(twips); }
 int Y(long long twips) { return Twips::ToPixelsY(twips); }
-
-// Sets the mouse pointer of the dialog for the duration of a piece of work.
-class Hourglass {
-public:
-    Hourglass() : old_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~Hourglass() { SetCursor(old_ ? old_ : LoadCursorW(nullptr, IDC_ARROW)); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-
-private:
-    HCURSOR old_;
-};
 
 bool EndsWithBak(const std::wstring& name) {
     return name.size() > 4 && Text::EqualNoCase(std::wstring_view(name).substr(name.size() - 4), L".bak");
@@ -79,7 +68,7 @@ void Form4::Command22_Click() {
 
     Backup::DayCounts counts;
     {
-        Hourglass wait;
+        WaitCursor wait;
         // The registry writes of a restore show nothing.
         ::Form2& main = Forms::Form2();
         main.WriteMode = WriteModes::Bak;

@@ -10,6 +10,7 @@
 #include "mainwindow/ToolbarKeys.h"
 #include "platform/App.h"
 #include "platform/Text.h"
+#include "platform/WaitCursor.h"
 
 using Library::CurrentCategoryPath;
 using Library::CurrentDataFilePath;
@@ -17,24 +18,6 @@ using Library::Hooks;
 
 namespace {
 const wchar_t kCannotCreate[] = L"不能新建技巧数据文件。";
-
-// The wait pointer for the length of one command; the default pointer after it.
-class Hourglass {
-public:
-    Hourglass() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
-    ~Hourglass() { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-};
-
-std::wstring CurrentFolder() {
-    DWORD n = GetCurrentDirectoryW(0, nullptr);
-    if (n == 0) return {};
-    std::wstring s(n, L'\0');
-    n = GetCurrentDirectoryW(n, s.data());
-    s.resize(n);
-    return s;
-}
 
 void SetPropertiesButton(const wchar_t* key, bool on) {
     if (Hooks().SetPropertiesButton) Hooks().SetPropertiesButton(key, on);
@@ -77,7 +60,7 @@ void frmShadow::NewDataFile() {
         dlg.FilterIndex = 1;
         dlg.flags = OFN_OVERWRITEPROMPT;
         dlg.DefaultExt = L"upd";
-        dlg.InitDir = CurrentFolder();
+        dlg.InitDir = App::CurrentFolder();
         dlg.hwnd = hwnd_;
         dlg.CancelError = true;
         dlg.ShowSave();
@@ -96,7 +79,7 @@ void frmShadow::NewDataFile() {
     }
 
     // 4 to 13, with the wait pointer; any failure ends the command with its message.
-    Hourglass wait;
+    WaitCursor wait;
     auto fail = [] { App::MsgBox(kCannotCreate, MB_OK | MB_ICONERROR); };
     // 5. The file anew, empty. A file that cannot be deleted (read-only, in use) stays as it was.
     if (App::FileExists(path) && !App::RemoveFile(path)) return fail();
@@ -141,7 +124,7 @@ void frmShadow::OpenDataFiles() {
         dlg.Filter = L"技巧数据文件 (*.upd)|*.upd";
         dlg.FilterIndex = 1;
         dlg.flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT;
-        dlg.InitDir = CurrentFolder();
+        dlg.InitDir = App::CurrentFolder();
         dlg.hwnd = hwnd_;
         dlg.CancelError = true;
         dlg.ShowOpen();

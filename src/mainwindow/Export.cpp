@@ -16,32 +16,12 @@
 #include "transfer/DocExport.h"
 #include "transfer/ExportFile.h"
 #include "transfer/RegExport.h"
+#include "platform/WaitCursor.h"
 
 #include <string>
 #include <vector>
 
 namespace {
-
-// The hourglass over the program while an export works.
-class Hourglass {
-public:
-    Hourglass() : old_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~Hourglass() { SetCursor(old_ ? old_ : LoadCursorW(nullptr, IDC_ARROW)); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-
-private:
-    HCURSOR old_;
-};
-
-std::wstring CurrentFolder() {
-    DWORD n = GetCurrentDirectoryW(0, nullptr);
-    if (n == 0) return {};
-    std::wstring s(n, L'\0');
-    n = GetCurrentDirectoryW(n, s.data());
-    s.resize(n);
-    return s;
-}
 
 struct SaveQuestion {
     const wchar_t* title;
@@ -58,7 +38,7 @@ std::wstring AskSaveName(HWND owner, const SaveQuestion& q) {
     dialog.CancelError = true;
     dialog.hwnd = owner;
     dialog.flags = OFN_OVERWRITEPROMPT;  // 2
-    dialog.InitDir = CurrentFolder();
+    dialog.InitDir = App::CurrentFolder();
     dialog.Filter = q.filter;
     dialog.FilterIndex = 1;
     dialog.DefaultExt = q.defaultExt;
@@ -122,7 +102,7 @@ void Form2::SaveZY() {
 
         bool written = false;
         {
-            Hourglass wait;
+            WaitCursor wait;
             // Everything is read before the target is touched: the rows, their
             // option lists from the shown section's mirror (also when the target
             // is the shown file), the file-information defaults.
@@ -151,7 +131,7 @@ void Form2::SaveReg(const std::wstring& strSj) {
         RegExport::Document document;
         bool written = false;
         {
-            Hourglass wait;
+            WaitCursor wait;
             document = RegExport::Build(SelectedRows(ListView1), RegExport::HeaderFor(strSj));
             written = ExportFile::WriteWhole(target, document.bytes);
         }
@@ -171,7 +151,7 @@ void Form2::SaveTxt() {
         if (target.empty()) return;
         bool written = false;
         {
-            Hourglass wait;
+            WaitCursor wait;
             written = ExportFile::WriteWhole(target, DocExport::BuildText(SelectedRows(ListView1)));
         }
         if (!written) Fail(what);
@@ -189,7 +169,7 @@ void Form2::Savehtml() {
         if (target.empty()) return;
         bool written = false;
         {
-            Hourglass wait;
+            WaitCursor wait;
             written = ExportFile::WriteWhole(target, DocExport::BuildHtml(SelectedRows(ListView1)));
         }
         if (!written) Fail(what);

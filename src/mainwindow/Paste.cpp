@@ -11,21 +11,11 @@
 #include "mainwindow/ToolbarKeys.h"
 #include "platform/App.h"
 #include "platform/Text.h"
+#include "platform/WaitCursor.h"
 
 #include <windows.h>
 
 namespace {
-// The hourglass over the program for the length of one transfer.
-class WaitCursor {
-public:
-    WaitCursor() : old_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(old_ ? old_ : LoadCursorW(nullptr, IDC_ARROW)); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR old_;
-};
 
 void Critical(const std::wstring& text) { App::MsgBox(text, MB_OK | MB_ICONERROR); }
 
@@ -200,9 +190,7 @@ void Form2::open_Click() {
         dialog.CancelError = true;
         dialog.hwnd = hwnd_;
         dialog.flags = 0x1800;  // the path and the file must exist
-        wchar_t current[MAX_PATH * 2] = {};
-        GetCurrentDirectoryW(MAX_PATH * 2, current);
-        dialog.InitDir = current;
+        dialog.InitDir = App::CurrentFolder();
         dialog.Filter = L"技巧数据文件 (*.upd)|*.upd";
         dialog.FilterIndex = 1;
         dialog.ShowOpen();

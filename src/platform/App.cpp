@@ -43,6 +43,15 @@ std::wstring ExeName() {
     return p;
 }
 
+std::wstring CurrentFolder() {
+    DWORD n = GetCurrentDirectoryW(0, nullptr);
+    if (n == 0) return {};
+    std::wstring s(n, L'\0');
+    n = GetCurrentDirectoryW(n, s.data());
+    s.resize(n);
+    return s;
+}
+
 std::wstring Title() { return L"Quorix 3.0"; }
 
 bool PrevInstance() {

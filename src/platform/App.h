@@ -18,6 +18,8 @@ std::wstring Path();
 std::wstring PathSlash();
 // The program's file name without folder and extension (the source of raised errors).
 std::wstring ExeName();
+// The process's current folder ("" when it cannot be read).
+std::wstring CurrentFolder();
 // The program's title, used as the caption of every message box.
 std::wstring Title();
 // True when another instance of the program is running (a named mutex, taken
