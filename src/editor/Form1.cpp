@@ -14,12 +14,7 @@ namespace {
 enum : int { IdImageCombo1 = 401, IdCommand1, IdLabel1 };
 constexpr long long kClientHeight = 315;  // twips
 
-std::wstring TrimBlanks(const std::wstring& s) {
-    size_t a = s.find_first_not_of(L' ');
-    if (a == std::wstring::npos) return {};
-    size_t b = s.find_last_not_of(L' ');
-    return s.substr(a, b - a + 1);
-}
+std::wstring TrimBlanks(const std::wstring& s) { return Text::TrimSpaces(s); }
 }  // namespace
 
 Form1::~Form1() { Unload(); }

@@ -362,12 +362,7 @@ LRESULT Form3::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 namespace {
 bool SameNoCase(const std::wstring& a, const std::wstring& b) { return Text::UpperCase(a) == Text::UpperCase(b); }
-std::wstring TrimBlanks(const std::wstring& s) {
-    size_t a = s.find_first_not_of(L' ');
-    if (a == std::wstring::npos) return {};
-    size_t b = s.find_last_not_of(L' ');
-    return s.substr(a, b - a + 1);
-}
+std::wstring TrimBlanks(const std::wstring& s) { return Text::TrimSpaces(s); }
 }  // namespace
 
 void Form3::SetOptionRow(int row, const std::wstring& label, bool deleteChoice, const std::wstring& boxText) {

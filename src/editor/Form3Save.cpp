@@ -20,12 +20,7 @@ namespace {
 constexpr int kDeleteIcon = 8;
 constexpr size_t kMaxIniText = 32766;  // the profile functions hold less than 32,767 characters
 
-std::wstring TrimBlanks(const std::wstring& s) {
-    size_t a = s.find_first_not_of(L' ');
-    if (a == std::wstring::npos) return {};
-    size_t b = s.find_last_not_of(L' ');
-    return s.substr(a, b - a + 1);
-}
+std::wstring TrimBlanks(const std::wstring& s) { return Text::TrimSpaces(s); }
 
 // Text that a tip file can hold in one field.
 bool Storable(const std::wstring& s) {

@@ -42,12 +42,7 @@ std::vector<std::wstring> Items(const std::wstring& s) {
     return out;
 }
 
-std::wstring TrimBlanks(const std::wstring& s) {
-    size_t a = s.find_first_not_of(L' ');
-    if (a == std::wstring::npos) return {};
-    size_t b = s.find_last_not_of(L' ');
-    return s.substr(a, b - a + 1);
-}
+std::wstring TrimBlanks(const std::wstring& s) { return Text::TrimSpaces(s); }
 }  // namespace
 
 // ---------------------------------------------------------------- decoders

@@ -97,6 +97,12 @@ std::wstring Trim(std::wstring_view s) {
     return std::wstring(s.substr(b, e - b));
 }
 
+std::wstring TrimSpaces(std::wstring_view s) {
+    size_t b = s.find_first_not_of(L' ');
+    if (b == std::wstring_view::npos) return {};
+    return std::wstring(s.substr(b, s.find_last_not_of(L' ') - b + 1));
+}
+
 std::wstring UpperCase(std::wstring_view s) {
     std::wstring out(s);
     if (!out.empty()) CharUpperBuffW(out.data(), static_cast<DWORD>(out.size()));

@@ -23,6 +23,7 @@ std::string BytesFromText(std::wstring_view text);
 bool FitsAnsi(std::wstring_view w);
 
 std::wstring Trim(std::wstring_view s);          // blanks (space, tab) at both ends
+std::wstring TrimSpaces(std::wstring_view s);    // spaces only (a tab stays), at both ends
 std::wstring UpperCase(std::wstring_view s);     // locale-independent upper case
 bool EqualNoCase(std::wstring_view a, std::wstring_view b);
 // The text's leading decimal number (after blanks, with an optional sign), 0 when none.
