@@ -494,6 +494,40 @@ TEST_F(PasteTest, AFailureHalfWayIsCountedAndLosesNothing) {
     EXPECT_EQ(dstBefore, ReadBytes(dst));
 }
 
+TEST_F(PasteTest, ATipWhoseOptionListCannotBeWrittenIsTakenBackWhole) {
+    // The record is written, then its option list fails: the previous record
+    // comes back (or the new key goes), and the tip counts as not written.
+    struct Case {
+        const char* what;
+        Tips before;
+        bool asks;
+    } cases[] = {
+        {"replacing a tip", Simple({"a"}, "old"), true},
+        {"a new tip", Simple({"z"}, "old"), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Forms::UnloadFrmShadow();
+        boxes.clear();
+        WriteCat("src", Section(Data, Simple({"a"}, "new")));
+        WriteCat("dst", Section(Data, c.before));
+        const std::string dstBefore = ReadBytes(Cat("dst"));
+        Show(L"src");
+        SelectAll();
+        main().copy_Click();
+        Show(L"dst");
+        if (c.asks) AnswerPages({Yes});
+        ExpectBox(IDOK);
+        Ini::FailNthWriteForTests(2);
+        main().Pasteok();
+        Ini::FailNthWriteForTests(0);
+        EXPECT_EQ(dstBefore, ReadBytes(Cat("dst")));
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ(MB_ICONERROR, boxes[0].style & MB_ICONMASK);
+        EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"有 1 个技巧未能写入")) << Ansi(boxes[0].text);
+    }
+}
+
 // ---------------------------------------------------------------- import
 
 TEST_F(PasteTest, HostileImportFilesNeitherCrashNorCorrupt) {
