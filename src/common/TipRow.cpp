@@ -121,18 +121,22 @@ int AddRow(ListView& list, const Cells& c, bool categoryMode) {
     // small icon, which the report view shows.
     int row = list.Add(c.name, categoryMode ? IconCategoryRow : IconDataFileRowSmall);
     if (!row) return 0;
+    list.SetSubText(row, 2, c.dangerText);
+    SetCells(list, row, c);
+    return row;
+}
+
+void SetCells(ListView& list, int row, const Cells& c) {
     list.SetSubText(row, 1, c.label);
     list.SetSubTag(row, 1, c.keyPath);
-    list.SetSubText(row, 2, c.dangerText);
     list.SetSubIcon(row, 2, c.dangerIcon);
     list.SetSubTag(row, 2, c.typeCode);
     list.SetSubText(row, 3, c.valueName);
     list.SetSubTag(row, 3, c.description);
-    if (c.defaultValue) list.SetSubBold(row, 3, true);
+    list.SetSubBold(row, 3, c.defaultValue);
     list.SetSubText(row, 4, c.dataText);
     list.SetSubIcon(row, 4, c.dataIcon);
     list.SetSubTag(row, 4, c.options);
-    return row;
 }
 
 void AddRows(ListView& list, std::vector<Cells> rows, bool categoryMode) {

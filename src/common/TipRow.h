@@ -72,6 +72,9 @@ Cells Decode(const std::wstring& name, const std::wstring& record, const std::ws
 // Appends a row built from `cells` to the list; `categoryMode` picks the row's
 // icons. Returns the new row's number (0 when the list refused it).
 int AddRow(ListView& list, const Cells& cells, bool categoryMode);
+// Writes the cells of an existing row but its text and the 危险 cell's text
+// (the text is the caller's; the danger text is set only when a row is added).
+void SetCells(ListView& list, int row, const Cells& cells);
 // Appends many rows at once, each as AddRow builds it (ListView::AddRows).
 void AddRows(ListView& list, std::vector<Cells> rows, bool categoryMode);
 // The cells of a row, as every reader takes them.

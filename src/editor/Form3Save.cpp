@@ -257,15 +257,6 @@ void Form3::Xiugai() {
     TipRow::Cells c = RowCells(f.name, f.keyPath, f.valueName, f.descriptionTyped, f.type, f.danger, f.label,
                                f.shown, f.deleteChoice, f.options);
     tips.SetText(row, c.name);
-    tips.SetSubText(row, 1, c.label);
-    tips.SetSubTag(row, 1, c.keyPath);
-    tips.SetSubIcon(row, 2, c.dangerIcon);
-    tips.SetSubTag(row, 2, c.typeCode);
-    tips.SetSubText(row, 3, c.valueName);
-    tips.SetSubBold(row, 3, c.defaultValue);
-    tips.SetSubTag(row, 3, c.description);
-    tips.SetSubText(row, 4, c.dataText);
-    tips.SetSubIcon(row, 4, c.dataIcon);
-    tips.SetSubTag(row, 4, c.options);
+    TipRow::SetCells(tips, row, c);
     main.Showvaluesx();
 }
