@@ -131,6 +131,9 @@ public:
     void OpenOptionsPage();
     void Command1_Click();  // 确定: writes the eleven switches, styles the tip list, closes
     void Command2_Click();  // 取消: closes, nothing written
+    // 开始恢复(&R): after a Yes, the shipped category files of Databak replace
+    // their namesakes in the data folder (made when missing), all or none, and
+    // the category tree is built again.
     void ResetButton_Click();
     // Shows the about page (modal).
     void OpenAboutPage();

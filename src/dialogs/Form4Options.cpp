@@ -150,5 +150,3 @@ void Form4::Command1_Click() {
 }
 
 void Form4::Command2_Click() { Close(); }
-
-void Form4::ResetButton_Click() {}

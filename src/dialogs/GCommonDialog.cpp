@@ -94,10 +94,10 @@ GCommonDialog::Error GCommonDialog::RaiseDlgError(int32_t number, const std::wst
     return {DlgErrorCode(number), ProgramName() + L".CommonDialog", description};
 }
 
-BOOL GCommonDialog::CallSystem(SystemCall& call) {
+BOOL GCommonDialog::CallSystem(SystemCall& call, DWORD& extendedError) {
     if (g_responder) {
         BOOL r = g_responder(call);
-        extendedError_ = r ? 0 : call.extendedError;
+        extendedError = r ? 0 : call.extendedError;
         return r;
     }
     BOOL r = FALSE;
@@ -108,9 +108,37 @@ BOOL GCommonDialog::CallSystem(SystemCall& call) {
     case SystemCall::Font: r = ChooseFontA(call.cf); break;
     case SystemCall::Print: r = PrintDlgA(call.pd); break;
     case SystemCall::PageSetup: r = PageSetupDlgA(call.psd); break;
+    case SystemCall::Folder:
+        call.picked = SHBrowseForFolderW(call.bi);
+        extendedError = 0;
+        return call.picked != nullptr;
     }
-    extendedError_ = r ? 0 : CommDlgExtendedError();
+    extendedError = r ? 0 : CommDlgExtendedError();
     return r;
+}
+
+bool GCommonDialog::BrowseForFolder(HWND Owner, const std::wstring& prompt, std::wstring& path) {
+    // The browser's tree is built by the shell's COM objects.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    BROWSEINFOW bi{};
+    bi.hwndOwner = OwnerOf(Owner);
+    bi.pidlRoot = nullptr;
+    bi.lpszTitle = prompt.c_str();
+    bi.ulFlags = 0;
+    SystemCall call{SystemCall::Folder};
+    call.bi = &bi;
+    DWORD ignored = 0;
+    bool found = false;
+    if (CallSystem(call, ignored) && call.picked) {
+        wchar_t buffer[MAX_PATH + 1] = {};
+        if (SHGetPathFromIDListW(call.picked, buffer) && buffer[0]) {
+            path = buffer;  // ends at the first NUL
+            found = true;
+        }
+    }
+    if (call.picked) CoTaskMemFree(call.picked);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return found;
 }
 
 void GCommonDialog::BeginHook(bool hook, cCommonDialog* sink) {

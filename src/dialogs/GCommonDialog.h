@@ -4,7 +4,8 @@
 // the system dialog and turns the record back into results. Texts are UTF-16
 // here and go to the records in the ANSI code page (platform/Text).
 //
-// Only cCommonDialog creates and calls it. A result of false means the user
+// Only cCommonDialog creates and calls it; the shell's folder browser, which
+// keeps no state, is a static call of its own (BrowseForFolder). A result of false means the user
 // cancelled or the dialog failed (ExtendedError tells which), or, when
 // Raised().number is not 0, that an argument was refused before any dialog.
 //
@@ -13,6 +14,7 @@
 // it as the system would; its result is the system function's result.
 #include <windows.h>
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <cstdint>
 #include <functional>
@@ -153,17 +155,29 @@ public:
     bool VBPageSetupDlg2(PageSetupArgs& a);
     bool VBPageSetupDlg(PageSetupWholeArgs& a);
 
+    // The shell's folder browser (SHBrowseForFolderW) owned by `Owner`, with
+    // `prompt` above the tree, rooted at the desktop and with no flags, so any
+    // item can be picked. True with the picked item's file-system path in
+    // `path`; false after a cancel or for an item that has no path (the
+    // computer, the network), leaving `path` as it was.
+    static bool BrowseForFolder(HWND Owner, const std::wstring& prompt, std::wstring& path);
+
     // A copy of the printer settings the last print or page-setup dialog chose.
     DEVMODEA GetRecordCopy() const { return printerSettings_; }
 
     // ---- test seam ----
     struct SystemCall {
-        enum Kind { Open, Save, Color, Font, Print, PageSetup } kind;
+        enum Kind { Open, Save, Color, Font, Print, PageSetup, Folder } kind;
         OPENFILENAMEA* ofn = nullptr;
         CHOOSECOLORA* cc = nullptr;
         CHOOSEFONTA* cf = nullptr;
         PRINTDLGA* pd = nullptr;
         PAGESETUPDLGA* psd = nullptr;
+        // The folder browser: the record as filled, and the item picked (an ID
+        // list the shell allocated; the caller frees it). Answer TRUE with an
+        // item, FALSE for a cancel.
+        BROWSEINFOW* bi = nullptr;
+        PIDLIST_ABSOLUTE picked = nullptr;
         DWORD extendedError = 0;  // what CommDlgExtendedError gives after a zero answer
     };
     using Responder = std::function<BOOL(SystemCall&)>;
@@ -178,7 +192,8 @@ public:
     static std::wstring ProgramName();
 
 private:
-    BOOL CallSystem(SystemCall& call);
+    static BOOL CallSystem(SystemCall& call, DWORD& extendedError);
+    BOOL CallSystem(SystemCall& call) { return CallSystem(call, extendedError_); }
     bool FileDialog(FileArgs& a, int32_t flags, bool open);
     void InitCustomColors();
     void BeginHook(bool hook, cCommonDialog* sink);

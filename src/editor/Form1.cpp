@@ -35,6 +35,7 @@ bool Form1::Load() {
     Label1.Create(hwnd_, IdLabel1, L"键值:");
     ImageCombo1.Create(hwnd_, IdImageCombo1, true);
     Command1.Create(hwnd_, IdCommand1, L"+");
+    Command1.Click = [this] { Command1_Click(); };
     // 1. The delete choice.
     ImageCombo1.AddItem(ValueTexts::DeleteChoice);
     if (HWND edit = GetWindow(ImageCombo1.hwnd(), GW_CHILD))

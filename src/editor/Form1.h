@@ -18,6 +18,8 @@ public:
     ImageList ImageList1;    // image 1: the delete choice
 
     void Form_Resize();
+    // The "+": the insert menu, writing into this box.
+    void Command1_Click();
     // A character typed into the box; Enter (13) writes the value into the selected tip row.
     void ImageCombo1_KeyPress(int keyAscii);
 

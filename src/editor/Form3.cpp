@@ -83,6 +83,7 @@ bool Form3::Load() {
     Text3.Create(hwnd_, IdText3);
     ImageCombo1.Create(hwnd_, IdImageCombo1, true);
     Command3.Create(hwnd_, IdCommand3, L"+");
+    Command3.Click = [this] { Command3_Click(); };
     Toolbar2.Create(hwnd_, IdToolbar2);
     FreeToolbar(Toolbar2);
     SendMessageW(Toolbar2.hwnd(), TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);

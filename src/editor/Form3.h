@@ -69,6 +69,7 @@ public:
     // ---- option list editor ----
     void Command1_Click();  // add
     void Command2_Click();  // edit the selected row
+    void Command3_Click();  // "+": the insert menu, writing into the data box
     void ShowValue();       // the selected row into the label and data boxes
     void ListView1_ItemClick(int row);
     // A release over the option list: button 2 over a row pops up form3menu.

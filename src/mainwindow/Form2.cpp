@@ -141,6 +141,7 @@ bool Form2::CreateWindowAndControls() {
         else if (key == L"paste") paste_Click();
     };
     SetUpTipListMouse();  // the properties window's routes and menus
+    BuildInsertMenu();
     LayoutControls();
     loading_ = false;
     return true;

@@ -230,6 +230,26 @@ public:
     Transfer::Counts Shownode(const std::wstring& Pathname, const std::wstring& strSj2);
     // The toolbar's `open`: asks for a tip data file, confirms, imports, reloads and reports.
     void open_Click();
+    // ---- insert menu (InsertMenu.cpp) ----
+    // 插入: the popup of both "+" buttons; its items put a ready-made text in
+    // place of the selection of the box InsertTarget names (Form3.Command3.Tag:
+    // "ok" the properties window's data box, anything else the value bar's box).
+    PopupMenu cha;
+    void BuildInsertMenu();
+    void ml_Click();     // a folder's path
+    void wjm_Click();    // a file's full path
+    void ztm_Click();    // a font's face name
+    void rgb_Click();    // a colour as red, green and blue in decimal
+    void hexys_Click();  // a colour as "&H" and six hex digits (blue, green, red)
+    void dqrq_Click();   // today's date, mm-dd-yyyy
+    void dqsj_Click();   // the time, hh:mm:ss
+    // The folder browser owned by `odtvOwner` with the prompt `odtvTitle`: the
+    // chosen folder's path, or the empty text after a cancel or for an item
+    // without a path.
+    std::wstring OpenDirectoryTV(HWND odtvOwner, const std::wstring& odtvTitle);
+    // Puts `text` in place of the selection of the box InsertTarget names
+    // (at the caret when nothing is selected).
+    void InsertIntoTarget(const std::wstring& text);
     // ---- apply speed: settings read once per run ----
     // SaveLog as the running apply read it at its start (a change during the
     // run counts from the next run).
