@@ -113,8 +113,9 @@ TEST_F(OptionsPageTest, OpensAsOptionsAfterAnotherPage) {
         EXPECT_LT(f.Check3.Bounds().left, f.Check5.Bounds().left);
         RECT frame = f.Frame1.Bounds(), box = f.Check11.Bounds();
         EXPECT_TRUE(box.top > frame.top && box.bottom <= frame.bottom);
-        // The reset button does nothing on this page by itself: no box, no file.
+        // The reset button asks first; No leaves the page open and the file as it was.
         const string before = ReadBytes(Config::Path());
+        ExpectBox(IDNO, L"你确定要恢复原始技巧数据库吗？");
         f.Command21.PerformClick();
         EXPECT_TRUE(f.Exists());
         EXPECT_EQ(before, ReadBytes(Config::Path()));
