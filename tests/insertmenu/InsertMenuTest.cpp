@@ -1,8 +1,8 @@
-// The insert menu of the two "+" buttons, through the real program: the
-// target box follows the last "+" pressed, each item inserts what its dialog
-// gives (the dialogs answered through their responder, the folder browser
-// once for real), a cancel inserts nothing, and the text replaces the box's
-// selection.
+// The insert menu of the two "+" buttons, through the real program: it opens
+// under the button, the target box follows the last "+" pressed, each item
+// inserts what its dialog gives (the dialogs answered through their responder,
+// the folder browser once for real), a cancel inserts nothing, and the text
+// replaces the box's selection.
 #include "common/Config.h"
 #include "common/Ini.h"
 #include "dialogs/GCommonDialog.h"
@@ -12,6 +12,7 @@
 #include "platform/App.h"
 #include "platform/Menu.h"
 #include "platform/Text.h"
+#include "platform/Twips.h"
 #include "support/DialogDriver.h"
 #include "support/Fixture.h"
 
@@ -265,4 +266,34 @@ TEST_F(InsertMenuTest, TheSystemFolderBrowserCancelled) {
     EXPECT_TRUE(driver.Finished());
     EXPECT_TRUE(sawPrompt);
     EXPECT_EQ("abcdef", Ansi(Bar().Text()));
+}
+
+namespace {
+// The system menu window that a timer found up, and where it stood.
+RECT g_menuRect{};
+bool g_menuSeen = false;
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) return;
+    GetWindowRect(menu, &g_menuRect);
+    g_menuSeen = true;
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+}  // namespace
+
+TEST_F(InsertMenuTest, TheRealMenuOpensUnderEachPlus) {
+    for (bool dataBox : {false, true}) {
+        SCOPED_TRACE(dataBox ? "properties window" : "value bar");
+        CommandButton& plus = dataBox ? Forms::Form3().Command3 : Forms::Form1().Command1;
+        RECT button{};
+        GetWindowRect(plus.hwnd(), &button);
+        g_menuSeen = false;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseMenu);
+        plus.PerformClick();
+        KillTimer(nullptr, timer);
+        ASSERT_TRUE(g_menuSeen);
+        EXPECT_EQ(button.left, g_menuRect.left);
+        EXPECT_EQ(button.top + Twips::ToPixelsY(315), g_menuRect.top);
+    }
 }
