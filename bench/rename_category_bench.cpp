@@ -24,11 +24,18 @@ const int kTips = 3000;
 
 std::string A(const std::wstring& w) { return Text::ToAnsi(w); }
 
+std::string Header(const std::string& name) {
+    std::string s = "[";
+    s += name;
+    s += "]\r\n";
+    return s;
+}
+
 std::string MakeFile() {
     const std::string FM = "\xFF", JM = "\x81\x88";
-    std::string data = "[" + A(L"数据") + "]\r\n" + A(L"一个") + "=HKEY_CURRENT_USER\\Software\\Bench" + FM + "V" + FM +
+    std::string data = Header(A(L"数据")) + A(L"一个") + "=HKEY_CURRENT_USER\\Software\\Bench" + FM + "V" + FM +
                        "a" + JM + "1" + FM + "2" + FM + "d" + FM + "1\r\n";
-    std::string section = "[" + A(L"子类0") + "]\r\n", mirror = "[" + FM + A(L"子类0") + FM + "]\r\n";
+    std::string section = Header(A(L"子类0")), mirror = Header(FM + A(L"子类0") + FM);
     for (int i = 0; i < kTips; ++i) {
         std::string name = A(L"技巧") + std::to_string(i);
         section += name + "=HKEY_CURRENT_USER\\Software\\Bench\\K" + std::to_string(i % 50) + FM + "Value" +
@@ -36,7 +43,7 @@ std::string MakeFile() {
                    " description text of the tip" + FM + (i % 7 ? "1" : "2") + "\r\n";
         mirror += name + "=" + FM + A(L"开") + FM + A(L"关") + FM + JM + FM + "1" + FM + "0" + FM + "\r\n";
     }
-    return data + section + mirror + "[" + A(L"收藏夹") + "]\r\n";
+    return data + section + mirror + Header(A(L"收藏夹"));
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {

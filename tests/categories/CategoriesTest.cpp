@@ -21,8 +21,14 @@
 namespace {
 std::string A(const std::wstring& w) { return Text::ToAnsi(w); }
 const std::string FM = "\xFF", JM = "\x81\x88", DM = "\xAD\x95";
-std::string Sec(const std::wstring& name) { return "[" + A(name) + "]\r\n"; }
-std::string Mir(const std::wstring& name) { return "[" + FM + A(name) + FM + "]\r\n"; }
+std::string Header(const std::string& name) {
+    std::string s = "[";
+    s += name;
+    s += "]\r\n";
+    return s;
+}
+std::string Sec(const std::wstring& name) { return Header(A(name)); }
+std::string Mir(const std::wstring& name) { return Header(FM + A(name) + FM); }
 // A new-layout record line.
 std::string Rec(const std::wstring& name, const std::string& data, char type, char danger) {
     return A(name) + "=HKEY_CURRENT_USER\\Software\\QuorixTest\\K" + FM + "V" + FM + A(L"启用") + JM + data + FM +
@@ -65,7 +71,7 @@ protected:
         Ini::FailNthWriteForTests(0);
         QuorixTest::TearDown();
     }
-    std::wstring DataDir() const { return dir + L"Data\\"; }
+    std::wstring DataDir() const { return dir + L"DATA\\"; }
     std::wstring File(const std::wstring& name) const { return DataDir() + name + L".qix"; }
     // Starts the program on these category files (name without extension, bytes).
     Form2& Start(const std::vector<std::pair<std::wstring, std::string>>& files) {
@@ -347,7 +353,7 @@ TEST_F(CategoriesTest, RenameSubCategoryMovesItsSectionsWhole) {
     EXPECT_EQ(moved, SectionBody(now, Sec(L"新子类X")));
     EXPECT_EQ(options, SectionBody(now, Mir(L"新子类X")));
     EXPECT_EQ(std::string::npos, now.find(Sec(L"新子类x")));
-    EXPECT_EQ(std::string::npos, now.find("Quorix"));
+    EXPECT_EQ(std::string::npos, now.find(A(L"Quorix重命名")));
 
     // An empty sub-category stays an empty section.
     Click(L"系统\\空类");
