@@ -320,6 +320,7 @@ void frmShadow::NewSubCategory() {
             continue;
         }
         if (!Ini::MakeEmptySection(file, name)) {
+            Ini::DeleteSection(file, name);  // nothing of a half-made section stays
             Critical(L"技巧数据文件可能已被打开或被其它程序使用，导致新建技巧子类别失败。");
             return;
         }
