@@ -483,6 +483,41 @@ bool DeleteSection(const std::wstring& file, const std::wstring& section) {
     return WriteRaw(file, section, nullptr, nullptr);
 }
 
+bool HasSection(const std::wstring& file, const std::wstring& section) {
+    for (const auto& s : Sections(file))
+        if (Text::EqualNoCase(s, section)) return true;
+    return false;
+}
+
+std::string ReadSectionLines(const std::wstring& file, const std::wstring& section) {
+    const std::string f = Text::ToAnsi(file), s = Text::ToAnsi(section);
+    std::string buf(64 * 1024, '\0');
+    for (;;) {
+        DWORD n = GetPrivateProfileSectionA(s.c_str(), buf.data(), static_cast<DWORD>(buf.size()), f.c_str());
+        // A section that does not fit comes back cut at size - 2.
+        if (n < buf.size() - 2) {
+            buf.resize(n);
+            break;
+        }
+        buf.assign(buf.size() * 4, '\0');
+    }
+    SystemUsed(file);
+    return buf;
+}
+
+bool WriteSectionLines(const std::wstring& file, const std::wstring& section, const std::string& lines) {
+    if (!SafeSection(section)) return false;
+    if (lines.empty()) return MakeEmptySection(file, section);
+    if (SeamFails()) return false;
+    std::string all = lines;
+    if (all.back() != '\0') all.push_back('\0');
+    all.push_back('\0');
+    const std::string f = Text::ToAnsi(file), s = Text::ToAnsi(section);
+    bool ok = WritePrivateProfileSectionA(s.c_str(), all.c_str(), f.c_str()) != 0;
+    SystemWrote(file);
+    return ok;
+}
+
 bool MakeEmptySection(const std::wstring& file, const std::wstring& section) {
     const std::wstring dummy = L"QuorixEmptySectionKey";
     return Write(file, section, dummy, L"1") && DeleteKey(file, section, dummy);

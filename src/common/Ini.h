@@ -42,6 +42,16 @@ bool Write(const std::wstring& file, const std::wstring& section, const std::wst
            const std::wstring& value);
 bool DeleteKey(const std::wstring& file, const std::wstring& section, const std::wstring& key);
 bool DeleteSection(const std::wstring& file, const std::wstring& section);
+// Whether the file has a section of this name (names match without regard to case).
+bool HasSection(const std::wstring& file, const std::wstring& section);
+// A section's lines exactly as the system holds them, in the ANSI code page and
+// in file order, each ended by a NUL ("key=value"; comments and blank lines are
+// not part of it). Empty for an empty or missing section.
+std::string ReadSectionLines(const std::wstring& file, const std::wstring& section);
+// Gives a section exactly these lines (as ReadSectionLines gives them), in one
+// write; an empty list leaves an empty section. Refuses a section name that
+// would break the file. False when nothing (or not all) was written.
+bool WriteSectionLines(const std::wstring& file, const std::wstring& section, const std::string& lines);
 enum class NewKey { Written, Kept, Failed };
 // Writes `value` unless `key` is already in `section` (as Read's `found` tells):
 // Kept then, whatever its value.

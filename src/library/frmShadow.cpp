@@ -178,6 +178,7 @@ bool frmShadow::Load() {
     TreeView2.NodeClick = [this](int node) { TreeView2_NodeClick(node); };
     TreeView2.RightClick = [this](POINT pt) { TreeView2_MouseUp(2, pt); };
     Toolbar1.ButtonClick = [this](const std::wstring& key) { Toolbar1_ButtonClick(key); };
+    InstallCategoryEditing();
 
     // The load step.
     TreeView1.SetImageList(ImageList1.handle());

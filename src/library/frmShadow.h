@@ -101,6 +101,23 @@ public:
     void EnterNothingLoadedState();
     void EnterNoDataFileState();
 
+    // ---- category management (CategoryManagement.cpp) ----
+    // The main toolbar's tjlb: a new empty category file under the first free
+    // default name, its node last in the tree, selected, shown and in edit.
+    void NewCategory();
+    // tjlb's menu item new: asks for a name, makes the section, adds the node.
+    void NewSubCategory();
+    // The popup's 重命名: an edit of the selected node's text (never 收藏夹's).
+    void StartRename();
+    // End of an edit of a category-tree node's text: renames the category file
+    // or moves the sub-category's sections; refuses the text when it cannot.
+    void TreeView1_AfterLabelEdit(TreeView::LabelEditEnd& e);
+    // The main toolbar's del: deletes the selected category or sub-category
+    // after a question; nothing with no node or 收藏夹 selected.
+    void DeleteCategory();
+    // Shows the selected node as a click on it does (also when it is shown already).
+    void ShowSelectedNode();
+
     // ---- tip data file commands (the window's toolbar: new, open, del, info) ----
     void Toolbar1_ButtonClick(const std::wstring& key);
     void NewDataFile();     // new: creates a tip data file, lists and shows it
@@ -114,6 +131,7 @@ protected:
 private:
     void Drop(const std::vector<std::wstring>& paths, bool ontoList);
     void SetFileCommands();
+    void InstallCategoryEditing();  // the tree's edit events (CategoryManagement.cpp)
     static LRESULT CALLBACK ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
     long long picture1Top_ = 2820;
     long long treeView1Height_ = 2790;

@@ -101,6 +101,9 @@ void Form2::OpenHelp() { ShellOpen(L"help.chm"); }
 void Form2::OpenLog() { ShellOpen(L"logfile.txt"); }
 
 void Form2::Toolbar1_ButtonClick(const std::wstring& key) {
+    // The category commands are the category window's.
+    if (key == ToolbarKey::tjlb) return Forms::frmShadow().NewCategory();
+    if (key == ToolbarKey::del) return Forms::frmShadow().DeleteCategory();
     if (key == ToolbarKey::start) StartWork();
     else if (key == ToolbarKey::cklj) cklj_Click();
     else if (key == ToolbarKey::xuan) all_Click();
@@ -136,7 +139,7 @@ void Form2::Toolbar1_ButtonDropDown(const std::wstring& key) {
 }
 
 void Form2::Toolbar1_ButtonMenuClick(const std::wstring& buttonKey, const std::wstring& itemKey) {
-    (void)buttonKey;
+    if (buttonKey == ToolbarKey::tjlb && itemKey == L"new") return Forms::frmShadow().NewSubCategory();
     if (itemKey == L"jqsx") Closejqsx();
     for (int m = 0; m < 4; ++m) {
         if (itemKey == kViewItems[m].key) {
@@ -145,3 +148,7 @@ void Form2::Toolbar1_ButtonMenuClick(const std::wstring& buttonKey, const std::w
         }
     }
 }
+
+// ---------------------------------------------------------------- popup 重命名
+
+void Form2::cmm_Click() { Forms::frmShadow().StartRename(); }

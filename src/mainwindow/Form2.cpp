@@ -134,7 +134,8 @@ bool Form2::CreateWindowAndControls() {
     file.Add(L"she1", L"-");
     file.Add(L"shezhi", L"允许查看键位的内容(&R)").checked = true;
     file.Click = [this](const std::wstring& key) {
-        if (key == L"all") all_Click();
+        if (key == L"cmm") cmm_Click();
+        else if (key == L"all") all_Click();
         else if (key == L"no") no_Click();
         else if (key == L"cut") cut_Click();
         else if (key == L"copy") copy_Click();

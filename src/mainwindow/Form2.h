@@ -105,6 +105,7 @@ public:
     void ToggleLink();   // F8
     void OpenHelp();     // the help file through the shell
     void OpenLog();      // logfile.txt through the shell
+    void cmm_Click();    // the popup's 重命名: an edit of the category tree's selected node
 
     // ---- tip list ----
     void ListView1_ColumnClick(int column);
