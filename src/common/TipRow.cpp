@@ -163,18 +163,20 @@ void AddRows(ListView& list, std::vector<Cells> rows, bool categoryMode) {
 
 Cells ReadRow(const ListView& list, int row) {
     Cells c;
-    c.name = list.Text(row);
-    c.label = list.SubText(row, 1);
-    c.keyPath = list.SubTag(row, 1);
-    c.dangerText = list.SubText(row, 2);
-    c.dangerIcon = list.SubIcon(row, 2);
-    c.typeCode = list.SubTag(row, 2);
-    c.valueName = list.SubText(row, 3);
-    c.defaultValue = list.SubBold(row, 3);
-    c.description = list.SubTag(row, 3);
-    c.dataText = list.SubText(row, 4);
-    c.dataIcon = list.SubIcon(row, 4);
-    c.options = list.SubTag(row, 4);
+    ListView::NewRow r;
+    if (!list.ReadWhole(row, r)) return c;
+    c.name = r.text[0];
+    c.label = r.text[1];
+    c.keyPath = r.tag[1];
+    c.dangerText = r.text[2];
+    c.dangerIcon = r.icon[2];
+    c.typeCode = r.tag[2];
+    c.valueName = r.text[3];
+    c.defaultValue = r.bold[3];
+    c.description = r.tag[3];
+    c.dataText = r.text[4];
+    c.dataIcon = r.icon[4];
+    c.options = r.tag[4];
     return c;
 }
 

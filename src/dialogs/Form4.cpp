@@ -1,3 +1,4 @@
+#include "platform/App.h"
 #include "dialogs/Form4.h"
 
 #include "mainwindow/Form2.h"
@@ -155,8 +156,7 @@ LRESULT Form4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     default:
         if (msg == Modal::KeyPreviewMessage()) {
-            const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-                              (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+            const int shift = App::ShiftState();
             return Form_KeyDown(static_cast<int>(wp), shift) ? 1 : 0;
         }
         break;

@@ -1,3 +1,4 @@
+#include "platform/Subclass.h"
 #include "editor/Form1.h"
 
 #include "common/TipRow.h"
@@ -39,7 +40,7 @@ bool Form1::Load() {
     // 1. The delete choice.
     ImageCombo1.AddItem(ValueTexts::DeleteChoice);
     if (HWND edit = GetWindow(ImageCombo1.hwnd(), GW_CHILD))
-        SetWindowSubclass(edit, EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        Subclass::Set(edit, EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
     Form_Resize();
     return true;
 }
@@ -97,8 +98,8 @@ void Form1::ImageCombo1_KeyPress(int keyAscii) {
 LRESULT CALLBACK Form1::EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
     auto* self = reinterpret_cast<Form1*>(ref);
     if (msg == WM_CHAR && self->Exists()) self->ImageCombo1_KeyPress(static_cast<int>(wp));
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, EditProc, 1);
-    return DefSubclassProc(h, msg, wp, lp);
+    if (msg == WM_NCDESTROY) Subclass::Remove(h, EditProc, 1);
+    return Subclass::Def(h, msg, wp, lp);
 }
 
 LRESULT Form1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -1,3 +1,4 @@
+#include "platform/Subclass.h"
 #include "editor/Form3.h"
 
 #include "editor/ValueTexts.h"
@@ -300,20 +301,19 @@ void Form3::ClearEditor() {
 LRESULT CALLBACK Form3::ChildKeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
     auto* self = reinterpret_cast<Form3*>(ref);
     if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) && self->Exists()) {
-        int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-                    (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+        int shift = App::ShiftState();
         if (self->Form_KeyDown(static_cast<int>(wp), shift)) return 0;
     }
     if (msg == WM_SYSCHAR && self->tab_ == 2 && (wp == 'a' || wp == 'A' || wp == 'e' || wp == 'E')) return 0;
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, ChildKeyProc, 1);
-    return DefSubclassProc(h, msg, wp, lp);
+    if (msg == WM_NCDESTROY) Subclass::Remove(h, ChildKeyProc, 1);
+    return Subclass::Def(h, msg, wp, lp);
 }
 
 void Form3::SubclassChildren() {
     EnumChildWindows(
         hwnd_,
         [](HWND child, LPARAM self) -> BOOL {
-            SetWindowSubclass(child, ChildKeyProc, 1, static_cast<DWORD_PTR>(self));
+            Subclass::Set(child, ChildKeyProc, 1, static_cast<DWORD_PTR>(self));
             return TRUE;
         },
         reinterpret_cast<LPARAM>(this));

@@ -1,3 +1,4 @@
+#include "platform/Subclass.h"
 #include "library/Form5.h"
 
 #include "common/Ini.h"
@@ -73,7 +74,7 @@ bool Form5::Load() {
     // Enter, Esc and Tab in the window's controls (the program's message loop
     // has no dialog manager for modeless windows).
     for (Control* c : std::initializer_list<Control*>{&Text12, &Option1, &Option2, &Command13, &Command14})
-        SetWindowSubclass(c->hwnd(), &Form5::KeyProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        Subclass::Set(c->hwnd(), &Form5::KeyProc, 1, reinterpret_cast<DWORD_PTR>(this));
     // At the centre of the screen.
     RECT r;
     GetWindowRect(hwnd_, &r);
@@ -226,12 +227,12 @@ LRESULT CALLBACK Form5::KeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
         if (wp == L'\r' || wp == 27 || wp == L'\t') return 0;  // handled at key-down
         break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(h, &Form5::KeyProc, 1);
+        Subclass::Remove(h, &Form5::KeyProc, 1);
         break;
     default:
         break;
     }
-    return DefSubclassProc(h, msg, wp, lp);
+    return Subclass::Def(h, msg, wp, lp);
 }
 
 LRESULT Form5::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -1,3 +1,4 @@
+#include "platform/Subclass.h"
 #include "library/frmShadow.h"
 
 #include "common/Config.h"
@@ -84,11 +85,6 @@ HICON MakeIcon(int n) {
     return Pixels::IconFromArgb(pixels, S);
 }
 
-int ShiftState() {
-    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-}
-
 bool EndsWithUpd(const std::wstring& path) {
     return path.size() >= 4 && Text::UpperCase(path.substr(path.size() - 4)) == L".UPD";
 }
@@ -170,7 +166,7 @@ bool frmShadow::Load() {
         if (icon) DestroyIcon(icon);
     }
     for (HWND child : {TreeView1.hwnd(), TreeView2.hwnd(), Toolbar1.hwnd(), Picture1.hwnd()})
-        if (child) SetWindowSubclass(child, &frmShadow::ChildProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        if (child) Subclass::Set(child, &frmShadow::ChildProc, 1, reinterpret_cast<DWORD_PTR>(this));
     DragAcceptFiles(hwnd_, TRUE);
     if (TreeView2.hwnd()) DragAcceptFiles(TreeView2.hwnd(), TRUE);
     TreeView1.NodeClick = [this](int node) { TreeView1_NodeClick(node); };
@@ -664,7 +660,7 @@ LRESULT CALLBACK frmShadow::ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UI
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         // Key preview: the window sees the key first; the control still gets it.
-        self->Form_KeyDown(static_cast<int>(wp), ShiftState());
+        self->Form_KeyDown(static_cast<int>(wp), App::ShiftState());
         break;
     case WM_DROPFILES:
         if (h == self->TreeView2.hwnd()) {
@@ -676,12 +672,12 @@ LRESULT CALLBACK frmShadow::ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UI
         }
         break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(h, &frmShadow::ChildProc, 1);
+        Subclass::Remove(h, &frmShadow::ChildProc, 1);
         break;
     default:
         break;
     }
-    return DefSubclassProc(h, msg, wp, lp);
+    return Subclass::Def(h, msg, wp, lp);
 }
 
 LRESULT frmShadow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -690,7 +686,7 @@ LRESULT frmShadow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         Form_Resize();
         return 0;
     case WM_KEYDOWN:
-        Form_KeyDown(static_cast<int>(wp), ShiftState());
+        Form_KeyDown(static_cast<int>(wp), App::ShiftState());
         return 0;
     case WM_DROPFILES: {
         auto drop = reinterpret_cast<HDROP>(wp);

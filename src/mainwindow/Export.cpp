@@ -61,9 +61,7 @@ std::wstring TargetFor(const std::wstring& chosen, std::wstring_view extension) 
 // The selected rows of the tip list, in list order.
 std::vector<TipRow::Cells> SelectedRows(const ListView& list) {
     std::vector<TipRow::Cells> rows;
-    const int count = list.Count();
-    for (int i = 1; i <= count; ++i)
-        if (list.Selected(i)) rows.push_back(TipRow::ReadRow(list, i));
+    for (int i : list.SelectedRows()) rows.push_back(TipRow::ReadRow(list, i));
     return rows;
 }
 

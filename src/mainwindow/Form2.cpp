@@ -193,8 +193,7 @@ LRESULT Form2::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         auto* nm = reinterpret_cast<NMHDR*>(lp);
         if (nm->hwndFrom == ListView1.hwnd()) {
             if (nm->code == LVN_KEYDOWN) {
-                int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-                            (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+                int shift = App::ShiftState();
                 ListView1_KeyDown(reinterpret_cast<NMLVKEYDOWN*>(lp)->wVKey, shift);
             } else if (nm->code == NM_RCLICK) {
                 POINT pt;

@@ -1,6 +1,7 @@
 // The balloon over the tip list that describes the selected tip, and the
 // moments it goes: the pointer leaving the selected row, the list emptied,
 // shut-down.
+#include "platform/Subclass.h"
 #include "common/Config.h"
 #include "common/TipRow.h"
 #include "mainwindow/Form2.h"
@@ -28,23 +29,23 @@ LRESULT CALLBACK WatchList(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWO
     auto* form = reinterpret_cast<Form2*>(data);
     switch (msg) {
     case WM_MOUSEMOVE: {
-        LRESULT r = DefSubclassProc(h, msg, wp, lp);
+        LRESULT r = Subclass::Def(h, msg, wp, lp);
         form->RowTooltip_MouseMove({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
         return r;
     }
     case LVM_DELETEITEM:
     case LVM_DELETEALLITEMS: {
-        LRESULT r = DefSubclassProc(h, msg, wp, lp);
+        LRESULT r = Subclass::Def(h, msg, wp, lp);
         if (SendMessageW(h, LVM_GETITEMCOUNT, 0, 0) == 0) form->ReleaseRowTooltip();
         return r;
     }
     case WM_NCDESTROY:
-        RemoveWindowSubclass(h, &WatchList, kWatchId);
+        Subclass::Remove(h, &WatchList, kWatchId);
         break;
     default:
         break;
     }
-    return DefSubclassProc(h, msg, wp, lp);
+    return Subclass::Def(h, msg, wp, lp);
 }
 }  // namespace
 
@@ -86,11 +87,11 @@ void Form2::ShowRowTooltip(int row) {
     tip->SetMaxTipWidth(std::max(320, GetSystemMetrics(SM_CXSCREEN) / 2));
     if (!tip->Create()) return;
     RowTooltip = std::move(tip);
-    SetWindowSubclass(ListView1.hwnd(), &WatchList, kWatchId, reinterpret_cast<DWORD_PTR>(this));
+    Subclass::Set(ListView1.hwnd(), &WatchList, kWatchId, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void Form2::ReleaseRowTooltip() {
-    if (ListView1.hwnd()) RemoveWindowSubclass(ListView1.hwnd(), &WatchList, kWatchId);
+    if (ListView1.hwnd()) Subclass::Remove(ListView1.hwnd(), &WatchList, kWatchId);
     RowTooltip.reset();
 }
 

@@ -2,6 +2,8 @@
 // decoders of a tip's option list, and the tip list's mouse routes that lead
 // there: press, pointer move (hand over the 命令 column), double click (value
 // bar) and the left-button release in the 命令 column (candidate popup).
+#include "platform/Subclass.h"
+#include "platform/App.h"
 #include "common/Config.h"
 #include "common/Marks.h"
 #include "common/TipRow.h"
@@ -242,24 +244,26 @@ void Form2::ListView1_MouseUp(int button, int, int x, int) {
 namespace {
 LRESULT CALLBACK TipListMouseProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
     auto* main = reinterpret_cast<Form2*>(ref);
-    const int x = GET_X_LPARAM(lp) * Twips::PerPixelX(), y = GET_Y_LPARAM(lp) * Twips::PerPixelY();
-    int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-                (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    // Every message to the list passes here, the program's own list messages
+    // included: the point and the key states are asked for only when a mouse
+    // message needs them (each key-state question is a round trip to the system).
+    const auto x = [lp] { return GET_X_LPARAM(lp) * Twips::PerPixelX(); };
+    const auto y = [lp] { return GET_Y_LPARAM(lp) * Twips::PerPixelY(); };
     switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        main->ListView1_MouseDown(msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4, shift, x, y);
+        main->ListView1_MouseDown(msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4, App::ShiftState(), x(), y());
         break;
     case WM_MOUSEMOVE:
-        main->ListView1_MouseMove(0, shift, x, y);
+        main->ListView1_MouseMove(0, App::ShiftState(), x(), y());
         break;
     case WM_MBUTTONUP:
-        main->ListView1_MouseUp(4, shift, x, y);
+        main->ListView1_MouseUp(4, App::ShiftState(), x(), y());
         break;
     case WM_LBUTTONDBLCLK: {
-        main->ListView1_MouseDown(1, shift, x, y);
-        LRESULT r = DefSubclassProc(h, msg, wp, lp);
+        main->ListView1_MouseDown(1, App::ShiftState(), x(), y());
+        LRESULT r = Subclass::Def(h, msg, wp, lp);
         main->ListView1_DblClick();
         return r;
     }
@@ -270,17 +274,17 @@ LRESULT CALLBACK TipListMouseProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_P
         }
         break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(h, TipListMouseProc, 1);
+        Subclass::Remove(h, TipListMouseProc, 1);
         break;
     default:
         break;
     }
-    return DefSubclassProc(h, msg, wp, lp);
+    return Subclass::Def(h, msg, wp, lp);
 }
 }  // namespace
 
 void Form2::SetUpTipListMouse() {
-    SetWindowSubclass(ListView1.hwnd(), TipListMouseProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    Subclass::Set(ListView1.hwnd(), TipListMouseProc, 1, reinterpret_cast<DWORD_PTR>(this));
     // A left click (the list reports it once the button is up): the item click,
     // then the release.
     ListView1.ItemClick = [this](int row) {

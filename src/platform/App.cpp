@@ -164,4 +164,9 @@ std::wstring LongPath(const std::wstring& path) {
     return work.substr(0, 2) + result;
 }
 
+int ShiftState() {
+    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
 }  // namespace App

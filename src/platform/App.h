@@ -85,4 +85,7 @@ void SetCommandForTests(std::optional<std::wstring> command);
 // programs running side by side do not see each other as instances.
 void SetPrevInstanceForTests(std::optional<bool> running);
 
+// The modifier keys held now, as the key and mouse events take them: 1 Shift,
+// 2 Ctrl, 4 Alt.
+int ShiftState();
 }  // namespace App

@@ -1,3 +1,4 @@
+#include "platform/Subclass.h"
 #include "platform/LinkLabel.h"
 
 #include <commctrl.h>
@@ -7,7 +8,7 @@ constexpr UINT_PTR kSubclassId = 1;
 }
 
 LinkLabel::~LinkLabel() {
-    if (hwnd_ && IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, &LinkLabel::Proc, kSubclassId);
+    if (hwnd_ && IsWindow(hwnd_)) Subclass::Remove(hwnd_, &LinkLabel::Proc, kSubclassId);
 }
 
 bool LinkLabel::Create(HWND parent, int id, const std::wstring& caption, bool visible) {
@@ -15,7 +16,7 @@ bool LinkLabel::Create(HWND parent, int id, const std::wstring& caption, bool vi
     // letting it through to the window below.
     if (!CreateChild(parent, L"STATIC", SS_LEFT | SS_NOTIFY | (visible ? WS_VISIBLE : 0), 0, id, caption))
         return false;
-    SetWindowSubclass(hwnd_, &LinkLabel::Proc, kSubclassId, 0);
+    Subclass::Set(hwnd_, &LinkLabel::Proc, kSubclassId, 0);
     return true;
 }
 
@@ -30,6 +31,6 @@ LRESULT CALLBACK LinkLabel::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
     }
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, &LinkLabel::Proc, kSubclassId);
-    return DefSubclassProc(h, msg, wp, lp);
+    if (msg == WM_NCDESTROY) Subclass::Remove(h, &LinkLabel::Proc, kSubclassId);
+    return Subclass::Def(h, msg, wp, lp);
 }

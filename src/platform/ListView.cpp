@@ -510,3 +510,45 @@ bool ListView::OnNotify(NMHDR* nm, LRESULT& result) {
         return false;
     }
 }
+
+bool ListView::ReadWhole(int row, NewRow& out) const {
+    if (!hwnd_ || row < 1) return false;
+    const int columns = std::max(1, std::min(ColumnCount(), kMaxSub));
+    wchar_t buf[512];
+    RowData* d = nullptr;
+    for (int sub = 0; sub < kMaxSub; ++sub) {
+        out.text[sub].clear();
+        out.icon[sub] = 0;
+        if (sub >= columns) continue;
+        LVITEMW it{};
+        it.mask = LVIF_TEXT | LVIF_IMAGE | (sub == 0 ? LVIF_PARAM : 0);
+        it.iItem = row - 1;
+        it.iSubItem = sub;
+        it.pszText = buf;
+        it.cchTextMax = static_cast<int>(std::size(buf));
+        buf[0] = 0;
+        if (!SendMessageW(hwnd_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it))) return false;
+        if (sub == 0) d = reinterpret_cast<RowData*>(it.lParam);
+        // The control may answer with its own buffer; a text that fills ours is read again whole.
+        const wchar_t* text = it.pszText ? it.pszText : L"";
+        const size_t n = wcslen(text);
+        out.text[sub] = n + 1 >= std::size(buf) ? ItemText(hwnd_, row - 1, sub) : std::wstring(text, n);
+        out.icon[sub] = it.iImage >= 0 ? it.iImage + 1 : 0;
+    }
+    for (int sub = 0; sub < kMaxSub; ++sub) {
+        out.tag[sub] = d ? d->tag[sub] : std::wstring();
+        out.bold[sub] = d && d->bold[sub];
+    }
+    return true;
+}
+
+std::vector<int> ListView::SelectedRows() const {
+    std::vector<int> rows;
+    if (!hwnd_) return rows;
+    for (int i = -1;;) {
+        i = static_cast<int>(SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED));
+        if (i < 0) break;
+        rows.push_back(i + 1);
+    }
+    return rows;
+}

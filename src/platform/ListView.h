@@ -47,6 +47,11 @@ public:
     void AddRows(std::vector<NewRow> rows);
     // WM_SETREDRAW; turning it back on invalidates the whole list.
     void SetRedraw(bool on);
+    // Everything a row holds (texts, icons as NewRow numbers them, tags, bold
+    // cells) with one message per column; false for no such row.
+    bool ReadWhole(int row, NewRow& out) const;
+    // The selected rows in list order, asked of the control row by selected row.
+    std::vector<int> SelectedRows() const;
 
     std::wstring Text(int row) const { return SubText(row, 0); }
     void SetText(int row, const std::wstring& s) { SetSubText(row, 0, s); }
