@@ -101,6 +101,7 @@ void Form2::OpenHelp() { ShellOpen(L"help.chm"); }
 void Form2::OpenLog() { ShellOpen(L"logfile.txt"); }
 
 void Form2::Toolbar1_ButtonClick(const std::wstring& key) {
+    if (TipToolbarCommand(key)) return;
     if (key == ToolbarKey::start) StartWork();
     else if (key == ToolbarKey::cklj) cklj_Click();
     else if (key == ToolbarKey::xuan) all_Click();
@@ -137,6 +138,7 @@ void Form2::Toolbar1_ButtonDropDown(const std::wstring& key) {
 
 void Form2::Toolbar1_ButtonMenuClick(const std::wstring& buttonKey, const std::wstring& itemKey) {
     (void)buttonKey;
+    if (FavouriteMenuClick(itemKey)) return;
     if (itemKey == L"jqsx") Closejqsx();
     for (int m = 0; m < 4; ++m) {
         if (itemKey == kViewItems[m].key) {
