@@ -53,6 +53,7 @@ void Form4::OpenFavouritesPage() {
     // One column 名称, one row per favourite, several rows selectable.
     ListView1.Clear();
     ListView1.SetView(LV_VIEW_DETAILS);
+    ListView1.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT;
     column.pszText = const_cast<wchar_t*>(L"名称");

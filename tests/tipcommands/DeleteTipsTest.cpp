@@ -156,3 +156,25 @@ TEST_F(DeleteTipsTest, TipAlreadyGoneIsNoFailure) {
     EXPECT_EQ((std::vector<std::string>{Jia, Bing, Ding, Wu}), Rows());
     EXPECT_EQ(without, ReadBytes(CatFile(Cat)));
 }
+
+// A line without "=" in the section (written by hand) stays where it was when
+// a tip beside it is deleted.
+TEST_F(DeleteTipsTest, LinesWithoutAValueStay) {
+    const Tip jia = Simple(Jia), yi = Simple(Yi);
+    auto file = [&](bool withYi) {
+        return "[" + Data + "]\r\n" + jia.name + "=" + jia.record + "\r\nnote\r\n" +
+               (withYi ? yi.name + "=" + yi.record + "\r\n" : "") + "[" + FM + Data + FM + "]\r\n" + jia.name + "=" +
+               jia.options + "\r\n" + (withYi ? yi.name + "=" + yi.options + "\r\n" : "");
+    };
+    WriteBytes(CatFile(Cat), file(true));
+    Show(Text::FromAnsi(Cat));
+    int row = 0;
+    for (int r = 1; r <= list().Count(); ++r)
+        if (Ansi(list().Text(r)) == Yi) row = r;
+    ASSERT_NE(0, row);
+    Select({row});
+    ExpectBox(IDYES, kQuestion);
+    main().del_Click();
+    EXPECT_EQ(file(false), ReadBytes(CatFile(Cat)));
+    EXPECT_EQ(1u, boxes.size());
+}
