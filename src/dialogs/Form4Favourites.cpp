@@ -34,18 +34,18 @@ void Form4::OpenFavouritesPage() {
         Command17.Click = [this] { Command17_Click(); };
         for (Control* c : std::initializer_list<Control*>{&Command15, &Command16, &Command17})
             AddToPage(*c, FavouritesPage);
-        JoinPages(FavouritesPage, {&Picture6, &Frame6, &ListView1});
+        // The container Picture6 stays hidden on this page: it holds nothing of its
+        // own here, and shown it is drawn over the list and the buttons.
+        JoinPages(FavouritesPage, {&Frame6, &ListView1});
     }
     ShowPage(FavouritesPage);
 
-    // Geometry in twips; the list lies in the frame, the frame and the buttons in the container.
-    Picture6.Move(0, 0, X(4845), Y(3960));
+    // Geometry in twips; the list lies in the frame.
     Frame6.Move(X(105), Y(15), X(3165), Y(3480));
     ListView1.Move(X(105 + 90), Y(15 + 135), X(2985), Y(3255));
     Command15.Move(X(3405), Y(225), X(1200), Y(300));
     Command16.Move(X(3405), Y(690), X(1200), Y(300));
     Command17.Move(X(3405), Y(2925), X(1200), Y(300));
-    SetWindowPos(Picture6.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowPos(ListView1.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWidth(4845);
     SetHeight(3960);

@@ -1,5 +1,6 @@
 // Category favourites: added from the category tree's popup, chosen from the
 // `viewscj` menu, deleted on the organiser page; config.ini as the file holds it.
+#include "dialogs/PagesFixture.h"
 #include "tipcommands/TipCommandsFixture.h"
 
 #include <commctrl.h>
@@ -86,6 +87,11 @@ protected:
             shown = true;
             ::Form4& f = Forms::Form4();
             EXPECT_EQ(Ansi(kPageCaption), Ansi(f.Caption()));
+            // The page's own controls show, the other pages' do not.
+            for (Control* c : std::initializer_list<Control*>{&f.ListView1, &f.Command15, &f.Command16, &f.Command17})
+                EXPECT_TRUE(IsWindowVisible(c->hwnd()));
+            for (Control* c : std::initializer_list<Control*>{&f.Frame1, &f.Command1, &f.Command22, &f.Frame7})
+                EXPECT_FALSE(c->Exists() && IsWindowVisible(c->hwnd()));
             work(f);
         });
         main().Toolbar1_ButtonClick(ToolbarKey::viewscj);
@@ -257,4 +263,14 @@ TEST_F(CategoryFavouritesTest, HeldConfigKeepsTheEntries) {
     EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"有 1 个类别收藏未能删除"));
     EXPECT_EQ(before, ReadBytes(Config()));
     EXPECT_EQ((std::vector<std::string>{"A", "B"}), Menu());
+}
+
+TEST_F(CategoryFavouritesTest, HoldPageForScreenCapture) {
+    if (!std::getenv("QUORIX_SHOT_MARK")) GTEST_SKIP() << "set QUORIX_SHOT_MARK to hold the page for a capture";
+    SetFavourites({L"系统设置", L"系统设置\\开始菜单", L"网络\\浏览器"});
+    OnPage([&](::Form4& f) {
+        f.ListView1.SetSelected(2, true);
+        EXPECT_TRUE(HoldForCapture(f.hwnd()));
+        f.Command17.PerformClick();
+    });
 }
