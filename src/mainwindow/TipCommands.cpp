@@ -14,7 +14,6 @@
 #include "platform/WaitCursor.h"
 #include "transfer/DeleteTips.h"
 
-#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -59,13 +58,10 @@ bool Form2::TipMenuCommand(const std::wstring& key) {
 
 void Form2::del_Click() {
     if (App::MsgBox(L"你确定要删除选定的技巧吗？", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
-    std::vector<int> rows;
+    const std::vector<int> rows = ListView1.SelectedRows();
     std::vector<std::wstring> names;
-    for (int r = 1, n = ListView1.Count(); r <= n; ++r)
-        if (ListView1.Selected(r)) {
-            rows.push_back(r);
-            names.push_back(ListView1.Text(r));
-        }
+    names.reserve(rows.size());
+    for (int r : rows) names.push_back(ListView1.Text(r));
     int failed = 0;
     if (!rows.empty()) {
         std::wstring file, section;
@@ -94,8 +90,7 @@ void Form2::del_Click() {
     } else {
         // The first row alone is selected and shown, so that the properties
         // window and the value bar never show a tip that is no longer listed.
-        for (int r = 1; r <= n; ++r)
-            if (ListView1.Selected(r)) ListView1.SetSelected(r, false);
+        ListView1.ClearSelection();
         ListView1.SetSelectedItem(1);
         SetPropertiesButton(L"xiugai", true);
         if (Library::Hooks().SetValueBarEnabled) Library::Hooks().SetValueBarEnabled(true);

@@ -77,6 +77,11 @@ public:
     bool Selected(int row) const;
     void SetSelected(int row, bool on);
     int SelectedCount() const;
+    // The selected rows, first to last, asked one message per selected row
+    // (not one per row): for long lists.
+    std::vector<int> SelectedRows() const;
+    // Unselects every row in one message.
+    void ClearSelection();
     // The focused row (0 none); VB's SelectedItem.
     int SelectedItem() const;
     void SetSelectedItem(int row);  // focuses and selects it
