@@ -109,6 +109,7 @@ int wmain() {
         shadow.Shownode(file, TipFile::DataSection);
         UpdateWindow(main.ListView1.hwnd());
         double t1 = Seconds();
+        const int loaded = main.ListView1.Count();
         for (int r = 1; r <= main.ListView1.Count(); ++r) main.ListView1.SetSelected(r, r % 3 == 2);
         double t2 = Seconds();
         main.del_Click();
@@ -124,13 +125,17 @@ int wmain() {
         double t5 = Seconds();
         WriteFileBytes(file, bytes);
         double bare = Floor(Text::ToAnsi(file));
+        if (loaded != kTips || left != kTips - kTips / 3) {
+            std::printf("round %d left out: %d rows loaded, %d left\n", round, loaded, left);
+            continue;
+        }
         if (round == 0) continue;
         files = std::min(files, t5 - t4);
         load = std::min(load, t1 - t0);
         del = std::min(del, t3 - t2);
         floor = std::min(floor, bare);
     }
-    if (left != kTips - kTips / 3 || questions != 4) std::printf("unexpected: %d rows left, %d questions\n", left, questions);
+    if (questions != 4) std::printf("unexpected: %d questions\n", questions);
     std::printf("%8s %12s %12s %12s %12s %12s %12s\n", "tips", "delete (ms)", "load (ms)", "file (ms)", "floor (ms)",
                 "delete/load", "file/floor");
     std::printf("%8d %12.1f %12.1f %12.1f %12.1f %12.2f %12.2f\n", kTips, del * 1000, load * 1000, files * 1000,

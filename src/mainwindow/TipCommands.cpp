@@ -122,8 +122,7 @@ void Form2::scj_Click() {
         // written gets its old record back (or none, as before).
         std::unordered_map<std::wstring, std::wstring> before;
         for (auto& [key, value] : TipFile::ReadSection(file, section)) before.emplace(Text::UpperCase(key), value);
-        for (int r = 1, n = ListView1.Count(); r <= n; ++r) {
-            if (!ListView1.Selected(r)) continue;
+        for (int r : ListView1.SelectedRows()) {
             const std::wstring name = ListView1.Text(r);
             const TipFile::TipRecord record = TipRow::RecordFromRow(ListView1, r);
             const std::wstring options = ListView1.SubTag(r, 4);
