@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Captures the options page, the about page and the row balloon over the tip
-# list on a private display: docs/screenshots/options.png, about.png and
-# balloon.png. Needs a build (./test.sh makes one).
+# Captures the options page, the about page, the row balloon over the tip
+# list and the favourites organiser on a private display:
+# docs/screenshots/options.png, about.png, balloon.png and favourites.png.
+# Needs a build (./test.sh makes one).
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 source "$ROOT/scripts/env.sh"
 make_prefix
@@ -26,3 +27,4 @@ mkdir -p "$ROOT/docs/screenshots"
 shot test_dialogs OptionsPageTest.HoldPageForScreenCapture "$ROOT/docs/screenshots/options.png"
 shot test_dialogs AboutPageTest.HoldPageForScreenCapture "$ROOT/docs/screenshots/about.png"
 shot test_mainwindow RowTooltipTest.HoldBalloonForScreenCapture "$ROOT/docs/screenshots/balloon.png"
+shot test_tipcommands CategoryFavouritesTest.HoldPageForScreenCapture "$ROOT/docs/screenshots/favourites.png"

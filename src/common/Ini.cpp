@@ -523,6 +523,46 @@ bool MakeEmptySection(const std::wstring& file, const std::wstring& section) {
     return Write(file, section, dummy, L"1") && DeleteKey(file, section, dummy);
 }
 
+std::string SectionBytes(const std::wstring& file, const std::wstring& section) {
+    const std::string f = Text::ToAnsi(file), s = Text::ToAnsi(section);
+    // The system signals a cut section by returning size - 2.
+    std::string buf(64 * 1024, '\0');
+    for (;;) {
+        DWORD n = GetPrivateProfileSectionA(s.c_str(), buf.data(), static_cast<DWORD>(buf.size()), f.c_str());
+        if (n < buf.size() - 2 || buf.size() >= (1u << 28)) {
+            buf.resize(n);
+            break;
+        }
+        buf.assign(buf.size() * 4, '\0');
+    }
+    SystemUsed(file);
+    // The list ends with one NUL after its last line; the lines keep theirs.
+    while (!buf.empty() && buf.back() == '\0') buf.pop_back();
+    if (!buf.empty()) buf.push_back('\0');
+    return buf;
+}
+
+bool WriteSectionBytes(const std::wstring& file, const std::wstring& section, const std::string& lines) {
+    if (!SafeSection(section)) return false;
+    for (size_t start = 0; start < lines.size();) {
+        size_t end = lines.find('\0', start);
+        if (end == std::string::npos) end = lines.size();
+        std::string_view line(lines.data() + start, end - start);
+        if (line.find('=') == std::string_view::npos || line.find_first_of("\r\n") != std::string_view::npos)
+            return false;
+        start = end + 1;
+    }
+    if (SeamFails()) return false;
+    std::string list = lines;
+    if (!list.empty() && list.back() != '\0') list.push_back('\0');
+    list.push_back('\0');
+    if (list.size() == 1) list.push_back('\0');
+    const std::string f = Text::ToAnsi(file), s = Text::ToAnsi(section);
+    const bool ok = WritePrivateProfileSectionA(s.c_str(), list.data(), f.c_str()) != 0;
+    SystemWrote(file);
+    return ok;
+}
+
 AppendSession::AppendSession() {
     if (g_session) return;
     g_session = new Session;

@@ -81,6 +81,18 @@ private:
     bool owner_ = false;
 };
 
+// ---- whole sections as the system lists them (many keys in one write) ----
+// The lines of `section` as the system lists them ("key=value", a line without
+// "=" as the bare name), NUL-separated, in the code page's bytes, read whole in
+// one call; empty when the section is missing or holds nothing.
+std::string SectionBytes(const std::wstring& file, const std::wstring& section);
+// Replaces every line of `section` by `lines` (NUL-separated "key=value" lines
+// as SectionBytes gives them) in one write; with no lines the section stays,
+// empty. A line without "=" would be dropped by the system: refused, as are a
+// section name the file cannot hold and a line that breaks the file. False
+// when refused or the write failed (the file is then as it was).
+bool WriteSectionBytes(const std::wstring& file, const std::wstring& section, const std::string& lines);
+
 // Test seam: the n-th write, key delete or section delete from now fails
 // (nothing written); 0 switches it off.
 void FailNthWriteForTests(int n);

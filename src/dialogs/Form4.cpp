@@ -165,6 +165,9 @@ LRESULT Form4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void Form4::Close() {
+    // However the favourites organiser closes, the menu shows what is left.
+    if (Exists() && Caption() == L"整理类别收藏夹")
+        if (::Form2* main = Forms::Form2IfLoaded()) main->ViewFavorite();
     Modal::Ending(hwnd_);
     Unload();
 }

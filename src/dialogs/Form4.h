@@ -208,6 +208,20 @@ public:
     // The file the page shows and saves.
     std::wstring FileInfoFile;
 
+    // ---- favourites organiser page ("整理类别收藏夹") ----
+    // The category favourites in the shared list (one column 名称), deleted
+    // one by one or all at once; closing the page by any way rebuilds the
+    // main window's favourites menu (Close).
+    static constexpr unsigned FavouritesPage = 1u << 13;
+    CommandButton Command15;  // 删除(&D)
+    CommandButton Command16;  // 全部删除(&C)
+    CommandButton Command17;  // 关闭(&C), the cancel button
+    // Fills the list from the `viewscj` menu's items and shows the page (modal).
+    void OpenFavouritesPage();
+    void Command15_Click();  // deletes the selected entries; an entry that cannot be deleted stays
+    void Command16_Click();  // after a question, deletes every entry
+    void Command17_Click();  // closes the page
+
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 

@@ -51,4 +51,14 @@ void ReloadShownTips();
 // Nothing opens while no node is selected.
 void OpenFindWindow();
 
+// ---- category favourites ([Favorite] of config.ini; Favourites.cpp) ----
+// Adds the category tree's selected node: its full path as the key, the date
+// and time as the value (a key already there keeps its place). A path the key
+// cannot hold, and a write that fails, are told in a message; false then.
+bool AddCategoryFavourite();
+// Shows the node whose full path is `text` (blanks at both ends and letter case
+// aside), as a click on it does, in category mode; the first such node in the
+// tree's order. A message when no node has that path; false then.
+bool ShowCategoryFavourite(const std::wstring& text);
+
 }  // namespace Library

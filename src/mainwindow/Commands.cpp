@@ -104,6 +104,7 @@ void Form2::Toolbar1_ButtonClick(const std::wstring& key) {
     // The category commands are the category window's.
     if (key == ToolbarKey::tjlb) return Forms::frmShadow().NewCategory();
     if (key == ToolbarKey::del) return Forms::frmShadow().DeleteCategory();
+    if (TipToolbarCommand(key)) return;
     if (key == ToolbarKey::start) StartWork();
     else if (key == ToolbarKey::cklj) cklj_Click();
     else if (key == ToolbarKey::xuan) all_Click();
@@ -140,6 +141,8 @@ void Form2::Toolbar1_ButtonDropDown(const std::wstring& key) {
 
 void Form2::Toolbar1_ButtonMenuClick(const std::wstring& buttonKey, const std::wstring& itemKey) {
     if (buttonKey == ToolbarKey::tjlb && itemKey == L"new") return Forms::frmShadow().NewSubCategory();
+    (void)buttonKey;
+    if (FavouriteMenuClick(itemKey)) return;
     if (itemKey == L"jqsx") Closejqsx();
     for (int m = 0; m < 4; ++m) {
         if (itemKey == kViewItems[m].key) {

@@ -134,6 +134,7 @@ bool Form2::CreateWindowAndControls() {
     file.Add(L"she1", L"-");
     file.Add(L"shezhi", L"允许查看键位的内容(&R)").checked = true;
     file.Click = [this](const std::wstring& key) {
+        if (TipMenuCommand(key)) return;
         if (key == L"cmm") cmm_Click();
         else if (key == L"all") all_Click();
         else if (key == L"no") no_Click();

@@ -251,6 +251,26 @@ public:
     // Puts `text` in place of the selection of the box InsertTarget names
     // (at the caret when nothing is selected).
     void InsertIntoTarget(const std::wstring& text);
+    // ---- deleting tips, tip favourites, category favourites (TipCommands.cpp) ----
+    // Deletes the selected tips from the file the list shows after a question
+    // (toolbar `del2`, Del, popup `del`): each tip's record, then its option
+    // list. Removes the rows of the tips deleted, tells of the others in one
+    // message, and shows the first row left.
+    void del_Click();
+    // Copies the selected rows, as they show, into section 收藏夹 of the file of
+    // the category tree's selected node (toolbar `scj`, F9); reports success
+    // only when every tip was written whole.
+    void scj_Click();
+    // Adds the category tree's selected node to the category favourites (popup `lbscj`).
+    void lbscj_Click();
+    // Opens the favourites organiser page (toolbar `viewscj`).
+    void OpenFavouritesPage();
+    // The commands above by toolbar key (`del2`, `scj`, `viewscj`) and by the
+    // popup menu's key (`del`, `lbscj`); true when the key was one of them.
+    bool TipToolbarCommand(const std::wstring& key);
+    bool TipMenuCommand(const std::wstring& key);
+    // A category favourite chosen in the `viewscj` menu (item key "scj..."); true when it was one.
+    bool FavouriteMenuClick(const std::wstring& itemKey);
     // ---- apply speed: settings read once per run ----
     // SaveLog as the running apply read it at its start (a change during the
     // run counts from the next run).

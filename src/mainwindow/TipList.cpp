@@ -113,8 +113,14 @@ void Form2::ListView1_KeyDown(int keyCode, int shift) {
     case VK_F2:
         Closejqsx();
         break;
+    case VK_F9:
+        if (Toolbar1.Enabled(ToolbarKey::scj) && GetSelCount(ListView1.hwnd()) != 0) scj_Click();
+        break;
+    case VK_DELETE:
+        if (Toolbar1.Enabled(ToolbarKey::del2)) del_Click();
+        break;
     default:
-        // F2, F9, Del, Ctrl+X, Ctrl+C, Ctrl+V and Ctrl+F lead to commands built elsewhere.
+        // No other key does anything.
         break;
     }
 }

@@ -314,6 +314,25 @@ void ListView::SetSelected(int row, bool on) {
     SendMessageW(hwnd_, LVM_SETITEMSTATE, row - 1, reinterpret_cast<LPARAM>(&it));
 }
 
+std::vector<int> ListView::SelectedRows() const {
+    std::vector<int> rows;
+    if (!hwnd_) return rows;
+    for (int i = -1;;) {
+        i = static_cast<int>(SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED));
+        if (i < 0) break;
+        rows.push_back(i + 1);
+    }
+    return rows;
+}
+
+void ListView::ClearSelection() {
+    if (!hwnd_) return;
+    LVITEMW it{};
+    it.stateMask = LVIS_SELECTED;
+    it.state = 0;
+    SendMessageW(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&it));
+}
+
 int ListView::SelectedCount() const {
     return hwnd_ ? static_cast<int>(SendMessageW(hwnd_, LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
 }
@@ -540,15 +559,4 @@ bool ListView::ReadWhole(int row, NewRow& out) const {
         out.bold[sub] = d && d->bold[sub];
     }
     return true;
-}
-
-std::vector<int> ListView::SelectedRows() const {
-    std::vector<int> rows;
-    if (!hwnd_) return rows;
-    for (int i = -1;;) {
-        i = static_cast<int>(SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED));
-        if (i < 0) break;
-        rows.push_back(i + 1);
-    }
-    return rows;
 }

@@ -50,8 +50,6 @@ public:
     // Everything a row holds (texts, icons as NewRow numbers them, tags, bold
     // cells) with one message per column; false for no such row.
     bool ReadWhole(int row, NewRow& out) const;
-    // The selected rows in list order, asked of the control row by selected row.
-    std::vector<int> SelectedRows() const;
 
     std::wstring Text(int row) const { return SubText(row, 0); }
     void SetText(int row, const std::wstring& s) { SetSubText(row, 0, s); }
@@ -82,6 +80,11 @@ public:
     bool Selected(int row) const;
     void SetSelected(int row, bool on);
     int SelectedCount() const;
+    // The selected rows, first to last, asked one message per selected row
+    // (not one per row): for long lists.
+    std::vector<int> SelectedRows() const;
+    // Unselects every row in one message.
+    void ClearSelection();
     // The focused row (0 none); VB's SelectedItem.
     int SelectedItem() const;
     void SetSelectedItem(int row);  // focuses and selects it
