@@ -410,16 +410,29 @@ bool ListView::StartLabelEdit(int row) {
     SetEditStyle(true);
     ::SetFocus(hwnd_);
     editFromCode_ = true;
+    escaped_ = false;
     HWND edit = reinterpret_cast<HWND>(SendMessageW(hwnd_, LVM_EDITLABELW, row - 1, 0));
     if (!edit) {
         editFromCode_ = false;
         SetEditStyle(false);
+        return false;
     }
-    return edit != nullptr;
+    // Some list views report an edit that ends with its text unchanged as
+    // cancelled, like Esc: the box tells the two apart.
+    SetWindowSubclass(edit, EditBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    return true;
+}
+
+LRESULT CALLBACK ListView::EditBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wp == VK_ESCAPE) reinterpret_cast<ListView*>(ref)->escaped_ = true;
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, EditBoxProc, 1);
+    return DefSubclassProc(h, msg, wp, lp);
 }
 
 void ListView::CancelLabelEdit() {
-    if (Editing()) SendMessageW(hwnd_, LVM_CANCELEDITLABEL, 0, 0);
+    if (!Editing()) return;
+    escaped_ = true;
+    SendMessageW(hwnd_, LVM_CANCELEDITLABEL, 0, 0);
 }
 
 void ListView::OnEndLabelEdit(NMLVDISPINFOW* di) {
@@ -429,10 +442,11 @@ void ListView::OnEndLabelEdit(NMLVDISPINFOW* di) {
     int row = di->item.iItem + 1;
     if (row < 1 || row > Count()) return;
     endingEdit_ = true;
-    if (!di->item.pszText) {
+    if (!di->item.pszText && escaped_) {
         if (LabelEditCancelled) LabelEditCancelled(row);
     } else {
-        LabelEditEnd e{row, Trimmed(di->item.pszText), false};
+        // No text but no Esc either: the edit ended with the row's own text.
+        LabelEditEnd e{row, Trimmed(di->item.pszText ? std::wstring(di->item.pszText) : Text(row)), false};
         if (AfterLabelEdit) AfterLabelEdit(e);
         // The row takes the text here, as the handler left it, not the typed one.
         if (!e.cancel) SetText(e.row, e.text);

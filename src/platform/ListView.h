@@ -109,7 +109,8 @@ public:
     // when no box opened. The edit ends in AfterLabelEdit (Enter, or the box
     // losing the focus) with the typed text, blanks removed at both ends: the
     // row takes the text as the handler leaves it unless the handler refuses it
-    // (the row keeps its old text). Esc raises LabelEditCancelled instead.
+    // (the row keeps its old text); an edit that ends with the text unchanged
+    // reports that text too. Esc raises LabelEditCancelled instead.
     bool StartLabelEdit(int row);
     bool Editing() const;
     // Ends an open edit as Esc does.
@@ -145,6 +146,8 @@ private:
     int notedFirst_ = 0, notedLast_ = 0;  // rows recoloured and not yet invalidated (0: none)
     int InsertRow(int index, NewRow& row);
     bool editFromCode_ = false;
+    bool escaped_ = false;  // Esc pressed in the open edit box
+    static LRESULT CALLBACK EditBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
     bool endingEdit_ = false;
     void SetEditStyle(bool on);
     void OnEndLabelEdit(NMLVDISPINFOW* di);
