@@ -96,6 +96,8 @@ public:
     int InsertLiveRow(int row, const LiveValue& v);
     // Replaces every row at once (one clear, redraw off while filling).
     void SetLiveRows(std::vector<LiveValue> values);
+    // Fits both columns to the rows' texts (nothing when there are no rows).
+    void FitLiveColumns();
     // The row that stands for a default value that is not set.
     static LiveValue UnsetDefaultRow();
     // Puts the unset-default row at the top when the list is empty or its
@@ -140,6 +142,10 @@ private:
     bool LiveRowIsTipsValue(const LiveValue& v) const;
     ListView::NewRow MakeLiveRow(const LiveValue& v, bool tipsValue) const;
     void SetUpLiveList();
+    // Takes the live list's subclass procedures off while many rows change (and
+    // puts them back): each message to a subclassed control looks the chain up
+    // in a window property, which costs a server call per message under Wine.
+    void SetLiveListSubclassed(bool on);
 };
 
 namespace Forms {

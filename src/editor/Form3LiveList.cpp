@@ -55,6 +55,19 @@ void Form3::SetUpLiveList() {
     ListView2.AfterLabelEdit = [this](ListView::LabelEditEnd& e) { ListView2_AfterLabelEdit(e); };
 }
 
+void Form3::SetLiveListSubclassed(bool on) {
+    const HWND h = ListView2.hwnd();
+    if (!h) return;
+    const auto self = reinterpret_cast<DWORD_PTR>(this);
+    if (on) {
+        SetWindowSubclass(h, ChildKeyProc, 1, self);
+        SetWindowSubclass(h, LiveListMouseProc, 2, self);
+    } else {
+        RemoveWindowSubclass(h, LiveListMouseProc, 2);
+        RemoveWindowSubclass(h, ChildKeyProc, 1);
+    }
+}
+
 bool Form3::LiveKindEditable(const LiveValue& v) {
     if (v.unsetDefault) return true;
     switch (v.type) {

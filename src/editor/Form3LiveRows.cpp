@@ -3,6 +3,7 @@
 #include "editor/Form3.h"
 
 #include "mainwindow/Form2.h"
+#include "platform/Columns.h"
 #include "platform/Text.h"
 
 #include <utility>
@@ -73,14 +74,24 @@ void Form3::RemoveLiveRow(int row) {
 }
 
 void Form3::ClearLiveRows() {
-    ListView2.Clear();
+    if (ListView2.Count() > 0) {
+        SetLiveListSubclassed(false);
+        ListView2.Clear();
+        SetLiveListSubclassed(true);
+    }
     liveRows_.clear();
 }
 
 void Form3::SetLiveRows(std::vector<LiveValue> values) {
     if (!ListView2.Exists()) return;
+    // The fill goes to the bare control: no subclass procedures, and no
+    // full-row selection, with which each cell set measures its row again.
+    SetLiveListSubclassed(false);
+    const DWORD exStyle = ListView2.ExtendedStyle();
+    ListView2.SetExtendedStyle(LVS_EX_FULLROWSELECT, 0);
     ListView2.SetRedraw(false);
-    ClearLiveRows();
+    ListView2.Clear();
+    liveRows_.clear();
     // The tip's value name is asked once for the whole list.
     bool tipDefault = false, haveTip = false;
     std::wstring tipName;
@@ -103,7 +114,22 @@ void Form3::SetLiveRows(std::vector<LiveValue> values) {
     ListView2.AddRows(std::move(rows));
     liveRows_ = std::move(values);
     liveRows_.resize(static_cast<size_t>(ListView2.Count()));
+    ListView2.SetExtendedStyle(LVS_EX_FULLROWSELECT, exStyle);
     ListView2.SetRedraw(true);
+    SetLiveListSubclassed(true);
+}
+
+void Form3::FitLiveColumns() {
+    if (liveRows_.empty()) return;
+    std::vector<std::wstring> names, data;
+    names.reserve(liveRows_.size());
+    data.reserve(liveRows_.size());
+    for (const LiveValue& v : liveRows_) {
+        names.push_back(LiveValues::NameText(v));
+        data.push_back(LiveValues::Display(v));
+    }
+    Columns::FitToTexts(ListView2, 1, names);
+    Columns::FitToTexts(ListView2, 2, data);
 }
 
 void Form3::EnsureDefaultRow() {

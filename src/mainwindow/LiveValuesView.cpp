@@ -5,7 +5,6 @@
 #include "engine/LiveValues.h"
 #include "mainwindow/Form2.h"
 #include "platform/App.h"
-#include "platform/Columns.h"
 #include "platform/Text.h"
 
 namespace {
@@ -80,7 +79,7 @@ void Form2::Showvaluesx() {
         else rows.push_back(std::move(v));
     }
     props.SetLiveRows(std::move(rows));
-    Columns::AutoSize(props.ListView2, LVSCW_AUTOSIZE);
+    props.FitLiveColumns();
 }
 
 void Form2::shezhi_Click() {

@@ -153,10 +153,12 @@ int ListView::InsertRow(int index, NewRow& row) {
         cell.iItem = at;
         cell.iSubItem = sub;
         cell.pszText = row.text[sub].data();
-        if (row.icon[sub] >= 0) {
-            cell.mask |= LVIF_IMAGE;
-            cell.iImage = row.icon[sub] > 0 ? row.icon[sub] - 1 : I_IMAGENONE;
+        if (row.icon[sub] < 0) {
+            SendMessageW(hwnd_, LVM_SETITEMTEXTW, at, reinterpret_cast<LPARAM>(&cell));
+            continue;
         }
+        cell.mask |= LVIF_IMAGE;
+        cell.iImage = row.icon[sub] > 0 ? row.icon[sub] - 1 : I_IMAGENONE;
         SendMessageW(hwnd_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&cell));
     }
     return at + 1;
