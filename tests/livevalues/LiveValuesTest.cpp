@@ -138,10 +138,11 @@ protected:
                            Tip(L"拒绝", kTestKey + std::wstring(L"\\Denied"), L"v") +
                            Tip(L"根", L"HKEY_CURRENT_USER", L"v") +
                            Tip(L"小写", L"hkey_current_user\\Software\\QuorixTest\\Live", L"v") +
-                           Tip(L"性能", L"HKEY_PERFORMANCE_DATA\\x", L"v") + Mirror(Data);
+                           Tip(L"性能", L"HKEY_PERFORMANCE_DATA\\x", L"v") + Tip(L"末尾", kLiveKey + L"\\", L"v") +
+                           Mirror(Data);
         Start(file);
         props().SelectTab(3);
-        ASSERT_EQ(7, tips().Count());
+        ASSERT_EQ(8, tips().Count());
     }
     // Shows a tip; the listing runs as the program runs it (the switch on).
     void ShowTip(const std::wstring& name) {
@@ -337,6 +338,10 @@ TEST_F(LiveValuesTest, KeysThatCannotBeListedEmptyTheListAndOpenNoPopup) {
     EXPECT_EQ(L"yes", live().Tag);
     ASSERT_GE(live().Count(), 1);
     EXPECT_EQ(L"(默认)", live().Text(1));
+    // A key path ending in a backslash names the same key.
+    ShowTip(L"末尾");
+    EXPECT_EQ(L"yes", live().Tag);
+    EXPECT_EQ(2, live().Count());
 }
 
 // What the popup offers: 新建 alone over empty space; over rows 修改, 删除 and
