@@ -141,9 +141,11 @@ bool Form2::CreateWindowAndControls() {
         else if (key == L"cut") cut_Click();
         else if (key == L"copy") copy_Click();
         else if (key == L"paste") paste_Click();
+        else if (key == L"shezhi") shezhi_Click();
     };
     SetUpTipListMouse();  // the properties window's routes and menus
     BuildInsertMenu();
+    SetUpLiveValueMenu();
     LayoutControls();
     loading_ = false;
     return true;

@@ -1,3 +1,4 @@
+#include "platform/Subclass.h"
 #include "platform/ListView.h"
 
 #include <algorithm>
@@ -134,6 +135,7 @@ int ListView::InsertRow(int index, NewRow& row) {
         data->tag[sub] = std::move(row.tag[sub]);
         data->bold[sub] = row.bold[sub];
     }
+    data->fore = row.fore;
     LVITEMW it{};
     it.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
     it.iItem = index;
@@ -146,15 +148,18 @@ int ListView::InsertRow(int index, NewRow& row) {
         return 0;
     }
     for (int sub = 1; sub < kMaxSub; ++sub) {
+        if (row.text[sub].empty() && row.icon[sub] < 0) continue;  // a new row's cells are empty already
         LVITEMW cell{};
         cell.mask = LVIF_TEXT;
         cell.iItem = at;
         cell.iSubItem = sub;
         cell.pszText = row.text[sub].data();
-        if (row.icon[sub] >= 0) {
-            cell.mask |= LVIF_IMAGE;
-            cell.iImage = row.icon[sub] > 0 ? row.icon[sub] - 1 : I_IMAGENONE;
+        if (row.icon[sub] < 0) {
+            SendMessageW(hwnd_, LVM_SETITEMTEXTW, at, reinterpret_cast<LPARAM>(&cell));
+            continue;
         }
+        cell.mask |= LVIF_IMAGE;
+        cell.iImage = row.icon[sub] > 0 ? row.icon[sub] - 1 : I_IMAGENONE;
         SendMessageW(hwnd_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&cell));
     }
     return at + 1;
@@ -175,6 +180,12 @@ void ListView::AddRows(std::vector<NewRow> rows) {
     }
     for (NewRow& row : rows) InsertRow(column == 1 ? SortedPlace(row.text[0]) : Count(), row);
     if (column > 1) Resort();
+}
+
+int ListView::Insert(int row, NewRow r) {
+    if (!hwnd_) return 0;
+    const int n = Count();
+    return InsertRow(row < 1 || row > n ? n : row - 1, r);
 }
 
 void ListView::SetRedraw(bool on) {
@@ -421,16 +432,29 @@ bool ListView::StartLabelEdit(int row) {
     SetEditStyle(true);
     ::SetFocus(hwnd_);
     editFromCode_ = true;
+    escaped_ = false;
     HWND edit = reinterpret_cast<HWND>(SendMessageW(hwnd_, LVM_EDITLABELW, row - 1, 0));
     if (!edit) {
         editFromCode_ = false;
         SetEditStyle(false);
+        return false;
     }
-    return edit != nullptr;
+    // Some list views report an edit that ends with its text unchanged as
+    // cancelled, like Esc: the box tells the two apart.
+    Subclass::Set(edit, EditBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    return true;
+}
+
+LRESULT CALLBACK ListView::EditBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wp == VK_ESCAPE) reinterpret_cast<ListView*>(ref)->escaped_ = true;
+    if (msg == WM_NCDESTROY) Subclass::Remove(h, EditBoxProc, 1);
+    return Subclass::Def(h, msg, wp, lp);
 }
 
 void ListView::CancelLabelEdit() {
-    if (Editing()) SendMessageW(hwnd_, LVM_CANCELEDITLABEL, 0, 0);
+    if (!Editing()) return;
+    escaped_ = true;
+    SendMessageW(hwnd_, LVM_CANCELEDITLABEL, 0, 0);
 }
 
 void ListView::OnEndLabelEdit(NMLVDISPINFOW* di) {
@@ -440,10 +464,11 @@ void ListView::OnEndLabelEdit(NMLVDISPINFOW* di) {
     int row = di->item.iItem + 1;
     if (row < 1 || row > Count()) return;
     endingEdit_ = true;
-    if (!di->item.pszText) {
+    if (!di->item.pszText && escaped_) {
         if (LabelEditCancelled) LabelEditCancelled(row);
     } else {
-        LabelEditEnd e{row, Trimmed(di->item.pszText), false};
+        // No text but no Esc either: the edit ended with the row's own text.
+        LabelEditEnd e{row, Trimmed(di->item.pszText ? std::wstring(di->item.pszText) : Text(row)), false};
         if (AfterLabelEdit) AfterLabelEdit(e);
         // The row takes the text here, as the handler left it, not the typed one.
         if (!e.cancel) SetText(e.row, e.text);

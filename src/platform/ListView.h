@@ -38,7 +38,11 @@ public:
         int icon[kMaxSub] = {-1, -1, -1, -1, -1};
         std::wstring tag[kMaxSub];
         bool bold[kMaxSub] = {};
+        COLORREF fore = kDefaultColor;  // the row's text colour
     };
+    // Inserts one made row before `row` (past the end: appends), whatever the
+    // sort; returns its 1-based index (0 when the control refused it).
+    int Insert(int row, NewRow r);
     // Appends the rows, each with one message per cell. A sorted list that is
     // empty takes them in its sort order at once (rows that compare equal keep
     // the order given) and is not sorted again; a sorted list that holds rows
@@ -113,7 +117,8 @@ public:
     // when no box opened. The edit ends in AfterLabelEdit (Enter, or the box
     // losing the focus) with the typed text, blanks removed at both ends: the
     // row takes the text as the handler leaves it unless the handler refuses it
-    // (the row keeps its old text). Esc raises LabelEditCancelled instead.
+    // (the row keeps its old text); an edit that ends with the text unchanged
+    // reports that text too. Esc raises LabelEditCancelled instead.
     bool StartLabelEdit(int row);
     bool Editing() const;
     // Ends an open edit as Esc does.
@@ -149,6 +154,8 @@ private:
     int notedFirst_ = 0, notedLast_ = 0;  // rows recoloured and not yet invalidated (0: none)
     int InsertRow(int index, NewRow& row);
     bool editFromCode_ = false;
+    bool escaped_ = false;  // Esc pressed in the open edit box
+    static LRESULT CALLBACK EditBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
     bool endingEdit_ = false;
     void SetEditStyle(bool on);
     void OnEndLabelEdit(NMLVDISPINFOW* di);

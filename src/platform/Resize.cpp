@@ -2,11 +2,28 @@
 
 #include "platform/Twips.h"
 
+#include <utility>
+#include <vector>
+
 namespace Resize {
 namespace {
-const wchar_t kSavedProp[] = L"Quorix.SavedWindowProc";
+// Each installed window's SavedWindowProc, kept in the process: a window
+// property would be looked up at every message the window gets, which is a
+// server call under Wine (a list view's notifications to its form add up).
+std::vector<std::pair<HWND, WNDPROC>> g_saved;
 
-WNDPROC Saved(HWND h) { return reinterpret_cast<WNDPROC>(GetPropW(h, kSavedProp)); }
+WNDPROC Saved(HWND h) {
+    for (const auto& [window, proc] : g_saved)
+        if (window == h) return proc;
+    return nullptr;
+}
+void Forget(HWND h) {
+    for (auto it = g_saved.begin(); it != g_saved.end(); ++it)
+        if (it->first == h) {
+            g_saved.erase(it);
+            return;
+        }
+}
 
 LRESULT MinSize(HWND h, UINT msg, WPARAM wp, LPARAM lp, int wTwips, int hTwips) {
     WNDPROC saved = Saved(h);
@@ -17,14 +34,15 @@ LRESULT MinSize(HWND h, UINT msg, WPARAM wp, LPARAM lp, int wTwips, int hTwips) 
         mmi->ptMinTrackSize.y = s.cy;
         return 0;
     }
-    if (msg == WM_NCDESTROY) RemovePropW(h, kSavedProp);
+    if (msg == WM_NCDESTROY) Forget(h);
     return saved ? CallWindowProcW(saved, h, msg, wp, lp) : DefWindowProcW(h, msg, wp, lp);
 }
 
 bool Install(HWND h, WNDPROC proc) {
     if (!h || !IsWindow(h) || Saved(h)) return false;
     auto old = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(h, GWLP_WNDPROC));
-    if (!old || !SetPropW(h, kSavedProp, reinterpret_cast<HANDLE>(old))) return false;
+    if (!old) return false;
+    g_saved.emplace_back(h, old);
     SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
     return true;
 }
@@ -50,7 +68,7 @@ void Uninstall(HWND h) {
     WNDPROC saved = h ? Saved(h) : nullptr;
     if (!saved) return;
     SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
-    RemovePropW(h, kSavedProp);
+    Forget(h);
 }
 
 }  // namespace Resize

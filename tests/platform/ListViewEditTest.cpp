@@ -53,6 +53,7 @@ TEST_F(ListViewEditTest, LabelEditFromCodeTakenRefusedOrCancelled) {
     const Case cases[] = {
         {"taken", L"  新值 1 ", VK_RETURN, false, L"新值 1", L"新值 1"},
         {"refused", L"甲", VK_RETURN, true, L"甲", L"旧值"},
+        {"unchanged", L"旧值", VK_RETURN, false, L"旧值", L"旧值"},
         {"Esc", L"不要", VK_ESCAPE, false, L"", L"旧值"},
     };
     for (const Case& c : cases) {
