@@ -111,6 +111,7 @@ bool Form3::Load() {
     ListView2.AddColumn(L"数据", 70);
     ListView2.SetImageLists(ImageList1.handle(), ImageList1.handle());
     ListView2.Tag = L"no";
+    SetUpLiveList();
     Toolbar1.Create(hwnd_, IdToolbar1);
     FreeToolbar(Toolbar1);
     Toolbar1.SetImageList(ImageList1.handle());

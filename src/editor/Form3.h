@@ -14,8 +14,10 @@
 #include "platform/TextBox.h"
 #include "platform/Toolbar.h"
 #include "platform/Window.h"
+#include "engine/LiveValues.h"
 
 #include <string>
+#include <vector>
 
 class Form3 : public Form {
 public:
@@ -80,6 +82,41 @@ public:
     void Xiugai();  // save over the tip list's selected row
     void Xjok();    // save as a new tip
 
+    // ---- tab 查看: live value rows (Form3LiveRows.cpp) ----
+    // Each row of ListView2 keeps its value (type and raw bytes) beside what it
+    // shows: text 名称, sub-item 1 数据, kind in the row's tag, small icon, and
+    // blue text when it is the value the selected tip writes. Every change to
+    // the rows goes through these, so rows and values stay in step.
+    int AddLiveRow(const LiveValue& v);            // appends a row; its 1-based index
+    void SetLiveRow(int row, const LiveValue& v);  // rewrites one row and its value
+    const LiveValue* LiveValueAt(int row) const;   // nullptr when no such row
+    void RemoveLiveRow(int row);
+    void ClearLiveRows();
+    // Inserts a row before `row` (1 = at the top); its 1-based index.
+    int InsertLiveRow(int row, const LiveValue& v);
+    // Replaces every row at once (one clear, redraw off while filling).
+    void SetLiveRows(std::vector<LiveValue> values);
+    // The row that stands for a default value that is not set.
+    static LiveValue UnsetDefaultRow();
+    // Puts the unset-default row at the top when the list is empty or its
+    // first row is not a default value.
+    void EnsureDefaultRow();
+    // The live list's mouse and label editing (Form3LiveList.cpp). Points are
+    // the list's client pixels.
+    void ListView2_MouseDown(int button, int shift, int x, int y);
+    // The right button: the popup regform3, as the rows under the point and the selection allow.
+    void ListView2_MouseUp(int button, int shift, int x, int y);
+    // The row under the last press to the value editor; false when there is no
+    // row there or its kind cannot be edited there (multi-string, QWORD, other).
+    bool ListView2_DblClick();
+    // The rename: the value is copied whole (type and bytes, read with the W
+    // functions) under the new name, and the old one deleted only once the copy
+    // is written; a name that exists, in any case, is refused.
+    void ListView2_AfterLabelEdit(ListView::LabelEditEnd& e);
+    // True for the kinds the value editor edits (strings, binary, DWORD, the default rows).
+    static bool LiveKindEditable(const LiveValue& v);
+    POINT LiveMouseDown{0, 0};  // the last press in the live list (client pixels)
+
     // Twips the last layout gave (what the controls were sized from).
     struct LayoutTwips {
         long long text1Width = 0, imageCombo1Width = 0, text5Height = 0, listView1Width = 0, listView1Height = 0,
@@ -99,6 +136,10 @@ private:
     void SubclassChildren();
     static LRESULT CALLBACK ChildKeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
     int tab_ = 1;
+    std::vector<LiveValue> liveRows_;  // ListView2's values, in row order
+    bool LiveRowIsTipsValue(const LiveValue& v) const;
+    ListView::NewRow MakeLiveRow(const LiveValue& v, bool tipsValue) const;
+    void SetUpLiveList();
 };
 
 namespace Forms {

@@ -139,8 +139,10 @@ bool Form2::CreateWindowAndControls() {
         else if (key == L"cut") cut_Click();
         else if (key == L"copy") copy_Click();
         else if (key == L"paste") paste_Click();
+        else if (key == L"shezhi") shezhi_Click();
     };
     SetUpTipListMouse();  // the properties window's routes and menus
+    SetUpLiveValueMenu();
     LayoutControls();
     loading_ = false;
     return true;

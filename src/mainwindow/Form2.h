@@ -181,8 +181,29 @@ public:
     void ListView1_DblClick();
     void ListView1_ItemClick();
     bool HandPointer() const { return handPointer_; }
-    // Lists the live values of the selected tip's key (Showvaluesx.cpp).
+    // ---- live values of the selected tip's key (LiveValuesView.cpp) ----
+    // Lists the values under the selected tip's key in Form3.ListView2.
     void Showvaluesx();
+    // `shezhi` of `file`: switches the listing on and off (ViewCheck).
+    void shezhi_Click();
+    // The live list's popup: 新建 (regxj: regzfc, regejz, regdword, regkc),
+    // 修改 regxg, separator reg1, 删除 regsc, 重命名 regcmm.
+    PopupMenu regform3;
+    void regxg_Click();   // Regxgok
+    void regsc_Click();   // deletes the selected live values
+    void regcmm_Click();  // starts renaming the selected live value in place
+    void SetUpLiveValueMenu();  // builds regform3 (start-up)
+    // The key of the selected tip for the live values: its key path trimmed, a
+    // backslash added when it has none, the root named exactly by the text
+    // before the first backslash (one of six; HKEY_PERFORMANCE_DATA is none).
+    // False when no tip is selected or the root name selects no key.
+    bool LiveTargetKey(HKEY& root, std::wstring& subKey) const;
+    // ---- value editor page: new and edited live values ----
+    void Regxgok();          // edits the selected live value
+    void regzfc_Click();     // new string value
+    void regkc_Click();      // new expandable string value
+    void regejz_Click();     // new binary value
+    void regdword_Click();   // new DWORD value
     // Hooks the library calls, pointed at the real windows (start-up).
     void InstallLibraryHooks();
     // ---- options and about pages, the makers' addresses ----

@@ -92,6 +92,6 @@ void Form2::InstallLibraryHooks() {
         bar.ImageCombo1.SetEnabled(on);
         bar.Command1.SetEnabled(on);
     };
-    h.ClearLiveValues = [] { Forms::Form3().ListView2.Clear(); };
+    h.ClearLiveValues = [] { Forms::Form3().ClearLiveRows(); };
     h.SetLiveKeyFlag = [](const std::wstring& flag) { Forms::Form3().ListView2.Tag = flag; };
 }

@@ -134,6 +134,7 @@ int ListView::InsertRow(int index, NewRow& row) {
         data->tag[sub] = std::move(row.tag[sub]);
         data->bold[sub] = row.bold[sub];
     }
+    data->fore = row.fore;
     LVITEMW it{};
     it.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
     it.iItem = index;
@@ -146,6 +147,7 @@ int ListView::InsertRow(int index, NewRow& row) {
         return 0;
     }
     for (int sub = 1; sub < kMaxSub; ++sub) {
+        if (row.text[sub].empty() && row.icon[sub] < 0) continue;  // a new row's cells are empty already
         LVITEMW cell{};
         cell.mask = LVIF_TEXT;
         cell.iItem = at;
@@ -175,6 +177,12 @@ void ListView::AddRows(std::vector<NewRow> rows) {
     }
     for (NewRow& row : rows) InsertRow(column == 1 ? SortedPlace(row.text[0]) : Count(), row);
     if (column > 1) Resort();
+}
+
+int ListView::Insert(int row, NewRow r) {
+    if (!hwnd_) return 0;
+    const int n = Count();
+    return InsertRow(row < 1 || row > n ? n : row - 1, r);
 }
 
 void ListView::SetRedraw(bool on) {

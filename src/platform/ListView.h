@@ -38,7 +38,11 @@ public:
         int icon[kMaxSub] = {-1, -1, -1, -1, -1};
         std::wstring tag[kMaxSub];
         bool bold[kMaxSub] = {};
+        COLORREF fore = kDefaultColor;  // the row's text colour
     };
+    // Inserts one made row before `row` (past the end: appends), whatever the
+    // sort; returns its 1-based index (0 when the control refused it).
+    int Insert(int row, NewRow r);
     // Appends the rows, each with one message per cell. A sorted list that is
     // empty takes them in its sort order at once (rows that compare equal keep
     // the order given) and is not sorted again; a sorted list that holds rows
