@@ -69,30 +69,6 @@ std::wstring DwordText(uint32_t value) {
 }
 
 
-Key KeyOfPath(std::wstring_view keyPath) {
-    keyPath = TrimBlanks(keyPath);
-    const size_t slash = keyPath.find(L'\\');
-    const std::wstring_view rootName = keyPath.substr(0, slash);
-    static const struct {
-        const wchar_t* name;
-        HKEY root;
-    } roots[] = {
-        {L"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT}, {L"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-        {L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE}, {L"HKEY_USERS", HKEY_USERS},
-        {L"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG}, {L"HKEY_DYN_DATA", HKEY_DYN_DATA},
-    };
-    Key key;
-    for (const auto& r : roots)
-        if (rootName == r.name) key.root = r.root;
-    if (!key.root) return {};
-    if (slash != std::wstring_view::npos) {
-        std::wstring_view sub = keyPath.substr(slash + 1);
-        while (!sub.empty() && sub.back() == L'\\') sub.remove_suffix(1);
-        key.subKey.assign(sub);
-    }
-    return key;
-}
-
 std::vector<BYTE> StringBytes(std::wstring_view text) {
     std::vector<BYTE> out((text.size() + 1) * sizeof(wchar_t), 0);
     if (!text.empty()) std::memcpy(out.data(), text.data(), text.size() * sizeof(wchar_t));

@@ -1,7 +1,7 @@
 #pragma once
 // The data texts of the value editor: what the user types for a binary or a
 // DWORD value, read strictly; the texts the editor fills its data box with;
-// string data as stored; and the key a tip's key path names.
+// and string data as stored.
 #include <windows.h>
 
 #include <cstdint>
@@ -29,18 +29,6 @@ std::wstring BinaryText(const std::vector<uint8_t>& bytes);
 // The data box's text for a DWORD: its lower-case hex digits without leading
 // zeros ("1f"); "" for 0.
 std::wstring DwordText(uint32_t value);
-
-// The key the value editor writes under, from a tip's key path: the path with
-// blanks at either end dropped; the root is the text before the first
-// backslash, named exactly (case matters) HKEY_CLASSES_ROOT,
-// HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG or
-// HKEY_DYN_DATA; the subkey is the rest without trailing backslashes ("" for a
-// root alone). No root (nullptr) for any other root name.
-struct Key {
-    HKEY root = nullptr;
-    std::wstring subKey;
-};
-Key KeyOfPath(std::wstring_view keyPath);
 
 // String data as stored: the text's UTF-16 code units and a terminating null.
 std::vector<BYTE> StringBytes(std::wstring_view text);
