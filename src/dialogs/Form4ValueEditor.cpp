@@ -94,6 +94,8 @@ void Form4::LoadValueEditorPage(bool editMode) {
     for (Control* c : std::initializer_list<Control*>{&Picture5, &Label31, &Text12, &Label32, &Text13, &Command13,
                                                       &Command14})
         AddToPage(*c, ValueEditorPage);
+    // The container lies under the controls placed over it and never paints over them.
+    SetWindowLongW(Picture5.hwnd(), GWL_STYLE, GetWindowLongW(Picture5.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
     SetWindowPos(Picture5.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     // 1. Only this page shows, its container at the window's top left.

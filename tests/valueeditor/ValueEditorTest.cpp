@@ -114,6 +114,7 @@ class ValueEditorTest : public EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
+        App::SetCommandForTests(L"");  // no files named on the command line (a test filter is none)
         TestReg::CreateKey(kTestSubkeyAnsi);
     }
     void TearDown() override {
