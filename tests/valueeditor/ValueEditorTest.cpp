@@ -245,8 +245,11 @@ TEST_F(ValueEditorTest, NewValuesAreStoredAsTypedAndListedWithoutRereading) {
 TEST_F(ValueEditorTest, RefusedEntriesKeepThePageOpenAndWriteNothing) {
     Store(L"Existing", REG_SZ, Utf16(L"x"));
     Begin();
+    // Stored after the listing: the list does not show it, the key holds it.
+    Store(L"Hidden", REG_DWORD, {7, 0, 0, 0});
     const int rows = live().Count();
     ASSERT_NE(0, LiveRow(L"Existing"));
+    ASSERT_EQ(0, LiveRow(L"Hidden"));
     struct Case {
         New kind;
         std::wstring name, typed, message;
@@ -256,6 +259,7 @@ TEST_F(ValueEditorTest, RefusedEntriesKeepThePageOpenAndWriteNothing) {
         {New::String, L"   ", L"a", L"键名不能为空", true},
         {New::String, L"eXISTING", L"a", L"指定的名称已存在，请键入别的名称。", true},
         {New::Dword, L" (默认) ", L"1", L"指定的名称已存在，请键入别的名称。", true},
+        {New::Binary, L"hidden", L"01", L"指定的名称已存在，请键入别的名称。", true},
         {New::Binary, L"b", L"0102", L"输入的数据格式不符合要求", false},
         {New::Binary, L"b", L"01 2", L"输入的数据格式不符合要求", false},
         {New::Binary, L"b", L"zz", L"输入的数据格式不符合要求", false},
@@ -282,6 +286,7 @@ TEST_F(ValueEditorTest, RefusedEntriesKeepThePageOpenAndWriteNothing) {
     }
     for (const wchar_t* name : {L"b", L"d", L"(默认)"}) EXPECT_FALSE(Stored(name)) << Text::ToAnsi(name);
     EXPECT_EQ(Raw({REG_SZ, Utf16(L"x")}), Stored(L"Existing"));
+    EXPECT_EQ(Raw({REG_DWORD, {7, 0, 0, 0}}), Stored(L"Hidden"));
 }
 
 // A key that refuses writes: the failure is shown, the page stays up, and
@@ -382,6 +387,9 @@ TEST_F(ValueEditorTest, UnchangedDataKeepsEveryTypeAndItsBytes) {
                 EXPECT_TRUE(f.Text12.Locked());
                 EXPECT_EQ(0, GetWindowLongW(f.Text12.hwnd(), GWL_STYLE) & WS_TABSTOP);
                 EXPECT_EQ(c.box, f.Text13.Text());
+                // The data box has the focus, its whole text selected.
+                EXPECT_EQ(f.Text13.hwnd(), GetFocus());
+                EXPECT_EQ(static_cast<int>(c.box.size()), f.Text13.SelLength());
                 Drive::PostKey(f.Text13.hwnd(), VK_RETURN);  // Enter is 确定
             }));
             EXPECT_EQ(c.raw, Stored(name));
