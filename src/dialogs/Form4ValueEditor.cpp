@@ -85,6 +85,9 @@ void Form4::LoadValueEditorPage(bool editMode) {
     Text12.Create(hwnd_, IdText12);
     Label32.Create(hwnd_, IdLabel32, kHint);
     Text13.Create(hwnd_, IdText13);
+    // A value is edited whole: typing stays possible in a box holding more
+    // than the system's default limit of characters.
+    SendMessageW(Text13.hwnd(), EM_SETLIMITTEXT, 0, 0);
     Command13.Create(hwnd_, IdCommand13, L"确定");
     Command14.Create(hwnd_, IdCommand14, L"取消");
     Command13.Click = [this] { Command13_Click(); };

@@ -353,8 +353,10 @@ TEST_F(ValueEditorTest, AKeyDenyingWritesKeepsThePageAndTheList) {
 // every type and for the default value in each type; the page opens in the
 // kind of the value's own type.
 TEST_F(ValueEditorTest, UnchangedDataKeepsEveryTypeAndItsBytes) {
-    std::vector<BYTE> long300(300);
-    for (size_t i = 0; i < long300.size(); ++i) long300[i] = static_cast<BYTE>(i * 7);
+    // Longer than what the list shows (255 bytes).
+    std::vector<BYTE> longBinary(12000);
+    for (size_t i = 0; i < longBinary.size(); ++i) longBinary[i] = static_cast<BYTE>(i * 7);
+    const std::wstring longText(40000, L'长');
     std::vector<BYTE> afterNull = Utf16(L" 两端 ");
     afterNull.insert(afterNull.end(), {'z', 0, 0, 0});
     struct Case {
@@ -366,7 +368,8 @@ TEST_F(ValueEditorTest, UnchangedDataKeepsEveryTypeAndItsBytes) {
     const std::vector<Case> cases = {
         {"string, blanks and bytes after its null", {REG_SZ, afterNull}, L"编辑字符串", L" 两端 "},
         {"expandable, unexpanded", {REG_EXPAND_SZ, Utf16(L"%TEMP%\\x")}, L"编辑可扩充字符串", L"%TEMP%\\x"},
-        {"binary of 300 bytes", {REG_BINARY, long300}, L"编辑二进制值", ValueText::BinaryText(long300)},
+        {"binary of 12000 bytes", {REG_BINARY, longBinary}, L"编辑二进制值", ValueText::BinaryText(longBinary)},
+        {"string of 40000 characters", {REG_SZ, Utf16(longText)}, L"编辑字符串", longText},
         {"binary, empty", {REG_BINARY, {}}, L"编辑二进制值", L""},
         {"DWORD", {REG_DWORD, {0xcd, 0xab, 0, 0}}, L"编辑 DWORD 值", L"abcd"},
         {"DWORD zero", {REG_DWORD, {0, 0, 0, 0}}, L"编辑 DWORD 值", L""},
