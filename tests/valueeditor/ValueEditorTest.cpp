@@ -471,3 +471,46 @@ TEST_F(ValueEditorTest, NoSelectedTipWritesNothing) {
     }));
     EXPECT_FALSE(Stored(L"orphan"));
 }
+
+// The routes a user takes: the live list's popup (新建 under an empty spot)
+// and a double click on a row open the page as the program wires them.
+TEST_F(ValueEditorTest, PopupItemsAndDoubleClickOpenThePage) {
+    Store(L"dw", REG_DWORD, {5, 0, 0, 0});
+    Begin();
+    const int row = LiveRow(L"dw");
+    ASSERT_NE(0, row);
+
+    std::vector<std::wstring> offered;
+    PopupMenu::SetChooserForTests([&](const PopupMenu& m) -> std::wstring {
+        for (const wchar_t* key : {L"regxj", L"regxg"})
+            if (m.Item(key) && m.Item(key)->visible) offered.push_back(key);
+        return L"regkc";
+    });
+    std::wstring caption;
+    Modal::SetHookForTests([&](HWND) {
+        ::Form4& f = Forms::Form4();
+        caption = f.Caption();
+        f.Text12.SetText(L"path");
+        f.Text13.SetText(L"%TEMP%");
+        f.Command13.PerformClick();
+    });
+    props().ListView2_MouseUp(2, 0, 5, 2000);  // below every row
+    EXPECT_EQ(std::vector<std::wstring>{L"regxj"}, offered);
+    EXPECT_EQ(L"新建可扩充字符串", caption);
+    EXPECT_EQ(Raw({REG_EXPAND_SZ, Utf16(L"%TEMP%")}), Stored(L"path"));
+
+    RECT r{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageW(live().hwnd(), LVM_GETITEMRECT, row - 1, reinterpret_cast<LPARAM>(&r));
+    for (int i = 1; i <= live().Count(); ++i) live().SetSelected(i, i == row);
+    live().SetSelectedItem(row);
+    props().LiveMouseDown = POINT{r.left + 2, (r.top + r.bottom) / 2};
+    EXPECT_TRUE(WithPage([&] { props().ListView2_DblClick(); }, [&](::Form4& f) {
+        EXPECT_EQ(L"编辑 DWORD 值", f.Caption());
+        EXPECT_EQ(L"dw", f.Text12.Text());
+        EXPECT_EQ(L"5", f.Text13.Text());
+        f.Text13.SetText(L"7fffffff");
+        f.Command13.PerformClick();
+    }));
+    EXPECT_EQ(Raw({REG_DWORD, {0xFF, 0xFF, 0xFF, 0x7F}}), Stored(L"dw"));
+    EXPECT_EQ(L"0x7fffffff (2147483647)", live().SubText(row, 1));
+}
