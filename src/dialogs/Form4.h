@@ -5,6 +5,7 @@
 // page for the handlers that pages share (the double-click in ListView1). The
 // dialog is unloaded whenever it is closed; the next opener loads it afresh.
 #include "common/Config.h"
+#include "engine/LiveValues.h"
 #include "platform/Button.h"
 #include "platform/CheckBox.h"
 #include "platform/EditBox.h"
@@ -207,6 +208,28 @@ public:
     void Label25_Click();    // the mail link
     // The file the page shows and saves.
     std::wstring FileInfoFile;
+    // ---- value editor page (a value under the selected tip's key) ----
+    static constexpr unsigned ValueEditorPage = 1u << 8;
+    Label Picture5;            // the page's container
+    Label Label31;             // 键值名(&N):
+    EditBox Text12;            // the value's name; locked in edit mode
+    Label Label32;             // 键值(&V): and the data's format hint
+    EditBox Text13;            // the value's data
+    CommandButton Command13;   // 确定 (default button)
+    CommandButton Command14;   // 取消 (cancel button)
+    // The four kinds a new value can have.
+    enum class NewValueKind { String, ExpandString, Binary, Dword };
+    // Opens the page for a new value of `kind` (modal).
+    void OpenValueEditorNew(NewValueKind kind);
+    // Opens the page for the live value in row `row` of the properties window's
+    // live-value list (modal); nothing when the row holds no value.
+    void OpenValueEditorEdit(int row);
+    // 确定: checks the entry, writes the value and updates the live-value list;
+    // the page stays open when the entry is refused or the write fails.
+    void Command13_Click();
+    void Command14_Click();  // 取消: closes, nothing written
+    void Text12_GotFocus();
+    void Text13_GotFocus();
 
     // ---- favourites organiser page ("整理类别收藏夹") ----
     // The category favourites in the shared list (one column 名称), deleted
@@ -235,6 +258,12 @@ private:
     HFONT boldFont_ = nullptr;
     void AddToPage(Control& c, unsigned pages);
     std::vector<std::pair<Control*, unsigned>> pageControls_;
+    // The value editor's edit mode: the live row and its value as opened, and
+    // the text its data box was filled with.
+    int valueRow_ = 0;
+    LiveValue valueOpened_;
+    std::wstring valueShown_;
+    void LoadValueEditorPage(bool editMode);
     CommandButton* defaultButton_ = nullptr;
     CommandButton* cancelButton_ = nullptr;
     POINT lastMouseDown_{-1, -1};
