@@ -2,7 +2,9 @@
 // key, read from the real Wine registry, listed, renamed and deleted through
 // the windows the program creates.
 #include "editor/EditorFixture.h"
+#include "dialogs/Form4.h"
 #include "platform/Drive.h"
+#include "platform/Modal.h"
 
 #include <aclapi.h>
 
@@ -395,8 +397,21 @@ TEST_F(LiveValuesTest, PopupAndDoubleClickFollowTheRowsUnderThePointer) {
     // 新建's items are chosen through its submenu.
     for (int r = 1; r <= live().Count(); ++r) live().SetSelected(r, false);
     bool opened = false;
+    // The value editor comes up for the new value, empty and with its name box
+    // open; 取消 closes it.
+    std::wstring pageName = L"-";
+    bool nameLocked = true;
+    Modal::SetHookForTests([&](HWND) {
+        ::Form4& f = Forms::Form4();
+        pageName = f.Text12.Text();
+        nameLocked = f.Text12.Locked();
+        f.Command14.PerformClick();
+    });
     RightClick(EmptyPoint(), opened, L"regdword");
+    Modal::SetHookForTests(nullptr);
     EXPECT_TRUE(opened);
+    EXPECT_EQ(L"", pageName);
+    EXPECT_FALSE(nameLocked);
 
     // A real double click on a row keeps its point; the row goes to the editor
     // unless its kind is one the editor does not edit, or no row is there.
@@ -405,7 +420,18 @@ TEST_F(LiveValuesTest, PopupAndDoubleClickFollowTheRowsUnderThePointer) {
     SendMessageW(live().hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(s.x, s.y));
     EXPECT_EQ(s.x, props().LiveMouseDown.x);
     EXPECT_EQ(s.y, props().LiveMouseDown.y);
+    // The first click of a real double click has selected the row.
+    for (int r = 1; r <= live().Count(); ++r) live().SetSelected(r, r == str);
+    live().SetSelectedItem(str);
+    pageName = L"-";
+    Modal::SetHookForTests([&](HWND) {
+        ::Form4& f = Forms::Form4();
+        pageName = f.Text12.Text();
+        f.Command14.PerformClick();
+    });
     EXPECT_TRUE(props().ListView2_DblClick());
+    Modal::SetHookForTests(nullptr);
+    EXPECT_EQ(props().LiveValueAt(str)->name, pageName);  // the row under the point, in edit mode
     const POINT q = RowPoint(qw);
     props().ListView2_MouseDown(1, 0, q.x, q.y);
     EXPECT_FALSE(props().ListView2_DblClick());
