@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 #include "BenchClock.h"
+#include "BenchFolder.h"
 
 namespace {
 constexpr int kTips = 3000;
@@ -73,14 +74,8 @@ double Floor(const std::string& file) {
 }  // namespace
 
 int wmain() {
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    std::wstring folder = std::wstring(tmp) + L"quorix_delete_bench";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    App::SetPathForTests(folder);
-    CreateDirectoryW((folder + L"\\Data").c_str(), nullptr);
+    const std::wstring folder = BenchFolder(L"quorix_delete_bench");
     const std::string config = Text::ToAnsi(folder + L"\\config.ini");
-    WritePrivateProfileStringA("Data", "OldUpdate", "1", config.c_str());
     WritePrivateProfileStringA("Data", "View", "3", config.c_str());
     WritePrivateProfileStringA("Data", "Compositor", "0", config.c_str());
     int questions = 0;

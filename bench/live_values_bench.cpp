@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchFolder.h"
 
 namespace {
 const char* const kSubA = "Software\\QuorixBench\\Live";
@@ -82,14 +83,8 @@ double Floor(int& count) {
 }  // namespace
 
 int wmain() {
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    std::wstring folder = std::wstring(tmp) + L"quorix_live_bench";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    App::SetPathForTests(folder);
-    CreateDirectoryW((folder + L"\\Data").c_str(), nullptr);
+    const std::wstring folder = BenchFolder(L"quorix_live_bench");
     const std::string ini = Text::ToAnsi(folder + L"\\config.ini");
-    WritePrivateProfileStringA("Data", "OldUpdate", "1", ini.c_str());
     WritePrivateProfileStringA("Data", "Form2Visible", "1", ini.c_str());
     WritePrivateProfileStringA("Data", "ViewCheck", "1", ini.c_str());
     WritePrivateProfileStringA("Data", "Tabstrip", "2", ini.c_str());  // the 查看 tab

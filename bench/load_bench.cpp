@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <string>
 #include "BenchClock.h"
+#include "BenchFolder.h"
 
 namespace {
 std::string MakeSection(int n) {
@@ -112,14 +113,8 @@ struct Floor {
 }  // namespace
 
 int wmain() {
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    std::wstring folder = std::wstring(tmp) + L"quorix_bench";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    App::SetPathForTests(folder);
     // A folder the program has run in before: a data folder, the notice seen.
-    CreateDirectoryW((folder + L"\\Data").c_str(), nullptr);
-    WritePrivateProfileStringA("Data", "OldUpdate", "1", Text::ToAnsi(folder + L"\\config.ini").c_str());
+    const std::wstring folder = BenchFolder(L"quorix_bench");
     // Report view with columns fitted after each load, as a new settings file has it.
     WritePrivateProfileStringA("Data", "AutoWidth", "1", Text::ToAnsi(folder + L"\\config.ini").c_str());
     WritePrivateProfileStringA("Data", "View", "3", Text::ToAnsi(folder + L"\\config.ini").c_str());

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <string>
 #include "BenchClock.h"
+#include "BenchFolder.h"
 
 namespace {
 const int kTips = 3000;
@@ -74,14 +75,8 @@ int NodeNamed(const TreeView& tree, const std::wstring& path) {
 }  // namespace
 
 int wmain() {
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    std::wstring folder = std::wstring(tmp) + L"quorix_rename_bench";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    App::SetPathForTests(folder);
-    CreateDirectoryW((folder + L"\\Data").c_str(), nullptr);
+    const std::wstring folder = BenchFolder(L"quorix_rename_bench");
     const std::string config = A(folder + L"\\config.ini");
-    WritePrivateProfileStringA("Data", "OldUpdate", "1", config.c_str());
     WritePrivateProfileStringA("Data", "AutoWidth", "1", config.c_str());
     WritePrivateProfileStringA("Data", "View", "3", config.c_str());
     const std::wstring file = folder + L"\\Data\\系统.qix";

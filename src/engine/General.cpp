@@ -7,13 +7,14 @@
 #include <cmath>
 
 namespace General {
-namespace {
 int HexDigit(wchar_t c) {
     if (c >= L'0' && c <= L'9') return c - L'0';
     if (c >= L'A' && c <= L'F') return c - L'A' + 10;
     if (c >= L'a' && c <= L'f') return c - L'a' + 10;
     return -1;
 }
+
+namespace {
 }  // namespace
 
 std::wstring ReadIni(const std::wstring& section, const std::wstring& key, const std::wstring& file) {

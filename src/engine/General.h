@@ -20,6 +20,8 @@ std::wstring ReadIni(const std::wstring& section, const std::wstring& key, const
 // "FFFFFFFF" gives 4294967295, "1G" 16, "0x1F" 31, "-5" 5, "" 0.
 // Data that must be valid hex is read with HexToDword / HexToBytes instead.
 double HexToNum(std::wstring_view hex);
+// The value of one hex digit, either case; -1 for any other character.
+int HexDigit(wchar_t c);
 
 // A run of "0": one per whole number from 1 to the leading number of `count`
 // ("3" and "3.5" give "000"; below 1 or no number gives ""). At most 1024.

@@ -1,15 +1,12 @@
 #include "engine/ValueText.h"
 
+#include "engine/General.h"
+
 #include <cstring>
 
 namespace ValueText {
 namespace {
-int HexDigit(wchar_t c) {
-    if (c >= L'0' && c <= L'9') return c - L'0';
-    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-    return -1;
-}
+using General::HexDigit;
 
 std::wstring_view TrimBlanks(std::wstring_view text) {
     while (!text.empty() && text.front() == L' ') text.remove_prefix(1);

@@ -3,6 +3,7 @@
 #include "editor/Form3.h"
 #include "common/Config.h"
 #include "engine/LiveValues.h"
+#include "engine/Registry.h"
 #include "mainwindow/Form2.h"
 #include "platform/App.h"
 #include "platform/Text.h"
@@ -17,18 +18,10 @@ struct LiveKey {
     std::wstring subKey;
 };
 
+// The six root names, matched case for case (not HKEY_PERFORMANCE_DATA).
 HKEY LiveRoot(const std::wstring& name) {
-    static const struct {
-        const wchar_t* name;
-        HKEY root;
-    } roots[] = {
-        {L"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT}, {L"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-        {L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE}, {L"HKEY_USERS", HKEY_USERS},
-        {L"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG}, {L"HKEY_DYN_DATA", HKEY_DYN_DATA},
-    };
-    for (const auto& r : roots)
-        if (name == r.name) return r.root;
-    return nullptr;
+    const HKEY root = Registry::RootKeyFromName(name);
+    return root == HKEY_PERFORMANCE_DATA ? nullptr : root;
 }
 
 LiveKey TargetKey(const Form2& main) {
