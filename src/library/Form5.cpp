@@ -130,12 +130,14 @@ void Form5::Find() {
     // Marks accumulate: rows that do not match keep their look. One scroll, to
     // the last match, ends as scrolling to each match in turn would.
     SendMessageW(list.hwnd(), WM_SETREDRAW, FALSE, 0);
+    list.NoteRecolouredRows(true);
     for (int r = 1; r <= n; ++r) {
         if (Text::UpperCase(list.Text(r)).find(search) == std::wstring::npos) continue;
         list.SetSubBold(r, 0, true);
         Found = true;
         last = r;
     }
+    list.NoteRecolouredRows(false);
     SendMessageW(list.hwnd(), WM_SETREDRAW, TRUE, 0);
     if (last) list.EnsureVisible(last);
     InvalidateRect(list.hwnd(), nullptr, TRUE);

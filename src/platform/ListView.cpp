@@ -250,9 +250,14 @@ bool ListView::SubBold(int row, int sub) const {
 }
 
 void ListView::SetSubBold(int row, int sub, bool on) {
-    if (RowData* d = Data(row); d && sub >= 0 && sub < kMaxSub) {
+    if (RowData* d = Data(row); d && sub >= 0 && sub < kMaxSub && d->bold[sub] != on) {
         d->bold[sub] = on;
-        InvalidateRect(hwnd_, nullptr, FALSE);
+        if (!noting_) {
+            SendMessageW(hwnd_, LVM_REDRAWITEMS, row - 1, row - 1);
+            return;
+        }
+        notedFirst_ = notedFirst_ ? std::min(notedFirst_, row) : row;
+        notedLast_ = std::max(notedLast_, row);
     }
 }
 

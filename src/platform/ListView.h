@@ -68,7 +68,7 @@ public:
     void SetSubBold(int row, int sub, bool on);
     COLORREF ForeColor(int row) const;
     void SetForeColor(int row, COLORREF c);
-    // While on, SetForeColor only notes the rows to draw again; DrawNoted
+    // While on, SetForeColor and SetSubBold only note the rows to draw again; DrawNoted
     // invalidates those rows (one span, never the whole list), and so does
     // turning it off. For runs that recolour many rows one by one.
     void NoteRecolouredRows(bool on);
