@@ -29,7 +29,9 @@ Form4::~Form4() { Unload(); }
 bool Form4::Load() {
     if (Exists()) return true;
     HWND owner = Forms::Form2().hwnd();
-    if (!CreateForm(L"Quorix.Form4", L"选项", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+    // The pages' containers and frames draw no background of their own: the
+    // dialog paints its background under its controls (it does not clip them).
+    if (!CreateForm(L"Quorix.Form4", L"选项", WS_POPUP | WS_CAPTION | WS_SYSMENU,
                     WS_EX_DLGMODALFRAME, owner, CW_USEDEFAULT, CW_USEDEFAULT, X(5505), Y(3540)))
         return false;
     pageControls_.clear();
@@ -46,7 +48,7 @@ bool Form4::Load() {
     Image9.Create(hwnd_, IdImage9, L"", false);
     Label28.Create(hwnd_, IdLabel28, L"", false);
     Label29.Create(hwnd_, IdLabel29, L"", false);
-    Picture6.Create(hwnd_, IdPicture6, L"", false);
+    Picture6.CreateOwnerDrawn(hwnd_, IdPicture6, L"", false);
     Frame6.Create(hwnd_, IdFrame6, L"", false);
     ListView1.Create(hwnd_, IdListView1);
     ListView1.SetVisible(false);

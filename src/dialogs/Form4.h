@@ -45,7 +45,7 @@ public:
     void Close();
 
     // ---- shared controls ----
-    Label Picture6;        // container of the shared list
+    Picture Picture6;      // container of the shared list
     Frame Frame6;          // frame of the list and its buttons
     ListView ListView1;    // the shared list (restore: one row per backup file)
     Frame Frame7;          // page header
@@ -144,9 +144,6 @@ public:
     void Label5_Click();
     // Places the window at the centre of the screen.
     void CentreOnScreen();
-    // The frames and the about page's container draw no background of their
-    // own: the dialog paints its background under its controls.
-    void PaintUnderFrames();
     // The fonts and pictures of the about page, freed once its controls are gone.
     struct AboutArt {
         HFONT titleFont = nullptr;
@@ -162,7 +159,7 @@ public:
     // freeing of its art; true when handled, with the answer in `result`.
     bool OptionsAndAboutMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     // ---- replace confirmation page ("确认技巧替换") ----
-    Label Picture3;    // the page's container
+    Picture Picture3;  // the page's container
     Label Image4, Image5, Image6;  // two documents; the existing tip; the incoming tip
     Label Label11;     // "此类别已包含 " name " 技巧"
     Label Label49;     // "是否将已存在的技巧"
@@ -190,7 +187,7 @@ public:
     std::wstring ToolTipText(const Label& label) const;
     bool LabelBold(const Label& label) const;
     // ---- file-information page (a tip data file's section Fileinfo) ----
-    Label Picture4;            // the page's container
+    Picture Picture4;          // the page's container
     Label Image7;              // the page's icon
     EditBox Text7;             // Use
     Label Label20, Label21, Label22, Label23;  // 作者: 网页: 邮箱: 其它:
@@ -210,7 +207,7 @@ public:
     std::wstring FileInfoFile;
     // ---- value editor page (a value under the selected tip's key) ----
     static constexpr unsigned ValueEditorPage = 1u << 8;
-    Label Picture5;            // the page's container
+    Picture Picture5;          // the page's container
     Label Label31;             // 键值名(&N):
     EditBox Text12;            // the value's name; locked in edit mode
     Label Label32;             // 键值(&V): and the data's format hint

@@ -171,7 +171,6 @@ bool Form4::OptionsAndAboutMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
 void Form4::OpenAboutPage() {
     if (!Load()) return;
     ShowPage(AboutPage);
-    PaintUnderFrames();
     Place(Picture1, 0, 0, 4785, 3045);
     SetWidth(4530);
     SetHeight(3315);

@@ -184,7 +184,6 @@ void Form4::OpenExportPage() {
     Command18.Move(X(4125), Y(1215), X(1200), Y(300));
     // The tab strip lies under the frames and the controls placed over them.
     SetWindowPos(TabStrip1.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(Picture6.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     // The format list: large icons, one row selectable, the row under the pointer underlined.
     ListView1.Clear();

@@ -42,7 +42,7 @@ void Form4::OpenFileInfoPage(const std::wstring& file) {
     FileInfoFile = file;
 
     // The page's controls, in the tab order of the boxes and buttons.
-    Picture4.Create(hwnd_, IdPicture4, L"", false);
+    Picture4.CreateOwnerDrawn(hwnd_, IdPicture4, L"", false);
     Image7.Create(hwnd_, IdImage7, L"", false);
     SetWindowLongW(Image7.hwnd(), GWL_STYLE, GetWindowLongW(Image7.hwnd(), GWL_STYLE) | SS_ICON);
     SendMessageW(Image7.hwnd(), STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_INFORMATION)), 0);
@@ -71,8 +71,6 @@ void Form4::OpenFileInfoPage(const std::wstring& file) {
                                                       &Label24, &Label22, &Text10, &Label25, &Label23, &Text11, &Line7,
                                                       &Line6, &Command12, &Command11})
         AddToPage(*c, FileInfoPage);
-    // The container lies under the controls placed over it.
-    SetWindowPos(Picture4.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     // 1. Only this page shows; its container fills the window from (0, 0).
     ShowPage(FileInfoPage);

@@ -104,16 +104,9 @@ void Form4::LoadOptionsAndAbout() {
     LoadAboutControls();
 }
 
-void Form4::PaintUnderFrames() {
-    if (!Exists()) return;
-    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
-    SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_CLIPCHILDREN));
-}
-
 void Form4::OpenOptionsPage() {
     if (!Load()) return;
     ShowPage(OptionsPage);
-    PaintUnderFrames();
     SetCaption(kOptionsCaption);
     SetDefaultButton(&Command1);
     SetCancelButton(&Command2);

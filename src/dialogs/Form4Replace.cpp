@@ -85,7 +85,7 @@ std::wstring Field(const std::wstring& record, int index) {
 void Form4::LoadReplacePage() {
     pending_ = nullptr;
     tips_ = nullptr;
-    Picture3.Create(hwnd_, IdPicture3, L"", false);
+    Picture3.CreateOwnerDrawn(hwnd_, IdPicture3, L"", false);
     struct {
         Label& label;
         int id;

@@ -80,7 +80,7 @@ uint32_t DwordOfBytes(const std::vector<BYTE>& b, DWORD type) {
 void Form4::LoadValueEditorPage(bool editMode) {
     // The page's controls, in their tab order: the labels' access keys (Alt+N,
     // Alt+V) lead to the box after each.
-    Picture5.Create(hwnd_, IdPicture5, L"", false);
+    Picture5.CreateOwnerDrawn(hwnd_, IdPicture5, L"", false);
     Label31.Create(hwnd_, IdLabel31, L"键值名(&N):");
     Text12.Create(hwnd_, IdText12);
     Label32.Create(hwnd_, IdLabel32, kHint);
@@ -97,9 +97,6 @@ void Form4::LoadValueEditorPage(bool editMode) {
     for (Control* c : std::initializer_list<Control*>{&Picture5, &Label31, &Text12, &Label32, &Text13, &Command13,
                                                       &Command14})
         AddToPage(*c, ValueEditorPage);
-    // The container lies under the controls placed over it and never paints over them.
-    SetWindowLongW(Picture5.hwnd(), GWL_STYLE, GetWindowLongW(Picture5.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
-    SetWindowPos(Picture5.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     // 1. Only this page shows, its container at the window's top left.
     ShowPage(ValueEditorPage);

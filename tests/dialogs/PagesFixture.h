@@ -8,8 +8,13 @@
 #include "platform/Twips.h"
 #include "support/Fixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 class PagesTest : public QuorixTest {
 protected:
@@ -81,4 +86,50 @@ inline bool HoldForCapture(HWND page) {
         Sleep(20);
     }
     return true;
+}
+
+// The named controls of a page that do not show on the screen after the page
+// is painted afresh as the modal loop paints it: a control whose area on the
+// window holds a single colour has been painted over (every control named
+// draws a border, a text or a picture of its own).
+inline std::vector<std::string> PaintedOver(HWND page,
+                                            std::initializer_list<std::pair<const char*, const Control*>> controls) {
+    RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    for (int i = 0; i < 5; ++i) {
+        Ui::DoEvents();
+        Sleep(10);
+    }
+    RECT client{};
+    GetClientRect(page, &client);
+    const int w = client.right, h = client.bottom;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP shot = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, shot);
+    // The window's own surface, its children's areas included.
+    HDC dc = GetDCEx(page, nullptr, DCX_CACHE);
+    BitBlt(mem, 0, 0, w, h, dc, 0, 0, SRCCOPY);
+    ReleaseDC(page, dc);
+    GdiFlush();
+    std::vector<std::string> out;
+    const auto* px = static_cast<const DWORD*>(bits);
+    for (const auto& [name, c] : controls) {
+        RECT r{};
+        GetWindowRect(c->hwnd(), &r);
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+        std::set<DWORD> colours;
+        for (int y = std::max(0L, r.top); y < std::min<LONG>(h, r.bottom); ++y)
+            for (int x = std::max(0L, r.left); x < std::min<LONG>(w, r.right); ++x) colours.insert(px[y * w + x] & 0xFFFFFF);
+        if (!c->Visible() || colours.size() < 2) out.push_back(name);
+    }
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(shot);
+    return out;
 }

@@ -1,7 +1,7 @@
 // The restore page of the multi-page dialog, driven through its modal window:
 // listing the day files, writing a day back, deleting day files.
 #include "fixtures/ApplyFixture.h"
-
+#include "dialogs/PagesFixture.h"
 #include "dialogs/Form4.h"
 #include "platform/Modal.h"
 
@@ -228,6 +228,30 @@ TEST_F(RestorePageTest, DialogOpensAtTheCentreOfTheScreen) {
         EXPECT_NEAR(cx / 2, (r.left + r.right) / 2, 1);
         EXPECT_NEAR(cy / 2, (r.top + r.bottom) / 2, 1);
         EXPECT_GT(r.left, 0);
+        f.Command24_Click();
+    });
+}
+
+// The page comes out on the screen whole: the list's container never paints
+// over the header above the list.
+TEST_F(RestorePageTest, EveryControlShowsOnScreen) {
+    ASSERT_TRUE(App::CreateEmptyFile(BakFile(L"12-31-2001")));
+    OpenPage([&](Form4& f) {
+        EXPECT_EQ(std::vector<std::string>{},
+                  PaintedOver(f.hwnd(), {{"Frame7", &f.Frame7}, {"Label28", &f.Label28}, {"Label29", &f.Label29},
+                                         {"Frame6", &f.Frame6}, {"ListView1", &f.ListView1},
+                                         {"Command22", &f.Command22}, {"Command24", &f.Command24}}));
+        f.Command24_Click();
+    });
+}
+
+// For docs/screenshots/restore.png (only with QUORIX_SHOT_MARK set).
+TEST_F(RestorePageTest, HoldPageForScreenCapture) {
+    if (!std::getenv("QUORIX_SHOT_MARK")) GTEST_SKIP() << "set QUORIX_SHOT_MARK to hold the page for a capture";
+    for (const wchar_t* day : {L"12-31-2001", L"05-06-2026", L"01-05-2002"})
+        ASSERT_TRUE(App::CreateEmptyFile(BakFile(day)));
+    OpenPage([&](Form4& f) {
+        EXPECT_TRUE(HoldForCapture(f.hwnd()));
         f.Command24_Click();
     });
 }

@@ -1,6 +1,7 @@
 // The file-information page: opened by the category window's info for the
 // selected tip data file, read-only until 修改, saved by 保存, and its links.
 #include "dialogs/Form4.h"
+#include "dialogs/PagesFixture.h"
 #include "fixtures/LibraryFixture.h"
 #include "library/FileInfo.h"
 #include "platform/Modal.h"
@@ -166,5 +167,33 @@ TEST_F(FileInfoPageTest, LinksOpenOnlySafeAddresses) {
             EXPECT_EQ(c.expected, launches[0].target);
             EXPECT_EQ(SW_SHOWNORMAL, launches[0].show);
         }
+    });
+}
+
+// The page comes out on the screen whole: its container never paints over
+// the boxes, the links, the lines or the buttons.
+TEST_F(FileInfoPageTest, EveryControlShowsOnScreen) {
+    const std::wstring file = Path(L"a.upd");
+    WriteBytes(file, Section(Data));
+    WithPage(file, [&](::Form4& f) {
+        EXPECT_EQ(std::vector<std::string>{},
+                  PaintedOver(f.hwnd(), {{"Image7", &f.Image7}, {"Text7", &f.Text7}, {"Label20", &f.Label20},
+                                         {"Text8", &f.Text8}, {"Label24", &f.Label24}, {"Label25", &f.Label25},
+                                         {"Text11", &f.Text11}, {"Text9", &f.Text9}, {"Command12", &f.Command12},
+                                         {"Command11", &f.Command11}}));
+        f.Command11.PerformClick();
+    });
+}
+
+// For docs/screenshots/fileinfo.png (only with QUORIX_SHOT_MARK set).
+TEST_F(FileInfoPageTest, HoldPageForScreenCapture) {
+    if (!std::getenv("QUORIX_SHOT_MARK")) GTEST_SKIP() << "set QUORIX_SHOT_MARK to hold the page for a capture";
+    const std::wstring file = Path(L"info.upd");
+    WriteBytes(file, Section(Data));
+    ASSERT_TRUE(FileInfo::Write(file, {L"开始菜单与任务栏的技巧", L"张三", L"https://example.com/", L"zhang@example.com",
+                                       L"第二版"}));
+    WithPage(file, [&](::Form4& f) {
+        EXPECT_TRUE(HoldForCapture(f.hwnd()));
+        f.Command11.PerformClick();
     });
 }

@@ -39,6 +39,8 @@ void QuorixTest::SetUp() {
     CreateDirectoryW(dir.c_str(), nullptr);
     dir += L'\\';
     App::SetPathForTests(dir.substr(0, dir.size() - 1));
+    // The test program's own arguments (a test filter) name no file for the program to open.
+    App::SetCommandForTests(L"");
     App::SetMsgBoxResponder([this](const App::MsgBoxCall& call) {
         boxes.push_back(call);
         if (expected_.empty()) {

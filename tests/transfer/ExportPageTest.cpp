@@ -2,7 +2,7 @@
 // driven inside its modal loop: the format list, the tabs, the file-information
 // defaults, 确定 / Enter / Esc and the shared double-click handler.
 #include "ExportFixture.h"
-
+#include "dialogs/PagesFixture.h"
 #include "common/Config.h"
 #include "common/Ini.h"
 #include "engine/Backup.h"
@@ -194,4 +194,31 @@ TEST_F(ExportPageTest, DoubleClickUnderTheRestoreCaptionRestores) {
     EXPECT_TRUE(ran);
     EXPECT_EQ(1u, boxes.size());
     EXPECT_TRUE(saves.empty());
+}
+
+// Both tabs come out on the screen whole: the page's container never paints
+// over the header, the tab strip, the list or the boxes.
+TEST_F(ExportPageTest, EveryControlOfBothTabsShowsOnScreen) {
+    OpenPage([&](Form4& f) {
+        EXPECT_EQ(std::vector<std::string>{},
+                  PaintedOver(f.hwnd(), {{"Label28", &f.Label28}, {"Label29", &f.Label29}, {"Frame7", &f.Frame7},
+                                         {"TabStrip1", &f.TabStrip1}, {"Frame6", &f.Frame6},
+                                         {"ListView1", &f.ListView1}, {"Command18", &f.Command18},
+                                         {"Command19", &f.Command19}}));
+        ClickTab(f, 2);
+        EXPECT_EQ(std::vector<std::string>{},
+                  PaintedOver(f.hwnd(), {{"Frame8", &f.Frame8}, {"Label16", &f.Label16}, {"Label19", &f.Label19},
+                                         {"Text1", &f.Text1}, {"Text6", &f.Text6}, {"Command20", &f.Command20}}));
+        f.Command19.PerformClick();
+    });
+}
+
+// For docs/screenshots/export.png (only with QUORIX_SHOT_MARK set).
+TEST_F(ExportPageTest, HoldPageForScreenCapture) {
+    if (!std::getenv("QUORIX_SHOT_MARK")) GTEST_SKIP() << "set QUORIX_SHOT_MARK to hold the page for a capture";
+    OpenPage([&](Form4& f) {
+        f.ListView1.SetSelected(1, true);
+        EXPECT_TRUE(HoldForCapture(f.hwnd()));
+        f.Command19.PerformClick();
+    });
 }

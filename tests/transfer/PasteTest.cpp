@@ -3,6 +3,7 @@
 #include "common/Ini.h"
 #include "common/TipFile.h"
 #include "dialogs/Form4.h"
+#include "dialogs/PagesFixture.h"
 #include "dialogs/GCommonDialog.h"
 #include "library/Library.h"
 #include "library/frmShadow.h"
@@ -424,6 +425,10 @@ TEST_F(PasteTest, ThePageShowsBothTipsAndOnlyAPasteOfCutTipsDeletesItsSource) {
                      EXPECT_EQ(L"", p.ToolTipText(p.Label14));
                      EXPECT_TRUE(p.LabelBold(p.Label15));
                      EXPECT_TRUE(p.Command7.Visible());
+                     EXPECT_EQ(std::vector<std::string>{},
+                               PaintedOver(p.hwnd(), {{"Image4", &p.Image4}, {"Label11", &p.Label11},
+                                                      {"Label12", &p.Label12}, {"Label15", &p.Label15},
+                                                      {"Command7", &p.Command7}, {"Command10", &p.Command10}}));
                      // Keys answer only under the page's caption.
                      p.SetCaption(L"恢复窗口");
                      EXPECT_FALSE(p.Form_KeyDown('Y', 0));
@@ -646,4 +651,21 @@ TEST_F(PasteTest, OpenAsksForTheFileConfirmsImportsReloadsAndReports) {
     main().Toolbar1.Click(L"open");
     EXPECT_EQ(1u, boxes.size());
     EXPECT_EQ(rowsBefore, list().Count());
+}
+
+// For docs/screenshots/replace.png (only with QUORIX_SHOT_MARK set).
+TEST_F(PasteTest, HoldReplacePageForScreenCapture) {
+    if (!std::getenv("QUORIX_SHOT_MARK")) GTEST_SKIP() << "set QUORIX_SHOT_MARK to hold the page for a capture";
+    WriteCat("src", Section(Data, Tips{{"a", {Rec("va", "new"), Opts()}}}));
+    WriteCat("dst", Section(Data, Tips{{"a", {Rec("va", "old"), Opts()}}}));
+    Show(L"src");
+    SelectAll();
+    main().copy_Click();
+    Show(L"dst");
+    AnswerPages({[](::Form4& p) {
+        EXPECT_TRUE(HoldForCapture(p.hwnd()));
+        Cancel(p);
+    }});
+    main().Pasteok();
+    EXPECT_EQ(1, pagesShown);
 }

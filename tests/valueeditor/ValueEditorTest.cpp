@@ -4,6 +4,7 @@
 // the system's reg.exe reads back, what the live-value list shows, and what is
 // refused.
 #include "dialogs/Form4.h"
+#include "dialogs/PagesFixture.h"
 #include "editor/EditorFixture.h"
 #include "engine/LiveValues.h"
 #include "engine/ValueText.h"
@@ -506,6 +507,9 @@ TEST_F(ValueEditorTest, PopupItemsAndDoubleClickOpenThePage) {
     props().LiveMouseDown = POINT{r.left + 2, (r.top + r.bottom) / 2};
     EXPECT_TRUE(WithPage([&] { props().ListView2_DblClick(); }, [&](::Form4& f) {
         EXPECT_EQ(L"编辑 DWORD 值", f.Caption());
+        EXPECT_EQ(std::vector<std::string>{},
+                  PaintedOver(f.hwnd(), {{"Label31", &f.Label31}, {"Text12", &f.Text12}, {"Label32", &f.Label32},
+                                         {"Text13", &f.Text13}, {"Command13", &f.Command13}, {"Command14", &f.Command14}}));
         EXPECT_EQ(L"dw", f.Text12.Text());
         EXPECT_EQ(L"5", f.Text13.Text());
         f.Text13.SetText(L"7fffffff");
@@ -513,4 +517,16 @@ TEST_F(ValueEditorTest, PopupItemsAndDoubleClickOpenThePage) {
     }));
     EXPECT_EQ(Raw({REG_DWORD, {0xFF, 0xFF, 0xFF, 0x7F}}), Stored(L"dw"));
     EXPECT_EQ(L"0x7fffffff (2147483647)", live().SubText(row, 1));
+}
+
+// For docs/screenshots/value-editor.png (only with QUORIX_SHOT_MARK set).
+TEST_F(ValueEditorTest, HoldPageForScreenCapture) {
+    if (!std::getenv("QUORIX_SHOT_MARK")) GTEST_SKIP() << "set QUORIX_SHOT_MARK to hold the page for a capture";
+    Begin();
+    EXPECT_TRUE(NewValue(New::Binary, [&](::Form4& f) {
+        f.Text12.SetText(L"新值");
+        f.Text13.SetText(L"01 02 ab");
+        EXPECT_TRUE(HoldForCapture(f.hwnd()));
+        f.Command14.PerformClick();
+    }));
 }
