@@ -536,8 +536,9 @@ TEST_F(PasteTest, ATipWhoseOptionListCannotBeWrittenIsTakenBackWhole) {
 // ---------------------------------------------------------------- import
 
 TEST_F(PasteTest, HostileImportFilesNeitherCrashNorCorrupt) {
+    // More keys and more bytes than a fixed buffer of the profile functions holds.
     std::string many;
-    for (int i = 0; i < 300; ++i) many.append("n").append(std::to_string(i)).append("=").append(Rec("v", std::to_string(i))).append("\r\n");
+    for (int i = 0; i < 1000; ++i) many.append("n").append(std::to_string(i)).append("=").append(Rec("v", std::to_string(i))).append("\r\n");
     struct Case {
         const char* what;
         std::string bytes;
@@ -562,7 +563,7 @@ TEST_F(PasteTest, HostileImportFilesNeitherCrashNorCorrupt) {
         {"value of 40000 characters", "[" + Data + "]\r\nn1=" + Rec("v", std::string(40000, 'x')) + "\r\n", 0, 1},
         {"junk lines", "[" + Data + "]\r\njunk line\r\nn1=" + Rec("v", "1") + "\r\nmore junk\r\n", 1, 2},
         {"two data sections", "[" + Data + "]\r\nn1=" + Rec("v", "1") + "\r\n[" + Data + "]\r\nn2=" + Rec("v", "2") + "\r\n", -1},
-        {"300 tips", "[" + Data + "]\r\n" + many, 300},
+        {"1000 tips", "[" + Data + "]\r\n" + many, 1000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -589,7 +590,9 @@ TEST_F(PasteTest, OpenAsksForTheFileConfirmsImportsReloadsAndReports) {
     const std::wstring upd = Path(L"in.upd");
     WriteBytes(upd, Section(Data, Simple({"n1", "n2"})));
     std::wstring chosen;
+    int dialogs = 0;
     GCommonDialog::SetResponderForTests([&](GCommonDialog::SystemCall& call) -> BOOL {
+        if (call.ofn) ++dialogs;
         if (chosen.empty() || !call.ofn) return FALSE;
         EXPECT_STREQ("\xC7\xEB\xD1\xA1\xD4\xF1\xD2\xAA\xB5\xBC\xC8\xEB\xB5\xC4\xCE\xC4\xBC\xFE", call.ofn->lpstrTitle);
         EXPECT_EQ(0x1800u, call.ofn->Flags & 0x1800u);
@@ -605,11 +608,13 @@ TEST_F(PasteTest, OpenAsksForTheFileConfirmsImportsReloadsAndReports) {
         const wchar_t* question;
         std::wstring autoWidth;
         bool imported;
+        bool offered = true;  // the toolbar button is enabled on the node
     } cases[] = {
         {L"cat", "cat", Data, 0, nullptr, L"1", false},
         {L"cat", "cat", Data, IDNO, L"你确定要将文件中的数据导入“cat”技巧类别中吗？", L"1", false},
         {L"cat", "cat", Data, IDYES, L"你确定要将文件中的数据导入“cat”技巧类别中吗？", L"1", true},
         {L"cat\\sub", "cat", "sub", IDYES, L"你确定要将文件中的数据导入“cat\\sub”子技巧类别中吗？", L"0", true},
+        {L"cat\\收藏夹", "cat", Fav, IDYES, L"你确定要将文件中的数据导入“cat\\收藏夹”子技巧类别中吗？", L"1", true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Ansi(c.node) + " " + std::to_string(c.answer));
@@ -626,12 +631,30 @@ TEST_F(PasteTest, OpenAsksForTheFileConfirmsImportsReloadsAndReports) {
         chosen = c.answer ? upd : L"";
         if (c.answer) ExpectBox(c.answer, c.question);
         if (c.imported) ExpectBox(IDOK, L"数据导入成功。");
-        main().Toolbar1.Click(L"open");
+        if (c.offered) {
+            main().Toolbar1.Click(L"open");
+        } else {
+            // The button is off on this node: a click asks nothing and writes nothing...
+            EXPECT_FALSE(main().Toolbar1.Enabled(L"open"));
+            const std::string before = ReadBytes(Cat(c.file));
+            dialogs = 0;
+            main().Toolbar1.Click(L"open");
+            EXPECT_EQ(0, dialogs);
+            EXPECT_TRUE(boxes.empty());
+            EXPECT_EQ(Transfer::ReplaceAnswer::Stop, main().ReplaceAnswer);
+            EXPECT_EQ(before, ReadBytes(Cat(c.file)));
+            // ...and the command itself, run there, imports into the node's own section.
+            main().open_Click();
+        }
         EXPECT_EQ(c.answer ? Transfer::ReplaceAnswer::Ask : Transfer::ReplaceAnswer::Stop, main().ReplaceAnswer);
         if (c.answer) {
             EXPECT_EQ(MB_ICONQUESTION, boxes[0].style & MB_ICONMASK);
         }
         EXPECT_EQ(c.imported, LineOf(ReadBytes(Cat(c.file)), c.section, "n2").has_value());
+        for (const std::string& other : {Data, std::string("sub"), Fav})  // only the node's own section
+            if (other != c.section) {
+                EXPECT_FALSE(LineOf(ReadBytes(Cat(c.file)), other, "n2").has_value()) << other;
+            }
         EXPECT_EQ(c.imported ? 2 : 0, list().Count());
         EXPECT_EQ(c.imported ? 1 : 0, showItems);
         if (c.imported) {
@@ -651,6 +674,53 @@ TEST_F(PasteTest, OpenAsksForTheFileConfirmsImportsReloadsAndReports) {
     main().Toolbar1.Click(L"open");
     EXPECT_EQ(1u, boxes.size());
     EXPECT_EQ(rowsBefore, list().Count());
+}
+
+TEST_F(PasteTest, OpenSaysSoWhenTheFileIsLockedOrGoneAfterTheDialog) {
+    // Between the open dialog and the import another program holds the file
+    // without sharing, or deletes it: the user is told, and nothing changes.
+    const std::wstring upd = Path(L"in.upd");
+    const std::string updBytes = Section(Data, Simple({"n1", "n2"}));
+    struct Case {
+        const char* what;
+        bool lock;  // else deleted
+    } cases[] = {{"locked", true}, {"deleted", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Forms::UnloadFrmShadow();
+        boxes.clear();
+        WriteBytes(upd, updBytes);
+        WriteCat("cat", Section(Data, Simple({"old"})) + Section("sub", {}) + Section(Fav, {}));
+        const std::string catBefore = ReadBytes(Cat("cat"));
+        Show(L"cat");
+        showItems = 0;
+        main().SetView(3);
+        list().SetColumnWidth(1, 33);
+        HANDLE held = INVALID_HANDLE_VALUE;
+        GCommonDialog::SetResponderForTests([&](GCommonDialog::SystemCall& call) -> BOOL {
+            if (!call.ofn) return FALSE;
+            strncpy(call.ofn->lpstrFile, Ansi(upd).c_str(), call.ofn->nMaxFile - 1);
+            if (c.lock) held = CreateFileW(upd.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            else EXPECT_TRUE(DeleteFileW(upd.c_str()));
+            return TRUE;
+        });
+        ExpectBox(IDYES, L"你确定要将文件中的数据导入“cat”技巧类别中吗？");
+        ExpectBox(IDOK, L"无法读取技巧数据文件“" + upd + L"”，文件可能已被删除、打开或被其它程序使用。");
+        main().Toolbar1.Click(L"open");
+        if (c.lock) {
+            ASSERT_NE(INVALID_HANDLE_VALUE, held);
+            CloseHandle(held);
+            EXPECT_EQ(updBytes, ReadBytes(upd));
+        } else {
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(upd.c_str()));
+        }
+        ASSERT_EQ(2u, boxes.size());
+        EXPECT_EQ(MB_ICONERROR, boxes[1].style & MB_ICONMASK);
+        EXPECT_EQ(catBefore, ReadBytes(Cat("cat")));
+        EXPECT_EQ(std::vector<std::wstring>{L"old"}, Rows());
+        EXPECT_EQ(0, showItems);  // no reload
+        EXPECT_EQ(33, list().ColumnWidth(1));
+    }
 }
 
 // For docs/screenshots/replace.png (only with QUORIX_SHOT_MARK set).
