@@ -34,11 +34,13 @@ bool Form5::Load() {
     // The load step: the main window owns the find window (it stays above it
     // and is hidden and minimised with it).
     HWND owner = Forms::Form2().hwnd();
-    if (!CreateForm(L"Quorix.Form5", L"查找技巧", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+    // The container and the frame draw no background of their own: the window
+    // paints its background under its controls (it does not clip them).
+    if (!CreateForm(L"Quorix.Form5", L"查找技巧", WS_POPUP | WS_CAPTION | WS_SYSMENU,
                     WS_EX_DLGMODALFRAME, owner, 0, 0, X(5715), Y(1530)))
         return false;
     Found = false;
-    Picture5.Create(hwnd_, IdPicture5, L"");
+    Picture5.CreateOwnerDrawn(hwnd_, IdPicture5);
     Label27.Create(hwnd_, IdLabel27, L"查找内容:");
     Text12.Create(hwnd_, IdText12);
     Frame5.Create(hwnd_, IdFrame5, L"搜索");
@@ -49,7 +51,6 @@ bool Form5::Load() {
     ListView1.Create(hwnd_, IdListView1);
     ListView1.SetVisible(false);
     ListView1.AddColumn(L"", 60);
-    SetWindowPos(Picture5.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     Picture5.Move(0, 0, X(5895), Y(1515));
     Label27.Move(X(105), Y(150), X(810), Y(180));

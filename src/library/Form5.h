@@ -8,6 +8,7 @@
 #include "platform/Label.h"
 #include "platform/ListView.h"
 #include "platform/OptionButton.h"
+#include "platform/Picture.h"
 #include "platform/Window.h"
 
 #include <string>
@@ -21,7 +22,7 @@ public:
     bool Load();
 
     // ---- controls ----
-    Label Picture5;           // container of the visible controls
+    Picture Picture5;         // container of the visible controls; draws nothing
     Label Label27;            // 查找内容:
     EditBox Text12;           // the search text
     CommandButton Command13;  // 查找(&F) / 查找下一个(&N): the caption is the walk state

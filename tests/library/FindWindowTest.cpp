@@ -1,6 +1,7 @@
 // The find window: its opening from the three routes, the matching, the walk
 // over a category's sections, the current-list scope, and its end.
 #include "common/Ini.h"
+#include "dialogs/PagesFixture.h"
 #include "fixtures/LibraryFixture.h"
 #include "library/Form5.h"
 
@@ -90,6 +91,11 @@ TEST_F(FindWindowTest, ThreeRoutesGiveTheSameScopeRows) {
             EXPECT_TRUE(find().Option1.Value());
         }
     }
+    // The window comes out on the screen whole: its container never paints over its controls.
+    ::Form5& f = find();
+    EXPECT_EQ(std::vector<std::string>{},
+              PaintedOver(f.hwnd(), {{"Label27", &f.Label27}, {"Text12", &f.Text12}, {"Frame5", &f.Frame5},
+                                     {"Option1", &f.Option1}, {"Command13", &f.Command13}, {"Command14", &f.Command14}}));
     // Reopening empties the list and the walk first.
     Search(L"gamma");
     EXPECT_EQ(Form5::kFindNext, find().Command13.Caption());
