@@ -3,6 +3,7 @@
 // them, the toolbar's commands, the tree's own edit box and the input box, and
 // category files in the program folder's data folder, built byte by byte in
 // code page 936.
+#include "support/HeldFile.h"
 #include "common/Ini.h"
 #include "common/Marks.h"
 #include "editor/Form3.h"
@@ -46,19 +47,6 @@ std::string SectionBody(const std::string& file, const std::string& header) {
     return file.substr(p, e == std::string::npos ? std::string::npos : e + 2 - p);
 }
 
-// A file held open by another program: reading is shared, writing is not.
-class Held {
-public:
-    explicit Held(const std::wstring& path, DWORD share)
-        : h_(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-    ~Held() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    }
-    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
 }  // namespace
 
 class CategoriesTest : public QuorixTest {
@@ -290,8 +278,8 @@ TEST_F(CategoriesTest, RenameCategory) {
         Rename(name);
     }
     {
-        Held held(File(L"系统"), FILE_SHARE_READ);
-        ASSERT_TRUE(held.ok());
+        HeldFile held(File(L"系统"), FILE_SHARE_READ, OPEN_EXISTING, GENERIC_READ);
+        ASSERT_TRUE(held.Held());
         ExpectBox(IDOK);
         Rename(L"新名");
         EXPECT_EQ(0u, boxes.back().text.find(L"不知名的错误，错误号为 ")) << A(boxes.back().text);
@@ -384,8 +372,8 @@ TEST_F(CategoriesTest, RenameSubCategoryThatCannotBeWritten) {
     Start({{L"系统", bytes}});
     Click(L"系统\\子类");
     {
-        Held held(File(L"系统"), FILE_SHARE_READ);
-        ASSERT_TRUE(held.ok());
+        HeldFile held(File(L"系统"), FILE_SHARE_READ, OPEN_EXISTING, GENERIC_READ);
+        ASSERT_TRUE(held.Held());
         ExpectBox(IDOK);
         Rename(L"新子类");
         EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), LastIcon());
@@ -428,8 +416,8 @@ TEST_F(CategoriesTest, Delete) {
     // Held: nothing goes.
     for (const wchar_t* node : {L"系统\\a", L"系统"}) {
         Click(node);
-        Held held(File(L"系统"), 0);
-        ASSERT_TRUE(held.ok());
+        HeldFile held(File(L"系统"), 0, OPEN_EXISTING, GENERIC_READ);
+        ASSERT_TRUE(held.Held());
         ExpectBox(IDYES);
         ExpectBox(IDOK, L"技巧数据文件可能已被打开或被其它程序使用，导致删除技巧类别失败。");
         Toolbar(L"del");

@@ -1,6 +1,7 @@
 // Settings the main window writes into config.ini at start-up and shut-down,
 // when the file cannot be written; the exit button; the windows closed with
 // the main one.
+#include "support/HeldFile.h"
 #include "MainWindowFixture.h"
 
 #include "dialogs/Form4.h"
@@ -12,20 +13,6 @@ std::wstring NotWritten(const std::wstring& path) {
 }
 
 // config.ini held open by another program, shared with nobody.
-class HeldFile {
-public:
-    explicit HeldFile(const std::wstring& path)
-        : h_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr)) {}
-    ~HeldFile() { Release(); }
-    bool Held() const { return h_ != INVALID_HANDLE_VALUE; }
-    void Release() {
-        if (Held()) CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE h_;
-};
 
 int Criticals(const std::vector<App::MsgBoxCall>& boxes) {
     int n = 0;
@@ -48,7 +35,7 @@ protected:
 // A start-up whose defaults and notice flag cannot be written says so once.
 TEST_F(SettingsWriteTest, HeldSettingsFileAtStartUpGivesOneMessage) {
     MakeRunBefore();
-    HeldFile held(Config::Path());
+    HeldFile held(Config::Path(), 0, OPEN_ALWAYS);
     ASSERT_TRUE(held.Held());
     ExpectBox(IDOK, kNotice);  // the notice flag cannot be read either
     ExpectBox(IDOK, NotWritten(Config::Path()));
@@ -84,7 +71,7 @@ TEST_F(SettingsWriteTest, HeldSettingsFileAtShutDownGivesOneMessage) {
     Forms::frmShadow().AddOrSelectEntry(L"c:\\tips\\a.upd");
     ASSERT_TRUE(boxes.empty());
     const std::string before = ReadBytes(Config::Path());
-    HeldFile held(Config::Path());
+    HeldFile held(Config::Path(), 0, OPEN_ALWAYS);
     ASSERT_TRUE(held.Held());
     ExpectBox(IDOK, NotWritten(Config::Path()));
     Stop();

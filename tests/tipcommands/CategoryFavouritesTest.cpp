@@ -139,7 +139,7 @@ TEST_F(CategoryFavouritesTest, PathsAndWritesConfigCannotTakeAreRefused) {
         EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"无法将“" + std::wstring(path) + L"”添加入类别收藏夹"));
         boxes.clear();
     }
-    HeldFile held(Config());
+    HeldFile held(Config(), FILE_SHARE_READ);
     ASSERT_TRUE(held.Held());
     ExpectBox(IDOK, L"添加类别收藏夹失败，config.ini 可能是只读的，或已被其它程序打开。");
     EXPECT_TRUE(AddFromTreePopup(Text::FromAnsi(Cat)));
@@ -244,7 +244,7 @@ TEST_F(CategoryFavouritesTest, DeleteAllAsksFirst) {
 TEST_F(CategoryFavouritesTest, HeldConfigKeepsTheEntries) {
     SetFavourites({L"A", L"B"});
     const std::string before = ReadBytes(Config());
-    HeldFile held(Config());
+    HeldFile held(Config(), FILE_SHARE_READ);
     ASSERT_TRUE(held.Held());
     OnPage([&](::Form4& f) {
         f.ListView1.SetSelected(2, true);

@@ -109,7 +109,7 @@ TEST_F(DeleteTipsTest, HeldFileKeepsRowsAndBytes) {
     const std::string bytes = Section(Data, Five());
     WriteBytes(CatFile(Cat), bytes);
     Show(Text::FromAnsi(Cat));
-    HeldFile held(CatFile(Cat));
+    HeldFile held(CatFile(Cat), FILE_SHARE_READ);
     ASSERT_TRUE(held.Held());
     Select({1, 3});
     ExpectBox(IDYES, kQuestion);
@@ -146,7 +146,7 @@ TEST_F(DeleteTipsTest, TipAlreadyGoneIsNoFailure) {
     Show(Text::FromAnsi(Cat));
     const std::string without = Section(Data, {Simple(Jia), Simple(Bing), Simple(Ding), Simple(Wu)});
     WriteBytes(CatFile(Cat), without);
-    HeldFile held(CatFile(Cat));
+    HeldFile held(CatFile(Cat), FILE_SHARE_READ);
     ASSERT_TRUE(held.Held());
     Select({2});
     ExpectBox(IDYES, kQuestion);

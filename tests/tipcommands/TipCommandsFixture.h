@@ -3,6 +3,7 @@
 // category files and tip data files written byte by byte, the category window
 // loaded over them, the main window's real commands, keys and menus, and the
 // real properties window and value bar behind the library's hooks.
+#include "support/HeldFile.h"
 #include "common/Ini.h"
 #include "dialogs/Form4.h"
 #include "editor/Form1.h"
@@ -123,19 +124,3 @@ protected:
     }
 };
 
-// A file opened for reading and writing by another program that shares reading only.
-class HeldFile {
-public:
-    explicit HeldFile(const std::wstring& path)
-        : h_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~HeldFile() { Release(); }
-    bool Held() const { return h_ != INVALID_HANDLE_VALUE; }
-    void Release() {
-        if (Held()) CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE h_;
-};
