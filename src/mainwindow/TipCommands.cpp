@@ -57,7 +57,7 @@ bool Form2::TipMenuCommand(const std::wstring& key) {
 // ---------------------------------------------------------------- deleting tips
 
 void Form2::del_Click() {
-    if (App::MsgBox(L"你确定要删除选定的技巧吗？", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+    if (App::MsgBox(L"你确定要删除选定的技巧吗？", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDYES) return;
     const std::vector<int> rows = ListView1.SelectedRows();
     std::vector<std::wstring> names;
     names.reserve(rows.size());

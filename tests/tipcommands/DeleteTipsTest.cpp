@@ -12,7 +12,8 @@ std::vector<Tip> Five() { return {Simple(Jia), Simple(Yi), Simple(Bing), Simple(
 
 class DeleteTipsTest : public TipCommandsTest {};
 
-// No, the default button, leaves file, rows, selection and commands as they were.
+// The question (Yes its default button, as in the program's other tip
+// commands); No leaves file, rows, selection and commands as they were.
 TEST_F(DeleteTipsTest, NoChangesNothing) {
     const std::string bytes = Section(Data, Five());
     WriteBytes(CatFile(Cat), bytes);
@@ -21,7 +22,7 @@ TEST_F(DeleteTipsTest, NoChangesNothing) {
     ExpectBox(IDNO, kQuestion);
     main().ListView1_KeyDown(VK_DELETE, 0);
     ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), boxes[0].style);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1), boxes[0].style);
     EXPECT_EQ(bytes, ReadBytes(CatFile(Cat)));
     EXPECT_EQ(5, list().Count());
     EXPECT_EQ(std::vector<int>{2}, SelectedRows());
