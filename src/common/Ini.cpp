@@ -489,35 +489,6 @@ bool HasSection(const std::wstring& file, const std::wstring& section) {
     return false;
 }
 
-std::string ReadSectionLines(const std::wstring& file, const std::wstring& section) {
-    const std::string f = Text::ToAnsi(file), s = Text::ToAnsi(section);
-    std::string buf(64 * 1024, '\0');
-    for (;;) {
-        DWORD n = GetPrivateProfileSectionA(s.c_str(), buf.data(), static_cast<DWORD>(buf.size()), f.c_str());
-        // A section that does not fit comes back cut at size - 2.
-        if (n < buf.size() - 2) {
-            buf.resize(n);
-            break;
-        }
-        buf.assign(buf.size() * 4, '\0');
-    }
-    SystemUsed(file);
-    return buf;
-}
-
-bool WriteSectionLines(const std::wstring& file, const std::wstring& section, const std::string& lines) {
-    if (!SafeSection(section)) return false;
-    if (lines.empty()) return MakeEmptySection(file, section);
-    if (SeamFails()) return false;
-    std::string all = lines;
-    if (all.back() != '\0') all.push_back('\0');
-    all.push_back('\0');
-    const std::string f = Text::ToAnsi(file), s = Text::ToAnsi(section);
-    bool ok = WritePrivateProfileSectionA(s.c_str(), all.c_str(), f.c_str()) != 0;
-    SystemWrote(file);
-    return ok;
-}
-
 bool MakeEmptySection(const std::wstring& file, const std::wstring& section) {
     const std::wstring dummy = L"QuorixEmptySectionKey";
     return Write(file, section, dummy, L"1") && DeleteKey(file, section, dummy);
@@ -544,14 +515,9 @@ std::string SectionBytes(const std::wstring& file, const std::wstring& section) 
 
 bool WriteSectionBytes(const std::wstring& file, const std::wstring& section, const std::string& lines) {
     if (!SafeSection(section)) return false;
-    for (size_t start = 0; start < lines.size();) {
-        size_t end = lines.find('\0', start);
-        if (end == std::string::npos) end = lines.size();
-        std::string_view line(lines.data() + start, end - start);
-        if (line.find('=') == std::string_view::npos || line.find_first_of("\r\n") != std::string_view::npos)
-            return false;
-        start = end + 1;
-    }
+    if (lines.find_first_of("\r\n") != std::string::npos) return false;
+    // No lines: a missing section is made empty; one that exists is emptied below.
+    if (lines.empty() && !HasSection(file, section)) return MakeEmptySection(file, section);
     if (SeamFails()) return false;
     std::string list = lines;
     if (!list.empty() && list.back() != '\0') list.push_back('\0');

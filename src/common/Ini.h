@@ -44,14 +44,6 @@ bool DeleteKey(const std::wstring& file, const std::wstring& section, const std:
 bool DeleteSection(const std::wstring& file, const std::wstring& section);
 // Whether the file has a section of this name (names match without regard to case).
 bool HasSection(const std::wstring& file, const std::wstring& section);
-// A section's lines exactly as the system holds them, in the ANSI code page and
-// in file order, each ended by a NUL ("key=value"; comments and blank lines are
-// not part of it). Empty for an empty or missing section.
-std::string ReadSectionLines(const std::wstring& file, const std::wstring& section);
-// Gives a section exactly these lines (as ReadSectionLines gives them), in one
-// write; an empty list leaves an empty section. Refuses a section name that
-// would break the file. False when nothing (or not all) was written.
-bool WriteSectionLines(const std::wstring& file, const std::wstring& section, const std::string& lines);
 enum class NewKey { Written, Kept, Failed };
 // Writes `value` unless `key` is already in `section` (as Read's `found` tells):
 // Kept then, whatever its value.
@@ -87,10 +79,11 @@ private:
 // one call; empty when the section is missing or holds nothing.
 std::string SectionBytes(const std::wstring& file, const std::wstring& section);
 // Replaces every line of `section` by `lines` (NUL-separated "key=value" lines
-// as SectionBytes gives them) in one write; with no lines the section stays,
-// empty. A line without "=" would be dropped by the system: refused, as are a
-// section name the file cannot hold and a line that breaks the file. False
-// when refused or the write failed (the file is then as it was).
+// as SectionBytes gives them) in one write; with no lines the section is left
+// (or made) empty. The system drops a line without "=": callers that must keep
+// such lines check first. Refuses a section name the file cannot hold and a
+// line that would break the file. False when refused or the write failed (the
+// file is then as it was).
 bool WriteSectionBytes(const std::wstring& file, const std::wstring& section, const std::string& lines);
 
 // Test seam: the n-th write, key delete or section delete from now fails

@@ -1,9 +1,12 @@
 #include "engine/LiveValues.h"
 
+#include "engine/ValueText.h"
+
 #include "platform/Text.h"
 
 #include <cstdint>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 
@@ -37,15 +40,6 @@ private:
     HKEY h_ = nullptr;
 };
 
-// The UTF-16 text of string data up to its first null (an odd last byte is dropped).
-std::wstring StringOf(const std::vector<BYTE>& data) {
-    const size_t chars = data.size() / sizeof(wchar_t);
-    std::wstring s(chars, L'\0');
-    if (chars) std::memcpy(s.data(), data.data(), chars * sizeof(wchar_t));
-    if (size_t nul = s.find(L'\0'); nul != std::wstring::npos) s.resize(nul);
-    return s;
-}
-
 std::wstring Expanded(const std::wstring& s) {
     DWORD need = ExpandEnvironmentStringsW(s.c_str(), nullptr, 0);
     if (need == 0) return s;
@@ -58,18 +52,11 @@ std::wstring Expanded(const std::wstring& s) {
 
 std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
 
+// The first 255 bytes as the data box shows them.
 std::wstring HexPairs(const std::vector<BYTE>& data) {
     if (data.empty()) return kEmptyBinary;
-    static const wchar_t digits[] = L"0123456789abcdef";
-    const size_t n = data.size() < 255 ? data.size() : 255;
-    std::wstring s;
-    s.reserve(n * 3);
-    for (size_t i = 0; i < n; ++i) {
-        if (i) s += L' ';
-        s += digits[data[i] >> 4];
-        s += digits[data[i] & 15];
-    }
-    return s;
+    const size_t n = std::min<size_t>(data.size(), 255);
+    return ValueText::BinaryText({data.begin(), data.begin() + static_cast<std::ptrdiff_t>(n)});
 }
 
 uint64_t LittleEndian(const std::vector<BYTE>& data, size_t width) {
@@ -175,8 +162,8 @@ std::wstring Display(const LiveValue& v) {
     if (v.unsetDefault) return kUnsetData;
     wchar_t buf[64];
     switch (v.type) {
-    case REG_SZ: return Quoted(Text::TrimSpaces(StringOf(v.data)));
-    case REG_EXPAND_SZ: return Quoted(Text::TrimSpaces(Expanded(StringOf(v.data))));
+    case REG_SZ: return Quoted(Text::TrimSpaces(ValueText::StringOfBytes(v.data)));
+    case REG_EXPAND_SZ: return Quoted(Text::TrimSpaces(Expanded(ValueText::StringOfBytes(v.data))));
     case REG_MULTI_SZ: return MultiStrings(v.data);
     case REG_DWORD:
     case REG_DWORD_BIG_ENDIAN: {

@@ -107,15 +107,15 @@ bool HasSection(const std::vector<std::wstring>& sections, const std::wstring& n
 // missing or a write failed, the copy is taken away again and false returned.
 bool CopySections(const std::wstring& file, const std::wstring& from, const std::wstring& to, DWORD& err) {
     const std::vector<std::wstring> sections = Ini::Sections(file);
-    const std::string lines = Ini::ReadSectionLines(file, from);
+    const std::string lines = Ini::SectionBytes(file, from);
     const bool mirrored = HasSection(sections, TipFile::MirrorOf(from));
-    const std::string options = mirrored ? Ini::ReadSectionLines(file, TipFile::MirrorOf(from)) : std::string();
+    const std::string options = mirrored ? Ini::SectionBytes(file, TipFile::MirrorOf(from)) : std::string();
     SetLastError(0);
-    bool ok = Ini::WriteSectionLines(file, to, lines) &&
-              (!mirrored || Ini::WriteSectionLines(file, TipFile::MirrorOf(to), options));
+    bool ok = Ini::WriteSectionBytes(file, to, lines) &&
+              (!mirrored || Ini::WriteSectionBytes(file, TipFile::MirrorOf(to), options));
     if (ok) {
-        ok = KeyLines(Ini::ReadSectionLines(file, to)) == KeyLines(lines) && Ini::HasSection(file, to) &&
-             (!mirrored || KeyLines(Ini::ReadSectionLines(file, TipFile::MirrorOf(to))) == KeyLines(options));
+        ok = KeyLines(Ini::SectionBytes(file, to)) == KeyLines(lines) && Ini::HasSection(file, to) &&
+             (!mirrored || KeyLines(Ini::SectionBytes(file, TipFile::MirrorOf(to))) == KeyLines(options));
     }
     if (!ok) {
         err = GetLastError();

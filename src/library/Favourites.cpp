@@ -60,8 +60,7 @@ bool ShowCategoryFavourite(const std::wstring& text) {
     // Shown afresh as a click shows a node, also when it is the node shown:
     // category mode, the node's tips, its commands, the caption (the full path
     // for a sub-category, as a click gives it).
-    CurrentCategoryPath.clear();
-    shadow.TreeView1_NodeClick(target);
+    shadow.ShowSelectedNode();
     return true;
 }
 

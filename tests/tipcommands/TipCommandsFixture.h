@@ -3,6 +3,7 @@
 // category files and tip data files written byte by byte, the category window
 // loaded over them, the main window's real commands, keys and menus, and the
 // real properties window and value bar behind the library's hooks.
+#include "fixtures/FreshMainWindow.h"
 #include "support/HeldFile.h"
 #include "common/Ini.h"
 #include "dialogs/Form4.h"
@@ -61,18 +62,10 @@ protected:
     void SetUp() override {
         QuorixTest::SetUp();
         PrepareRunBefore();
-        Forms::UnloadFrmShadow();
-        ::Form2& f = Forms::Form2();
+        ::Form2& f = FreshMainWindow();
         ASSERT_NE(nullptr, f.hwnd());
-        Forms::UnloadFrmShadow();  // loaded again, over this test's files, on first use
-        for (int i = 1; i <= f.Toolbar1.Count(); ++i) f.Toolbar1.SetEnabled(i, true);
-        f.Toolbar1.SetEnabled(ToolbarKey::paste, false);
-        for (auto& item : f.file.Items) item.visible = item.enabled = true;
-        f.ListView1.Clear();
         f.ListView1.Unsort();  // rows in file order
         f.Toolbar1.ButtonMenus(ToolbarKey::viewscj).Items.clear();
-        Library::CurrentCategoryPath.clear();
-        Library::CurrentDataFilePath.clear();
         f.InstallLibraryHooks();  // the real properties window and value bar
         CreateDirectoryW(Path(L"DATA").c_str(), nullptr);
         // A category tree tall enough to show its nodes.

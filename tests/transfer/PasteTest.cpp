@@ -1,5 +1,6 @@
 // Copy, cut and paste of tips, the replace page and the import of tip data
 // files, through the real windows, files and profile functions.
+#include "fixtures/FreshMainWindow.h"
 #include "common/Ini.h"
 #include "common/TipFile.h"
 #include "dialogs/Form4.h"
@@ -73,17 +74,9 @@ protected:
     void SetUp() override {
         QuorixTest::SetUp();
         PrepareRunBefore();
-        Forms::UnloadFrmShadow();
-        ::Form2& f = Forms::Form2();
+        ::Form2& f = FreshMainWindow();
         ASSERT_NE(nullptr, f.hwnd());
-        Forms::UnloadFrmShadow();  // loaded again, over this test's files, on first use
-        for (int i = 1; i <= f.Toolbar1.Count(); ++i) f.Toolbar1.SetEnabled(i, true);
-        f.Toolbar1.SetEnabled(L"paste", false);
-        for (auto& item : f.file.Items) item.visible = item.enabled = true;
         f.file.SetEnabled(L"paste", false);
-        f.ListView1.Clear();
-        Library::CurrentCategoryPath.clear();
-        Library::CurrentDataFilePath.clear();
         Library::Hooks().ShowItem = [this] { ++showItems; };
         Transfer::Clipboard() = Transfer::TipClipboard{};
         CreateDirectoryW(Path(L"DATA").c_str(), nullptr);
