@@ -2,7 +2,7 @@
 // build mark and three links (two home pages and a mail to the makers).
 #include "common/Maker.h"
 #include "dialogs/Form4.h"
-#include "mainwindow/Icons.h"
+#include "platform/Icons.h"
 #include "platform/Launch.h"
 #include "platform/Twips.h"
 

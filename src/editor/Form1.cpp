@@ -5,7 +5,7 @@
 #include "editor/Form3.h"
 #include "editor/ValueTexts.h"
 #include "mainwindow/Form2.h"
-#include "mainwindow/Icons.h"
+#include "platform/Icons.h"
 #include "platform/Text.h"
 #include "platform/Twips.h"
 

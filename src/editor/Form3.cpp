@@ -3,7 +3,7 @@
 
 #include "editor/ValueTexts.h"
 #include "mainwindow/Form2.h"
-#include "mainwindow/Icons.h"
+#include "platform/Icons.h"
 #include "common/Marks.h"
 #include "common/TipFile.h"
 #include "platform/App.h"

@@ -6,7 +6,7 @@
 #include "platform/Columns.h"
 #include "mainwindow/Form2.h"
 #include "mainwindow/ToolbarKeys.h"
-#include "mainwindow/Icons.h"
+#include "platform/Icons.h"
 #include "platform/Resize.h"
 #include "common/Config.h"
 #include "platform/App.h"

@@ -2,7 +2,7 @@
 
 #include "editor/ValueTexts.h"
 #include "mainwindow/Form2.h"
-#include "mainwindow/Icons.h"
+#include "platform/Icons.h"
 #include "platform/Columns.h"
 
 #include <set>

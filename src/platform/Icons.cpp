@@ -1,4 +1,4 @@
-#include "mainwindow/Icons.h"
+#include "platform/Icons.h"
 
 #include "platform/Pixels.h"
 
