@@ -4,6 +4,7 @@
 #include "dialogs/cMemory.h"
 #include "dialogs/mDialogHook.h"
 #include "platform/App.h"
+#include "platform/Modal.h"
 #include "platform/Text.h"
 
 #include <cderr.h>
@@ -95,6 +96,21 @@ GCommonDialog::Error GCommonDialog::RaiseDlgError(int32_t number, const std::wst
 }
 
 BOOL GCommonDialog::CallSystem(SystemCall& call, DWORD& extendedError) {
+    // The dialog keeps the program as modal as it was: owned by the modal
+    // window up, every other window disabled, and every window's enabled
+    // state as before once it is gone.
+    HWND* owner = nullptr;
+    switch (call.kind) {
+    case SystemCall::Open:
+    case SystemCall::Save: owner = &call.ofn->hwndOwner; break;
+    case SystemCall::Color: owner = &call.cc->hwndOwner; break;
+    case SystemCall::Font: owner = &call.cf->hwndOwner; break;
+    case SystemCall::Print: owner = &call.pd->hwndOwner; break;
+    case SystemCall::PageSetup: owner = &call.psd->hwndOwner; break;
+    case SystemCall::Folder: owner = &call.bi->hwndOwner; break;
+    }
+    Modal::SystemDialog modal(owner ? *owner : nullptr);
+    if (owner) *owner = modal.Owner();
     if (g_responder) {
         BOOL r = g_responder(call);
         extendedError = r ? 0 : call.extendedError;

@@ -47,6 +47,33 @@ bool Handle(HWND window, MSG& m) {
 
 bool Active() { return !g_stack.empty(); }
 
+HWND Innermost() {
+    for (auto it = g_stack.rbegin(); it != g_stack.rend(); ++it)
+        if (IsWindow((*it)->except)) return (*it)->except;
+    return nullptr;
+}
+
+namespace {
+BOOL CALLBACK NoteOne(HWND h, LPARAM lp) {
+    reinterpret_cast<std::vector<std::pair<HWND, bool>>*>(lp)->emplace_back(h, IsWindowEnabled(h) != FALSE);
+    return TRUE;
+}
+}  // namespace
+
+SystemDialog::SystemDialog(HWND requestedOwner) : owner_(requestedOwner) {
+    if (HWND modal = Innermost()) owner_ = modal;
+    EnumThreadWindows(GetCurrentThreadId(), &NoteOne, reinterpret_cast<LPARAM>(&windows_));
+    // The owner is left to the system: it disables it for the dialog and
+    // enables it again before the dialog goes, so the activation returns to it.
+    for (const auto& [h, enabled] : windows_)
+        if (enabled && h != owner_) EnableWindow(h, FALSE);
+}
+
+SystemDialog::~SystemDialog() {
+    for (const auto& [h, enabled] : windows_)
+        if (IsWindow(h) && (IsWindowEnabled(h) != FALSE) != enabled) EnableWindow(h, enabled ? TRUE : FALSE);
+}
+
 UINT KeyPreviewMessage() {
     static const UINT message = RegisterWindowMessageW(L"Quorix.KeyPreview");
     return message;
@@ -58,6 +85,15 @@ void Ending(HWND window) {
 }
 
 void SetHookForTests(Hook hook) { g_hook = std::move(hook); }
+
+void DoEvents() {
+    HWND window = Innermost();
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (!Handle(window, m)) break;
+        window = Innermost();
+    }
+}
 
 void Run(HWND window) {
     if (!window || !IsWindow(window)) return;

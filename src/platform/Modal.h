@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace Modal {
 
@@ -23,10 +25,41 @@ bool Active();
 // look elsewhere, and under Wine wait for it).
 void Ending(HWND window);
 
+// The innermost modal window up (nullptr when none).
+HWND Innermost();
+
+// A system dialog (open, save, colour, font, folder) shown while the program
+// runs: it stays as modal as the window under it. Made just before the system
+// call and ended right after it returns:
+// - its owner is the innermost modal window when one is up (the system then
+//   disables that window while the dialog is up, so the page under the dialog
+//   takes no input), else the owner the caller asked for;
+// - every other top-level window of the thread is disabled while it is up;
+// - afterwards every one of them, the owner included, is as enabled or
+//   disabled as before: the system re-enables the owner it was handed, which
+//   must not end a modal window's hold on the windows it disabled.
+class SystemDialog {
+public:
+    explicit SystemDialog(HWND requestedOwner);
+    ~SystemDialog();
+    SystemDialog(const SystemDialog&) = delete;
+    SystemDialog& operator=(const SystemDialog&) = delete;
+    HWND Owner() const { return owner_; }
+
+private:
+    HWND owner_;
+    std::vector<std::pair<HWND, bool>> windows_;  // each top-level window and whether it was enabled
+};
+
 // Key preview: a key pressed anywhere in the modal window reaches the window
 // first as this message (wParam the key code, lParam the WM_KEYDOWN's); a
 // nonzero answer consumes the key, zero lets the controls have it.
 UINT KeyPreviewMessage();
+
+// Handles the messages waiting for the innermost modal window as its loop
+// does (key preview, the dialog manager's keys, dispatch), without waiting:
+// a hook lets the page answer keys and clicks it has been sent, then looks.
+void DoEvents();
 
 using Hook = std::function<void(HWND window)>;
 // The hook for the next modal window only (nullptr clears it).

@@ -66,6 +66,8 @@ protected:
             SaveCall call;
             const OPENFILENAMEA& o = *c.ofn;
             call.owner = o.hwndOwner;
+            if (::Form4* page = Forms::Form4IfLoaded()) call.page = page->hwnd();
+            call.mainEnabled = IsWindowEnabled(Forms::Form2().hwnd()) != FALSE;
             call.title = o.lpstrTitle ? Text::FromAnsi(o.lpstrTitle) : L"";
             for (const char* p = o.lpstrFilter; p && *p; p += std::strlen(p) + 1)
                 call.filter.push_back(Text::FromAnsi(p));
@@ -98,6 +100,8 @@ protected:
     // What each save dialog was shown with.
     struct SaveCall {
         HWND owner = nullptr;
+        HWND page = nullptr;       // the multi-page dialog while it was up
+        bool mainEnabled = false;  // the main window's state while the dialog was up
         std::wstring title, defaultExt, initDir;
         std::vector<std::wstring> filter;
         DWORD flags = 0;
