@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Captures every page of the multi-page dialog and the row balloon over the
 # tip list on a private display, into docs/screenshots/: options.png,
-# about.png, balloon.png, favourites.png, export.png, restore.png,
+# about.png, balloon.png, favourites.png, export.png, export-info.png, restore.png,
 # fileinfo.png, replace.png and value-editor.png.
 # Needs a build (./test.sh makes one).
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -30,7 +30,8 @@ shot test_dialogs AboutPageTest.HoldPageForScreenCapture "$ROOT/docs/screenshots
 shot test_mainwindow RowTooltipTest.HoldBalloonForScreenCapture "$ROOT/docs/screenshots/balloon.png"
 shot test_tipcommands CategoryFavouritesTest.HoldPageForScreenCapture "$ROOT/docs/screenshots/favourites.png"
 shot test_transfer ExportPageTest.HoldPageForScreenCapture "$ROOT/docs/screenshots/export.png"
+shot test_transfer ExportPageTest.HoldSecondTabForScreenCapture "$ROOT/docs/screenshots/export-info.png"
 shot test_dialogs RestorePageTest.HoldPageForScreenCapture "$ROOT/docs/screenshots/restore.png"
 shot test_library FileInfoPageTest.HoldPageForScreenCapture "$ROOT/docs/screenshots/fileinfo.png"
-shot test_transfer PasteTest.HoldReplacePageForScreenCapture "$ROOT/docs/screenshots/replace.png"
+shot test_dialogs ReplacePageTest.HoldPageForScreenCapture "$ROOT/docs/screenshots/replace.png"
 shot test_valueeditor ValueEditorTest.HoldPageForScreenCapture "$ROOT/docs/screenshots/value-editor.png"

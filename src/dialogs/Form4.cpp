@@ -2,23 +2,11 @@
 #include "dialogs/Form4.h"
 
 #include "mainwindow/Form2.h"
+#include "platform/Icons.h"
 #include "platform/Modal.h"
 #include "platform/Twips.h"
 
 namespace {
-enum : int {
-    IdPicture6 = 401,
-    IdFrame6,
-    IdListView1,
-    IdFrame7,
-    IdLabel28,
-    IdLabel29,
-    IdImage8,
-    IdImage9,
-    IdCommand22,
-    IdCommand23,
-    IdCommand24,
-};
 
 int X(long long twips) { return Twips::ToPixelsX(twips); }
 int Y(long long twips) { return Twips::ToPixelsY(twips); }
@@ -99,6 +87,20 @@ void Form4::SetDefaultButton(CommandButton* b) {
 
 void Form4::SetCancelButton(CommandButton* b) { cancelButton_ = b; }
 
+void Form4::SetBannerPictures(int image8, int image9) {
+    const std::pair<Label*, int> pictures[] = {{&Image8, image8}, {&Image9, image9}};
+    for (int i = 0; i < 2; ++i) {
+        auto [image, number] = pictures[i];
+        if (!image->Exists()) continue;
+        HWND h = image->hwnd();
+        SetWindowLongPtrW(h, GWL_STYLE, (GetWindowLongPtrW(h, GWL_STYLE) & ~SS_TYPEMASK) | SS_ICON);
+        HICON icon = number ? Icons::Create(number, 32) : nullptr;
+        SendMessageW(h, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        if (banner_[i]) DestroyIcon(banner_[i]);
+        banner_[i] = icon;
+    }
+}
+
 void Form4::CentreOnScreen() {
     if (!Exists()) return;
     RECT r{};
@@ -153,6 +155,14 @@ LRESULT Form4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     }
+    case WM_NEXTDLGCTL: {
+        // The dialog manager moves the focus with this message (a label's
+        // access key: to the label, then on to the next box in the Tab order);
+        // the window is no system dialog, so it does the move itself.
+        HWND target = LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
+        if (target && (target == hwnd_ || IsChild(hwnd_, target))) SetFocus(target);
+        return 0;
+    }
     case WM_CLOSE:
         Close();
         return 0;
@@ -172,6 +182,26 @@ void Form4::Close() {
         if (::Form2* main = Forms::Form2IfLoaded()) main->ViewFavorite();
     Modal::Ending(hwnd_);
     Unload();
+}
+
+void Form4::OnDestroyed() {
+    // The controls' own state outside their windows: tags and the shared
+    // list's sort order (the restore page sorts it, the export page does not).
+    for (auto& [c, p] : pageControls_) c->Tag.clear();
+    ListView1.Unsort();
+    pageControls_.clear();
+    defaultButton_ = cancelButton_ = nullptr;
+    lastMouseDown_ = {-1, -1};
+    pending_ = nullptr;
+    tips_ = nullptr;  // the tool tip window went with the dialog
+    FileInfoFile.clear();
+    valueRow_ = 0;
+    valueOpened_ = LiveValue{};
+    valueShown_.clear();
+    for (HICON& icon : banner_) {
+        if (icon) DestroyIcon(icon);
+        icon = nullptr;
+    }
 }
 
 void DelItmx(ListView& sListview) {

@@ -26,6 +26,35 @@
 
 class Form4 : public Form {
 public:
+    // The ids of every control of every page, one table for the whole window:
+    // the dialog manager finds the default button, the access keys and the Tab
+    // order by id, so no two controls of the window may share one.
+    enum ControlId : int {
+        // shared: the list pages' container, list and header
+        IdPicture6 = 401, IdFrame6, IdListView1, IdFrame7, IdLabel28, IdLabel29, IdImage8, IdImage9,
+        // restore page
+        IdCommand22, IdCommand23, IdCommand24,
+        // replace confirmation page
+        IdPicture3, IdImage4, IdImage5, IdImage6, IdLabel11, IdLabel49, IdLabel12, IdLabel14, IdLabel52,
+        IdLabel13, IdLabel15, IdCommand7, IdCommand9, IdCommand8, IdCommand10,
+        // options page
+        IdFrame1, IdCheck1, IdCheck2, IdCheck8, IdCheck6, IdCheck7, IdCheck9, IdCheck10, IdCheck11, IdFrame2,
+        IdCheck4, IdCheck3, IdCheck5, IdFrame4, IdLabel30, IdCommand21, IdCommand1, IdCommand2,
+        // about page
+        IdPicture1, IdLabel6, IdLabel1, IdLabel26, IdLabel4, IdLabel27, IdLabel5, IdImage1, IdImage2, IdImage3,
+        IdLine1, IdLine2, IdLine3, IdLine4, IdLine5, IdCommand3,
+        // file-information page
+        IdPicture4, IdImage7, IdText7, IdLabel20, IdText8, IdLabel21, IdText9, IdLabel24, IdLabel22, IdText10,
+        IdLabel25, IdLabel23, IdText11, IdLine7, IdLine6, IdCommand12, IdCommand11,
+        // value editor page
+        IdPicture5, IdLabel31, IdText12, IdLabel32, IdText13, IdCommand13, IdCommand14,
+        // favourites organiser page
+        IdCommand15, IdCommand16, IdCommand17,
+        // export page
+        IdTabStrip1, IdFrame8, IdLabel16, IdText1, IdLabel17, IdText4, IdLabel18, IdText5, IdLabel19, IdText6,
+        IdCommand20, IdCommand18, IdCommand19,
+    };
+
     // The pages built so far, as bits: a control may belong to several. Each
     // page adds its bit and assigns its own controls.
     enum Page : unsigned {
@@ -59,6 +88,10 @@ public:
     CommandButton Command22;  // 开始恢复(&S)
     CommandButton Command23;  // 删除(&D)
     CommandButton Command24;  // 退出
+
+    // The header's two pictures, by the numbers of the program's pictures
+    // (platform/Icons; 0 leaves one empty).
+    void SetBannerPictures(int image8, int image9);
 
     // Enter presses the default button, Esc the cancel button (either may be null).
     void SetDefaultButton(CommandButton* b);
@@ -244,6 +277,9 @@ public:
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    // The window is gone: what its pages kept outside their controls' windows
+    // goes with it, so the next page starts from its own state.
+    void OnDestroyed() override;
 
 private:
     void LoadReplacePage();
@@ -264,6 +300,7 @@ private:
     CommandButton* defaultButton_ = nullptr;
     CommandButton* cancelButton_ = nullptr;
     POINT lastMouseDown_{-1, -1};
+    HICON banner_[2] = {};  // the header's pictures, freed once the window is gone
 };
 
 // Removes every selected row of `sListview`, from the last row to the first;

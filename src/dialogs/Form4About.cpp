@@ -7,24 +7,6 @@
 #include "platform/Twips.h"
 
 namespace {
-enum : int {
-    IdPicture1 = 480,
-    IdLabel6,
-    IdLabel1,
-    IdLabel26,
-    IdLabel4,
-    IdLabel27,
-    IdLabel5,
-    IdImage1,
-    IdImage2,
-    IdImage3,
-    IdLine1,
-    IdLine2,
-    IdLine3,
-    IdLine4,
-    IdLine5,
-    IdCommand3,
-};
 
 const wchar_t kAboutCaption[] = L"关于窗口";
 const wchar_t kTitle[] = L"Quorix 3.0";
@@ -93,16 +75,17 @@ void Form4::LoadAboutControls() {
     Place(Picture1, 0, 0, 4785, 3045);
     Place(Label6, 1185, 165, 2250, 435);
     Place(Label1, 1215, 165, 2250, 435);
-    Place(Label26, 3630, 375, 540, 180);
+    Place(Label26, 3630, 375, 540, 210);
     Place(Image1, 450, 105, 480, 480);
     Place(Line5, 300, 750, 3900, 30);
     Place(Line1, 300, 1200, 3900, 30);
     Place(Image2, 480, 1380, 240, 240);
-    // The addresses' labels are wide enough for the whole address.
-    Place(Label4, 810, 1410, 2610, 180);
-    Place(Label27, 810, 1620, 3150, 180);
+    // The addresses' labels are wide enough for the whole address and as high
+    // as a line of the dialog's font.
+    Place(Label4, 810, 1410, 2610, 210);
+    Place(Label27, 810, 1620, 3150, 210);
     Place(Image3, 480, 1890, 240, 240);
-    Place(Label5, 810, 1920, 2610, 180);
+    Place(Label5, 810, 1920, 2610, 210);
     Place(Line2, 300, 2280, 3900, 30);
     Place(Line3, 300, 1200, 30, 1110);
     Place(Line4, 4170, 1200, 30, 1110);

@@ -13,26 +13,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace {
 const wchar_t kExportCaption[] = L"导出技巧";
 
-enum : int {
-    IdTabStrip1 = 1801,
-    IdFrame8,
-    IdLabel16,
-    IdLabel17,
-    IdLabel18,
-    IdLabel19,
-    IdText1,
-    IdText4,
-    IdText5,
-    IdText6,
-    IdCommand20,
-    IdCommand18,
-    IdCommand19,
-};
 
 int X(long long twips) { return Twips::ToPixelsX(twips); }
 int Y(long long twips) { return Twips::ToPixelsY(twips); }
@@ -120,6 +107,69 @@ HICON FormatIcon(int number, int size) {
     return Pixels::IconFromArgb(argb, size);
 }
 
+// The text of row `row` (0-based) of a list view.
+std::wstring RowText(HWND list, int row) {
+    wchar_t text[128] = {};
+    LVITEMW it{};
+    it.pszText = text;
+    it.cchTextMax = 128;
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&it));
+    return text;
+}
+
+// Widens the rows of the format list (arranged three to a line, `third`
+// pixels apart) until every label shows whole while its row is not selected:
+// in at most two lines, and no word wider than the label's room (the list
+// cuts such a word with "..."). Then places them again at equal steps across
+// the list, three to a line: a row's box may reach into its neighbour's where
+// the two texts leave room.
+void FitFormatLabels(HWND list, int third) {
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    if (count < 1) return;
+    RECT client{};
+    GetClientRect(list, &client);
+    HDC dc = GetDC(list);
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    // What the list adds around a label's text: the first row's label against
+    // its text, with room enough for one line.
+    const DWORD old = static_cast<DWORD>(SendMessageW(list, LVM_GETITEMSPACING, FALSE, 0));
+    SendMessageW(list, LVM_SETICONSPACING, 0, MAKELPARAM(client.right, HIWORD(old)));
+    RECT label{};
+    label.left = LVIR_LABEL;
+    SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
+    SendMessageW(list, LVM_SETICONSPACING, 0, old);
+    const std::wstring first = RowText(list, 0);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, first.c_str(), static_cast<int>(first.size()), &extent);
+    const int padding = std::max(0, static_cast<int>(label.right - label.left - extent.cx)) + 1;
+    int width = third - padding;
+    for (int row = 0; row < count; ++row) {
+        const std::wstring text = RowText(list, row);
+        for (; width + padding < client.right; ++width) {
+            RECT need{0, 0, width, 0};
+            DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_CENTER);
+            if (need.right - need.left <= width && need.bottom <= 2 * tm.tmHeight) break;
+        }
+    }
+    SelectObject(dc, oldFont);
+    ReleaseDC(list, dc);
+    const int spacing = width + padding;
+    if (spacing <= third) return;
+    // The lines' tops as the arrangement three to a line gave them.
+    POINT top{}, next{};
+    SendMessageW(list, LVM_GETITEMPOSITION, 0, reinterpret_cast<LPARAM>(&top));
+    next = top;
+    if (count > 3) SendMessageW(list, LVM_GETITEMPOSITION, 3, reinterpret_cast<LPARAM>(&next));
+    SendMessageW(list, LVM_SETICONSPACING, 0, MAKELPARAM(spacing, HIWORD(old)));
+    const int step = std::max(0, static_cast<int>(client.right) - spacing) / 2;
+    for (int row = 0; row < count; ++row) {
+        const int y = top.y + (row / 3) * (next.y - top.y);
+        SendMessageW(list, LVM_SETITEMPOSITION, row, MAKELPARAM((row % 3) * step, y));
+    }
+}
+
 // Text the file-information defaults can keep: what config.ini holds on one
 // line in the code page, without the tip files' field mark.
 bool Keepable(const std::wstring& text) {
@@ -141,13 +191,15 @@ void Form4::OpenExportPage() {
         TabStrip1.AddTab(L"文件信息设置");
         TabStrip1.Click = [this] { TabStrip1_Click(); };
         Frame8.Create(hwnd_, IdFrame8, L"", false);
-        const std::pair<Label*, const wchar_t*> labels[] = {
-            {&Label16, L"作者:"}, {&Label17, L"网页:"}, {&Label18, L"邮箱:"}, {&Label19, L"其它:"}};
-        int id = IdLabel16;
-        for (const auto& [label, caption] : labels) label->Create(hwnd_, id++, caption, false);
-        id = IdText1;
+        const std::tuple<Label*, int, const wchar_t*> labels[] = {{&Label16, IdLabel16, L"作者:"},
+                                                                  {&Label17, IdLabel17, L"网页:"},
+                                                                  {&Label18, IdLabel18, L"邮箱:"},
+                                                                  {&Label19, IdLabel19, L"其它:"}};
+        for (const auto& [label, labelId, caption] : labels) label->Create(hwnd_, labelId, caption, false);
+        const int boxIds[] = {IdText1, IdText4, IdText5, IdText6};
+        const int* id = boxIds;
         for (TextBox* box : {&Text1, &Text4, &Text5, &Text6}) {
-            box->Create(hwnd_, id++);
+            box->Create(hwnd_, *id++);
             box->SetVisible(false);
             box->GotFocus = [box] { box->SelectAll(); };
         }
@@ -159,7 +211,9 @@ void Form4::OpenExportPage() {
         Command19.Click = [this] { Command19_Click(); };
         for (Control* c : std::initializer_list<Control*>{&TabStrip1, &Command18, &Command19})
             AddToPage(*c, ExportPage);
-        JoinPages(ExportPage, {&Frame7, &Label28, &Label29, &Image9, &Picture6, &Frame6, &ListView1});
+        // The container Picture6 stays hidden: it holds nothing of its own
+        // here, and shown it would lie over the tab strip and hide its tabs.
+        JoinPages(ExportPage, {&Frame7, &Label28, &Label29, &Image8, &Image9, &Frame6, &ListView1});
     }
     // The second tab's controls are off the page until that tab is chosen.
     ShowPage(ExportPage);
@@ -176,12 +230,18 @@ void Form4::OpenExportPage() {
     Label* labels[] = {&Label16, &Label17, &Label18, &Label19};
     TextBox* boxes[] = {&Text1, &Text4, &Text5, &Text6};
     for (int i = 0; i < 4; ++i) {
-        labels[i]->Move(X(frameLeft + 165), Y(frameTop + labelTops[i]), X(450), Y(180));
+        labels[i]->Move(X(frameLeft + 165), Y(frameTop + labelTops[i]), X(450), Y(210));
         boxes[i]->Move(X(frameLeft + 690), Y(frameTop + tops[i]), X(2955), Y(285));
     }
     Command20.Move(X(frameLeft + 2355), Y(frameTop + 1875), X(1200), Y(300));
     Command19.Move(X(4125), Y(1650), X(1200), Y(300));
     Command18.Move(X(4125), Y(1215), X(1200), Y(300));
+    // The banner: its two pictures at its right end, the texts before them.
+    SetBannerPictures(29, 12);
+    Image8.Move(X(4080), Y(180), X(480), Y(480));
+    Image9.Move(X(4680), Y(180), X(480), Y(480));
+    Label28.Move(X(240), Y(180), X(3780), Y(255));
+    Label29.Move(X(480), Y(450), X(3540), Y(255));
     // The tab strip lies under the frames and the controls placed over them.
     SetWindowPos(TabStrip1.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
@@ -220,6 +280,10 @@ void Form4::OpenExportPage() {
     TabStrip1.Select(1);
     TabStrip1_Click();
     ListView1.SetFocus();
+    // The list measures its labels once it shows: the rows are fitted then.
+    CentreOnScreen();
+    ShowWindow(hwnd_, SW_SHOWNA);
+    FitFormatLabels(ListView1.hwnd(), (client.right - 2) / 3);
     ShowModal();
 }
 
@@ -266,10 +330,13 @@ void Form4::TabStrip1_Click() {
     for (Control* c : std::initializer_list<Control*>{&Frame8, &Label16, &Label17, &Label18, &Label19, &Text1, &Text4,
                                                        &Text5, &Text6, &Command20})
         c->SetVisible(!formats);
-    // The frame shown comes to the front, the controls placed over it above it.
+    // The tab's controls come to the front, in their Tab order from the top
+    // (each label before its box, the boxes from the top down), the frame
+    // under the controls placed over it.
     std::vector<Control*> front;
-    if (formats) front = {&Frame6, &ListView1};
-    else front = {&Frame8, &Label16, &Label17, &Label18, &Label19, &Text1, &Text4, &Text5, &Text6, &Command20};
-    for (Control* c : front)
-        SetWindowPos(c->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (formats) front = {&ListView1, &Frame6};
+    else
+        front = {&Label16, &Text1, &Label17, &Text4, &Label18, &Text5, &Label19, &Text6, &Command20, &Frame8};
+    for (auto c = front.rbegin(); c != front.rend(); ++c)
+        SetWindowPos((*c)->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

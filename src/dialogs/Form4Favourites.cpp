@@ -13,11 +13,6 @@
 namespace {
 const wchar_t kFavouritesCaption[] = L"整理类别收藏夹";
 
-enum : int {
-    IdCommand15 = 1501,
-    IdCommand16,
-    IdCommand17,
-};
 
 int X(long long twips) { return Twips::ToPixelsX(twips); }
 int Y(long long twips) { return Twips::ToPixelsY(twips); }

@@ -13,25 +13,6 @@ const wchar_t kFileInfoCaption[] = L"文件信息";
 const wchar_t kEdit[] = L"修改(&W)";
 const wchar_t kSave[] = L"保存(&S)";
 
-enum : int {
-    IdPicture4 = 460,
-    IdImage7,
-    IdText7,
-    IdLabel20,
-    IdText8,
-    IdLabel21,
-    IdText9,
-    IdLabel24,
-    IdLabel22,
-    IdText10,
-    IdLabel25,
-    IdLabel23,
-    IdText11,
-    IdLine7,
-    IdLine6,
-    IdCommand12,
-    IdCommand11,
-};
 
 int X(long long twips) { return Twips::ToPixelsX(twips); }
 int Y(long long twips) { return Twips::ToPixelsY(twips); }
@@ -77,15 +58,15 @@ void Form4::OpenFileInfoPage(const std::wstring& file) {
     Picture4.Move(0, 0, X(5295), Y(3150));
     Image7.Move(X(180), Y(210), X(480), Y(480));
     Text7.Move(X(855), Y(330), X(4230), Y(270));
-    Label20.Move(X(270), Y(915), X(450), Y(180));
+    Label20.Move(X(270), Y(915), X(450), Y(210));
     Text8.Move(X(855), Y(855), X(3795), Y(270));
-    Label21.Move(X(270), Y(1260), X(450), Y(180));
+    Label21.Move(X(270), Y(1260), X(450), Y(210));
     Text9.Move(X(855), Y(1200), X(3795), Y(270));
-    Label24.Move(X(4740), Y(1260), X(360), Y(180));
-    Label22.Move(X(270), Y(1590), X(450), Y(180));
+    Label24.Move(X(4740), Y(1260), X(360), Y(210));
+    Label22.Move(X(270), Y(1590), X(450), Y(210));
     Text10.Move(X(855), Y(1545), X(3795), Y(270));
-    Label25.Move(X(4740), Y(1590), X(360), Y(180));
-    Label23.Move(X(270), Y(1920), X(450), Y(180));
+    Label25.Move(X(4740), Y(1590), X(360), Y(210));
+    Label23.Move(X(270), Y(1920), X(450), Y(210));
     Text11.Move(X(855), Y(1875), X(3795), Y(270));
     Line7.Move(X(120), Y(2250), X(4995), 2);
     Line6.Move(X(120), Y(2265), X(4995), 2);

@@ -8,26 +8,6 @@
 #include "platform/Twips.h"
 
 namespace {
-enum : int {
-    IdFrame1 = 460,
-    IdCheck1,
-    IdCheck2,
-    IdCheck8,
-    IdCheck6,
-    IdCheck7,
-    IdCheck9,
-    IdCheck10,
-    IdCheck11,
-    IdFrame2,
-    IdCheck4,
-    IdCheck3,
-    IdCheck5,
-    IdFrame4,
-    IdLabel30,
-    IdCommand21,
-    IdCommand1,
-    IdCommand2,
-};
 
 const wchar_t kOptionsCaption[] = L"选项";
 

@@ -12,23 +12,6 @@
 #include <commctrl.h>
 
 namespace {
-enum : int {
-    IdPicture3 = 431,
-    IdImage4,
-    IdImage5,
-    IdImage6,
-    IdLabel11,
-    IdLabel49,
-    IdLabel12,
-    IdLabel14,
-    IdLabel52,
-    IdLabel13,
-    IdLabel15,
-    IdCommand7,
-    IdCommand9,
-    IdCommand8,
-    IdCommand10,
-};
 
 const wchar_t kReplaceCaption[] = L"确认技巧替换";
 
@@ -117,7 +100,12 @@ void Form4::LoadReplacePage() {
         l.label.Create(hwnd_, l.id, l.text, false);
         HWND h = l.label.hwnd();
         // Notify style: the label takes the mouse, so its tool tip can show.
-        SetWindowLongPtrW(h, GWL_STYLE, GetWindowLongPtrW(h, GWL_STYLE) | SS_NOTIFY | SS_NOPREFIX);
+        // A line too long for its label is cut with a visible ellipsis (a key
+        // path in its middle, so that its root and its last key show), never
+        // at a word boundary where it would read as another, complete text;
+        // the tool tip holds the whole line.
+        const LONG_PTR ellipsis = (&l.label == &Label12 || &l.label == &Label13) ? SS_PATHELLIPSIS : SS_ENDELLIPSIS;
+        SetWindowLongPtrW(h, GWL_STYLE, GetWindowLongPtrW(h, GWL_STYLE) | SS_NOTIFY | SS_NOPREFIX | ellipsis);
         l.label.Move(X(l.left), Y(l.top), X(l.width), Y(195));
         AddToPage(l.label, ReplacePage);
     }

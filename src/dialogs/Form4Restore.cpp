@@ -43,7 +43,10 @@ void Form4::OpenRestorePage() {
     }
     ListView1.Sort(1, false);
 
+    // The header text in one line before the picture, at the title's left.
+    Label29.Move(X(240), Y(450), X(4380), Y(255));
     Image8.SetVisible(false);
+    SetBannerPictures(0, 34);
     SetCaption(kRestoreCaption);
     Label28.SetCaption(L"使用恢复文件进行还原");
     Label29.SetCaption(L"使用后将会把恢复文件日期的最后一次操作的数据还原");

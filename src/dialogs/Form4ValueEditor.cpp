@@ -35,15 +35,6 @@ const wchar_t kEditBinary[] = L"编辑二进制值";
 const wchar_t kNewDword[] = L"新建 DWORD 值";
 const wchar_t kEditDword[] = L"编辑 DWORD 值";
 
-enum : int {
-    IdPicture5 = 480,
-    IdLabel31,
-    IdText12,
-    IdLabel32,
-    IdText13,
-    IdCommand13,
-    IdCommand14,
-};
 
 int X(long long twips) { return Twips::ToPixelsX(twips); }
 int Y(long long twips) { return Twips::ToPixelsY(twips); }

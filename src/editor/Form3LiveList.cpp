@@ -109,6 +109,16 @@ bool Form3::ListView2_DblClick() {
 }
 
 void Form3::ListView2_AfterLabelEdit(ListView::LabelEditEnd& e) {
+    // A box emptied before the edit ended brings no text at all, which reads
+    // as the row's own name: the box itself tells that nothing was typed.
+    if (HWND box = reinterpret_cast<HWND>(SendMessageW(ListView2.hwnd(), LVM_GETEDITCONTROL, 0, 0))) {
+        std::wstring typed(static_cast<size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+        typed.resize(static_cast<size_t>(GetWindowTextW(box, typed.data(), static_cast<int>(typed.size()))));
+        if (Text::TrimSpaces(typed).empty()) {
+            e.cancel = true;
+            return;
+        }
+    }
     const std::wstring newName = Text::TrimSpaces(e.text);
     const LiveValue* old = LiveValueAt(e.row);
     if (newName.empty() || !old || IsDefaultRow(*old)) {

@@ -49,9 +49,11 @@ bool WriteThroughTemp(const std::wstring& target, const std::function<bool(const
     const std::string ansiTarget = Text::ToAnsi(target, &lossless);
     std::string folder;
     if (!lossless || ansiTarget.empty() || !FolderOf(ansiTarget, folder)) return false;
-    // A target that is a folder is never replaced.
+    // A target that is a folder or a read-only file is never replaced (a
+    // rename over a read-only file may succeed: the attribute is asked first).
     DWORD attributes = GetFileAttributesA(ansiTarget.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        return false;
 
     char temp[MAX_PATH];
     if (!GetTempFileNameA(folder.c_str(), "qx", 0, temp)) return false;  // also: the folder is missing

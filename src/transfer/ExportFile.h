@@ -18,7 +18,8 @@ namespace ExportFile {
 std::wstring TargetName(const std::wstring& chosen, std::wstring_view extension);
 
 // Creates the file and writes `bytes` in one write, then puts it in place of
-// `target`. True when the target holds exactly `bytes`.
+// `target`. True when the target holds exactly `bytes`. A read-only target (or
+// a folder) is refused and kept as it is.
 bool WriteWhole(const std::wstring& target, std::string_view bytes);
 
 }  // namespace ExportFile

@@ -504,10 +504,12 @@ TEST_F(LiveValuesTest, RenameRefusesTakenNamesAndKeepsTheValueWhenTheKeyRefuses)
         EXPECT_TRUE(HasW(kSub, L"one"));
     }
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.back().style & MB_ICONMASK);
-    // Blanks only: cancelled, no box, nothing changed.
-    Rename(one, L"   ");
-    EXPECT_EQ(L"one", live().Text(one));
-    EXPECT_TRUE(HasW(kSub, L"one"));
+    // Blanks only, or the box emptied: cancelled, no box, nothing changed.
+    for (const wchar_t* typed : {L"   ", L""}) {
+        Rename(one, typed);
+        EXPECT_EQ(L"one", live().Text(one));
+        EXPECT_TRUE(HasW(kSub, L"one"));
+    }
     // A name with no code-page form is written as it is, never as '?'.
     const std::wstring wide = L"名\u00e9\u20ac\U0001F600";
     Rename(one, wide);

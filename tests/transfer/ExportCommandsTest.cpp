@@ -85,7 +85,10 @@ TEST_F(ExportCommandsTest, EachFormatThroughThePage) {
         EXPECT_EQ((std::vector<wstring>{f.filter[0], f.filter[1]}), s.filter);
         EXPECT_EQ(f.ext, s.defaultExt);
         EXPECT_TRUE(s.flags & OFN_OVERWRITEPROMPT);
-        EXPECT_EQ(main().hwnd(), s.owner);
+        // Asked by the main window, shown over the page that runs the export.
+        EXPECT_NE(nullptr, s.page);
+        EXPECT_EQ(s.page, s.owner);
+        EXPECT_FALSE(s.mainEnabled);
         EXPECT_EQ(Ansi(CurrentFolder()), Ansi(s.initDir));
         if (n == 0) {
             EXPECT_EQ(Ansi(L"说明"), Ansi(Ini::Read(target, L"Fileinfo", L"Use")));
@@ -115,6 +118,17 @@ TEST_F(ExportCommandsTest, EachFormatThroughThePage) {
             ExportFromPage(f.row);
         }
         EXPECT_EQ(before, ReadBytes(target));
+
+        // Read-only: refused with the message, the old file byte for byte and
+        // still read-only.
+        ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
+        if (f.asksDescription) ExpectInput(L"说明");
+        ExpectBox(IDOK, f.failure);
+        answers = {target};
+        ExportFromPage(f.row);
+        EXPECT_EQ(before, ReadBytes(target));
+        EXPECT_TRUE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_READONLY);
+        ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL));
         ++n;
     }
     EXPECT_EQ("label", Ansi(main().Label2.Caption()));

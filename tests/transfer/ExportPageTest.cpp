@@ -7,7 +7,11 @@
 #include "common/Ini.h"
 #include "engine/Backup.h"
 
+#include "support/DialogDriver.h"
+#include "support/RealInput.h"
+
 #include <algorithm>
+#include <set>
 
 using std::wstring;
 
@@ -36,6 +40,40 @@ void ClickTab(Form4& f, int tab) {
 bool OnFormatTab(Form4& f) {
     return f.Frame6.Visible() && f.ListView1.Visible() && !f.Frame8.Visible() && !f.Text1.Visible() &&
            !f.Command20.Visible();
+}
+// The format rows whose text does not show whole while the row is not the
+// focused one: the list draws the focused row's text whole, and any other
+// row's text in at most two lines with a word too wide for its room cut with
+// "...", so a label smaller than the same row's focused label is cut.
+std::vector<std::string> CutFormatTexts(Form4& f) {
+    std::vector<std::string> out;
+    HWND list = f.ListView1.hwnd();
+    f.ListView1.SetFocus();
+    auto label = [list](int row) {
+        RECT r{};
+        r.left = LVIR_LABEL;
+        SendMessageW(list, LVM_GETITEMRECT, row - 1, reinterpret_cast<LPARAM>(&r));
+        return r;
+    };
+    auto focus = [list](int row) {
+        LVITEMW it{};
+        it.stateMask = LVIS_FOCUSED;
+        it.state = LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, row - 1, reinterpret_cast<LPARAM>(&it));
+    };
+    const int count = f.ListView1.Count();
+    for (int row = 1; row <= count; ++row) {
+        focus(row);
+        const RECT whole = label(row);
+        focus(row == 1 ? 2 : 1);
+        const RECT shown = label(row);
+        if (shown.right - shown.left < whole.right - whole.left || shown.bottom - shown.top < whole.bottom - whole.top)
+            out.push_back(Ansi(f.ListView1.Text(row)) + " shows " + std::to_string(shown.right - shown.left) + "x" +
+                          std::to_string(shown.bottom - shown.top) + " of " +
+                          std::to_string(whole.right - whole.left) + "x" + std::to_string(whole.bottom - whole.top) +
+                          " spacing " + std::to_string(LOWORD(SendMessageW(list, LVM_GETITEMSPACING, FALSE, 0))));
+    }
+    return out;
 }
 bool OnInfoTab(Form4& f) {
     return !f.Frame6.Visible() && !f.ListView1.Visible() && f.Frame8.Visible() && f.Text1.Visible() &&
@@ -205,10 +243,166 @@ TEST_F(ExportPageTest, EveryControlOfBothTabsShowsOnScreen) {
                                          {"TabStrip1", &f.TabStrip1}, {"Frame6", &f.Frame6},
                                          {"ListView1", &f.ListView1}, {"Command18", &f.Command18},
                                          {"Command19", &f.Command19}}));
+        EXPECT_EQ(std::vector<std::string>{}, CutFormatTexts(f));
         ClickTab(f, 2);
         EXPECT_EQ(std::vector<std::string>{},
                   PaintedOver(f.hwnd(), {{"Frame8", &f.Frame8}, {"Label16", &f.Label16}, {"Label19", &f.Label19},
                                          {"Text1", &f.Text1}, {"Text6", &f.Text6}, {"Command20", &f.Command20}}));
+        f.Command19.PerformClick();
+    });
+}
+
+namespace {
+void Settle() {
+    for (int i = 0; i < 15; ++i) {
+        Modal::DoEvents();
+        Sleep(10);
+    }
+}
+// A point of the main window's 关于 button that the page does not cover, in
+// screen coordinates; false when the page covers all of it.
+bool AboutButtonOutside(HWND page, POINT& at) {
+    Toolbar& bar = Forms::Form2().Toolbar1;
+    RECT b = bar.ButtonRect(bar.IndexOf(L"about"));
+    MapWindowPoints(bar.hwnd(), nullptr, reinterpret_cast<POINT*>(&b), 2);
+    RECT p{};
+    GetWindowRect(page, &p);
+    for (LONG y = b.top + 2; y < b.bottom - 2; y += 2)
+        for (LONG x = b.left + 2; x < b.right - 2; x += 2)
+            if (!PtInRect(&p, POINT{x, y})) {
+                at = POINT{x, y};
+                return true;
+            }
+    return false;
+}
+// Whether a tab's header shows: its rectangle holds the text's ink, not one
+// colour alone.
+bool TabHeaderDrawn(Form4& f, int tab) {
+    RedrawWindow(f.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT r{};
+    SendMessageW(f.TabStrip1.hwnd(), TCM_GETITEMRECT, tab - 1, reinterpret_cast<LPARAM>(&r));
+    MapWindowPoints(f.TabStrip1.hwnd(), f.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    HDC dc = GetDC(f.hwnd());
+    std::set<COLORREF> colours;
+    for (LONG y = r.top + 1; y < r.bottom - 1; ++y)
+        for (LONG x = r.left + 1; x < r.right - 1; ++x) colours.insert(GetPixel(dc, x, y));
+    ReleaseDC(f.hwnd(), dc);
+    bool dark = false;
+    for (COLORREF c : colours) dark = dark || (GetRValue(c) + GetGValue(c) + GetBValue(c)) < 200;
+    return colours.size() >= 3 && dark;
+}
+}  // namespace
+
+// The page stays modal before, during and after each of its save dialogs (the
+// system's own, saved and cancelled): the dialog is owned by the page, the
+// page takes no input while the dialog is up (a click on its 确定 opens no
+// second dialog), and the main window stays disabled throughout: a click on
+// its 关于 button changes nothing.
+TEST_F(ExportPageTest, StaysModalBeforeDuringAndAfterEachSaveDialog) {
+    GCommonDialog::SetResponderForTests(nullptr);  // Wine's own save dialog
+    Select({L"双字"});
+    const wstring target = Path(L"模态.txt");
+    OpenPage([&](Form4& f) {
+        f.ListView1.SetSelectedItem(FormatRow(f, L"文本文件"));
+        POINT about{};
+        ASSERT_TRUE(AboutButtonOutside(f.hwnd(), about));
+        for (const bool save : {true, false}) {
+            SCOPED_TRACE(save ? "saved" : "cancelled");
+            HWND first = nullptr;
+            bool pageEnabled = true, mainEnabled = true;
+            HWND owner = nullptr;
+            DialogDriver drive({
+                [&](HWND d) {
+                    if (!d) return false;
+                    first = d;
+                    owner = GetWindow(d, GW_OWNER);
+                    pageEnabled = IsWindowEnabled(f.hwnd()) != FALSE;
+                    mainEnabled = IsWindowEnabled(main().hwnd()) != FALSE;
+                    // Aside, so that the click lands on the page's own 确定.
+                    SetWindowPos(d, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                    POINT ok = RealInput::CentreOf(f.Command18.hwnd());
+                    RECT dr{};
+                    GetWindowRect(d, &dr);
+                    EXPECT_FALSE(PtInRect(&dr, ok));
+                    RealInput::Click(ok);
+                    return true;
+                },
+                [&](HWND d) {
+                    Sleep(100);
+                    if (d && d != first) {  // a second dialog over the first: away with it
+                        ADD_FAILURE() << "a second save dialog";
+                        DialogDriver::Click(d, IDCANCEL);
+                        return false;
+                    }
+                    if (!d) return false;
+                    if (save) {
+                        SetWindowTextW(DialogDriver::FileNameBox(d), target.c_str());
+                        DialogDriver::Click(d, IDOK);
+                    } else {
+                        DialogDriver::Click(d, IDCANCEL);
+                    }
+                    return true;
+                },
+            });
+            RealInput::Click(RealInput::CentreOf(f.Command18.hwnd()));
+            for (int i = 0; i < 300 && !drive.Finished(); ++i) {
+                Modal::DoEvents();
+                Sleep(10);
+            }
+            ASSERT_TRUE(drive.Finished());
+            for (int i = 0; i < 50 && DialogDriver::TopDialog(); ++i) {
+                Modal::DoEvents();
+                Sleep(10);
+            }
+            EXPECT_EQ(nullptr, DialogDriver::TopDialog());
+            EXPECT_EQ(f.hwnd(), owner);
+            EXPECT_FALSE(pageEnabled);
+            EXPECT_FALSE(mainEnabled);
+            // After the dialog: the page is the one window that takes input.
+            Settle();
+            EXPECT_TRUE(IsWindowEnabled(f.hwnd()));
+            EXPECT_FALSE(IsWindowEnabled(main().hwnd()));
+            RealInput::Click(about);
+            Settle();
+            EXPECT_EQ(Ansi(L"导出技巧"), Ansi(f.Caption()));
+            EXPECT_TRUE(f.Command18.Visible());
+        }
+        f.Command19.PerformClick();
+    });
+    EXPECT_NE(std::string::npos, ReadBytes(target).find(Ansi(L"【双字】")));
+}
+
+// The restore page sorts the shared list; once the dialog is unloaded the
+// export page lists its formats in their own order again.
+TEST_F(ExportPageTest, FormatOrderAfterTheRestorePageWasOpened) {
+    ASSERT_TRUE(CreateDirectoryW(Path(L"Bak").c_str(), nullptr));
+    ASSERT_TRUE(App::CreateEmptyFile(Backup::DayFile(L"05-06-2026")));
+    Modal::SetHookForTests([&](HWND) { Forms::Form4().Command24.PerformClick(); });
+    main().Toolbar1_ButtonClick(L"viewhf");
+    Modal::SetHookForTests(nullptr);
+    OpenPage([&](Form4& f) {
+        EXPECT_EQ(kFormats, Rows(f));
+        f.Command19.PerformClick();
+    });
+}
+
+// Both tab headers are drawn; Tab on the second tab walks its boxes from the
+// top down, then 保存, 确定 and 取消.
+TEST_F(ExportPageTest, TabHeadersShowAndTabWalksTheSecondTabTopDown) {
+    OpenPage([&](Form4& f) {
+        EXPECT_TRUE(TabHeaderDrawn(f, 1));
+        EXPECT_TRUE(TabHeaderDrawn(f, 2));
+        ClickTab(f, 2);
+        ASSERT_TRUE(OnInfoTab(f));
+        EXPECT_TRUE(TabHeaderDrawn(f, 1));
+        f.Text1.SetFocus();
+        const HWND order[] = {f.Text4.hwnd(), f.Text5.hwnd(), f.Text6.hwnd(), f.Command20.hwnd(),
+                              f.Command18.hwnd(), f.Command19.hwnd()};
+        for (HWND next : order) {
+            RealInput::Key(VK_TAB);
+            Settle();
+            EXPECT_EQ(next, GetFocus());
+        }
         f.Command19.PerformClick();
     });
 }
@@ -218,6 +412,16 @@ TEST_F(ExportPageTest, HoldPageForScreenCapture) {
     if (!std::getenv("QUORIX_SHOT_MARK")) GTEST_SKIP() << "set QUORIX_SHOT_MARK to hold the page for a capture";
     OpenPage([&](Form4& f) {
         f.ListView1.SetSelected(1, true);
+        EXPECT_TRUE(HoldForCapture(f.hwnd()));
+        f.Command19.PerformClick();
+    });
+}
+
+// For docs/screenshots/export-info.png: the second tab (only with QUORIX_SHOT_MARK set).
+TEST_F(ExportPageTest, HoldSecondTabForScreenCapture) {
+    if (!std::getenv("QUORIX_SHOT_MARK")) GTEST_SKIP() << "set QUORIX_SHOT_MARK to hold the page for a capture";
+    OpenPage([&](Form4& f) {
+        ClickTab(f, 2);
         EXPECT_TRUE(HoldForCapture(f.hwnd()));
         f.Command19.PerformClick();
     });

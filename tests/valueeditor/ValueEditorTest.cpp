@@ -10,6 +10,7 @@
 #include "engine/ValueText.h"
 #include "platform/Modal.h"
 #include "platform/Drive.h"
+#include "support/RealInput.h"
 
 #include <aclapi.h>
 
@@ -517,6 +518,67 @@ TEST_F(ValueEditorTest, PopupItemsAndDoubleClickOpenThePage) {
     }));
     EXPECT_EQ(Raw({REG_DWORD, {0xFF, 0xFF, 0xFF, 0x7F}}), Stored(L"dw"));
     EXPECT_EQ(L"0x7fffffff (2147483647)", live().SubText(row, 1));
+}
+
+// Enter in the data box presses the page's default button, 确定: the value is
+// stored and nothing else is opened (no other control of the window answers
+// to the default button's id).
+TEST_F(ValueEditorTest, EnterSavesTheValueAndOpensNothing) {
+    Begin();
+    EXPECT_TRUE(NewValue(New::String, [&](::Form4& f) {
+        Drive::Type(f.Text12.hwnd(), L"回车");
+        Drive::Type(f.Text13.hwnd(), L"按下 Enter");
+        f.Text13.SetFocus();
+        RealInput::Key(VK_RETURN);
+        for (int i = 0; i < 20 && f.Exists(); ++i) {
+            Modal::DoEvents();
+            Sleep(10);
+        }
+        EXPECT_FALSE(f.Exists());
+    }));
+    EXPECT_EQ(Raw({REG_SZ, Utf16(L"按下 Enter")}), Stored(L"回车"));
+    EXPECT_TRUE(launches.empty()) << (launches.empty() ? "" : Text::ToAnsi(launches.front().target));
+    EXPECT_NE(0, LiveRow(L"回车"));
+}
+
+// The labels' access keys: Alt+N puts the focus in the name box, Alt+V in the
+// data box, from wherever it is; in edit mode the locked name box is out of
+// the Tab order and Alt+N goes on to the data box. Tab walks name, data, 确定,
+// 取消.
+TEST_F(ValueEditorTest, AccessKeysAndTabOrderReachTheBoxes) {
+    Begin();
+    auto settle = [] {
+        for (int i = 0; i < 10; ++i) {
+            Modal::DoEvents();
+            Sleep(10);
+        }
+    };
+    EXPECT_TRUE(NewValue(New::Dword, [&](::Form4& f) {
+        f.Command14.SetFocus();
+        RealInput::Key('N', {VK_MENU});
+        settle();
+        EXPECT_EQ(f.Text12.hwnd(), GetFocus());
+        RealInput::Key('V', {VK_MENU});
+        settle();
+        EXPECT_EQ(f.Text13.hwnd(), GetFocus());
+        const HWND order[] = {f.Command13.hwnd(), f.Command14.hwnd(), f.Text12.hwnd(), f.Text13.hwnd()};
+        for (HWND next : order) {
+            RealInput::Key(VK_TAB);
+            settle();
+            EXPECT_EQ(next, GetFocus());
+        }
+        f.Command14.PerformClick();
+    }));
+    Store(L"dw", REG_DWORD, {5, 0, 0, 0});
+    Relist();
+    EXPECT_TRUE(EditRow(LiveRow(L"dw"), [&](::Form4& f) {
+        f.Command13.SetFocus();
+        RealInput::Key('N', {VK_MENU});
+        settle();
+        EXPECT_EQ(f.Text13.hwnd(), GetFocus());
+        f.Command14.PerformClick();
+    }));
+    EXPECT_EQ(Raw({REG_DWORD, {5, 0, 0, 0}}), Stored(L"dw"));
 }
 
 // For docs/screenshots/value-editor.png (only with QUORIX_SHOT_MARK set).
