@@ -157,16 +157,20 @@ void FitFormatLabels(HWND list, int third) {
     ReleaseDC(list, dc);
     const int spacing = width + padding;
     if (spacing <= third) return;
-    // The lines' tops as the arrangement three to a line gave them.
-    POINT top{}, next{};
+    // The first line's top as the arrangement gave it; the lines one
+    // vertical spacing apart.
+    POINT top{};
     SendMessageW(list, LVM_GETITEMPOSITION, 0, reinterpret_cast<LPARAM>(&top));
-    next = top;
-    if (count > 3) SendMessageW(list, LVM_GETITEMPOSITION, 3, reinterpret_cast<LPARAM>(&next));
     SendMessageW(list, LVM_SETICONSPACING, 0, MAKELPARAM(spacing, HIWORD(old)));
+    // A row's position is that of its icon, centred in its box.
+    int iconWidth = 32, iconHeight = 32;
+    ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0)),
+                          &iconWidth, &iconHeight);
     const int step = std::max(0, static_cast<int>(client.right) - spacing) / 2;
     for (int row = 0; row < count; ++row) {
-        const int y = top.y + (row / 3) * (next.y - top.y);
-        SendMessageW(list, LVM_SETITEMPOSITION, row, MAKELPARAM((row % 3) * step, y));
+        const int x = (row % 3) * step + (spacing - iconWidth) / 2;
+        const int y = top.y + (row / 3) * HIWORD(old);
+        SendMessageW(list, LVM_SETITEMPOSITION, row, MAKELPARAM(x, y));
     }
 }
 
@@ -209,7 +213,7 @@ void Form4::OpenExportPage() {
         Command20.Click = [this] { Command20_Click(); };
         Command18.Click = [this] { Command18_Click(); };
         Command19.Click = [this] { Command19_Click(); };
-        for (Control* c : std::initializer_list<Control*>{&TabStrip1, &Command18, &Command19})
+        for (Control* c : std::initializer_list<Control*>{&TabStrip1, &Image8, &Command18, &Command19})
             AddToPage(*c, ExportPage);
         // The container Picture6 stays hidden: it holds nothing of its own
         // here, and shown it would lie over the tab strip and hide its tabs.
@@ -224,7 +228,9 @@ void Form4::OpenExportPage() {
     TabStrip1.Move(X(90), Y(855), X(3945), Y(2700));
     const long long frameLeft = 180, frameTop = 1170;
     Frame6.Move(X(frameLeft), Y(frameTop), X(3750), Y(2295));
-    ListView1.Move(X(frameLeft + 90), Y(frameTop + 120), X(3570), Y(2085));
+    // A little wider than the frame's other pages give it, so that the three
+    // labels of a line show whole side by side (FitFormatLabels).
+    ListView1.Move(X(frameLeft + 90), Y(frameTop + 120), X(3630), Y(2085));
     Frame8.Move(X(frameLeft), Y(frameTop), X(3750), Y(2295));
     const long long tops[] = {300, 690, 1080, 1470}, labelTops[] = {345, 750, 1140, 1515};
     Label* labels[] = {&Label16, &Label17, &Label18, &Label19};
@@ -280,9 +286,11 @@ void Form4::OpenExportPage() {
     TabStrip1.Select(1);
     TabStrip1_Click();
     ListView1.SetFocus();
-    // The list measures its labels once it shows: the rows are fitted then.
+    // The list lays its rows out again when it is first painted: the rows
+    // are fitted once it shows.
     CentreOnScreen();
     ShowWindow(hwnd_, SW_SHOWNA);
+    RedrawWindow(ListView1.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     FitFormatLabels(ListView1.hwnd(), (client.right - 2) / 3);
     ShowModal();
 }

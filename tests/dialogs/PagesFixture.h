@@ -8,6 +8,8 @@
 #include "platform/Twips.h"
 #include "support/Fixture.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
@@ -72,12 +74,24 @@ protected:
 inline bool HoldForCapture(HWND page) {
     const char* mark = std::getenv("QUORIX_SHOT_MARK");
     if (!mark || !*mark) return false;
+    SetCursorPos(0, 0);  // no tool tip over the page
     RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     DWORD end = GetTickCount() + 500;
     while (static_cast<LONG>(end - GetTickCount()) > 0) {
         Ui::DoEvents();
         Sleep(20);
     }
+    // A tool tip the pointer called up while the page opened is taken down.
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM) -> BOOL {
+            wchar_t cls[64] = {};
+            GetClassNameW(w, cls, 64);
+            if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0) SendMessageW(w, TTM_POP, 0, 0);
+            return TRUE;
+        },
+        0);
+    Ui::DoEvents();
     HANDLE h = CreateFileA(mark, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
     end = GetTickCount() + 20000;

@@ -43,6 +43,17 @@ inline void Click(POINT screen) {
     SendInput(3, in, sizeof(INPUT));
 }
 
+// Moves the pointer to a point of the screen.
+inline void MoveTo(POINT screen) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT i{};
+    i.type = INPUT_MOUSE;
+    i.mi.dx = static_cast<LONG>((screen.x * 65535LL + w / 2) / (w - 1));
+    i.mi.dy = static_cast<LONG>((screen.y * 65535LL + h / 2) / (h - 1));
+    i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &i, sizeof(INPUT));
+}
+
 // The centre of a window, in screen coordinates.
 inline POINT CentreOf(HWND window) {
     RECT r{};

@@ -244,6 +244,18 @@ TEST_F(ExportPageTest, EveryControlOfBothTabsShowsOnScreen) {
                                          {"ListView1", &f.ListView1}, {"Command18", &f.Command18},
                                          {"Command19", &f.Command19}}));
         EXPECT_EQ(std::vector<std::string>{}, CutFormatTexts(f));
+        // All five rows inside the list, with no scrolling.
+        RECT client{};
+        GetClientRect(f.ListView1.hwnd(), &client);
+        for (int row = 1; row <= f.ListView1.Count(); ++row) {
+            RECT r{};
+            r.left = LVIR_BOUNDS;
+            SendMessageW(f.ListView1.hwnd(), LVM_GETITEMRECT, row - 1, reinterpret_cast<LPARAM>(&r));
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+                << row << ": " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+        }
+        EXPECT_FALSE(GetWindowLongW(f.ListView1.hwnd(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
+        EXPECT_TRUE(f.Image8.Visible() && f.Image9.Visible());
         ClickTab(f, 2);
         EXPECT_EQ(std::vector<std::string>{},
                   PaintedOver(f.hwnd(), {{"Frame8", &f.Frame8}, {"Label16", &f.Label16}, {"Label19", &f.Label19},
