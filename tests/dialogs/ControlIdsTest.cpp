@@ -1,10 +1,11 @@
-// The multi-page dialog's control ids and texts: every page opened as the
+// The multi-page dialog's control ids, texts and Tab order: every page opened as the
 // program opens it, its child windows walked. The dialog manager finds the default button,
 // the access keys and the Tab order by id, so no id may stand for two controls,
 // neither on one page nor across the pages (a page's controls stay with the
 // window until it is unloaded, and the pages share one window).
 #include "dialogs/PagesFixture.h"
 #include "fixtures/TipRows.h"
+#include "support/RealInput.h"
 
 #include <map>
 #include <set>
@@ -138,5 +139,41 @@ TEST_F(ControlIdsTest, EveryPageNumbersItsControlsApartFromEveryOther) {
     for (int id : {Form4::IdCommand13, Form4::IdLabel27, Form4::IdText7, Form4::IdCheck1, Form4::IdCommand15,
                    Form4::IdTabStrip1, Form4::IdCommand7, Form4::IdCommand22})
         EXPECT_EQ(1u, ids.count(id)) << id;
+    main.ListView1.Clear();
+}
+
+// Tab walks each page's controls in the order its layout gives: the options
+// page down the first frame, then left to right through the second, then the
+// reset button, 确定 and 取消; the replace page's buttons left to right.
+TEST_F(ControlIdsTest, TabWalksEachPageInItsLayoutsOrder) {
+    auto walk = [](Form4& f, std::initializer_list<const Control*> order) {
+        std::vector<HWND> seen, expected;
+        SetFocus((*order.begin())->hwnd());
+        for (size_t i = 1; i < order.size(); ++i) {
+            RealInput::Key(VK_TAB);
+            for (int k = 0; k < 10; ++k) {
+                Modal::DoEvents();
+                Sleep(10);
+            }
+            seen.push_back(GetFocus());
+            expected.push_back((order.begin()[i])->hwnd());
+        }
+        EXPECT_EQ(expected, seen);
+        f.Close();
+    };
+    Form2& main = Forms::Form2();
+    Open([&] { main.Toolbar1.Click(L"set"); },
+         [&](Form4& f) {
+             walk(f, {&f.Check1, &f.Check2, &f.Check8, &f.Check6, &f.Check7, &f.Check9, &f.Check10, &f.Check11,
+                      &f.Check4, &f.Check3, &f.Check5, &f.Command21, &f.Command1, &f.Command2, &f.Check1});
+         });
+    main.ListView1.Clear();
+    const int row = TestRows::Add(main.ListView1, TestRows::Tip{.name = L"甲", .typeCode = L"0", .valueName = L"v",
+                                                               .data = L"1", .keyPath = kTestKey});
+    Transfer::PendingTip tip;
+    tip.name = L"甲";
+    tip.record = std::wstring(kTestKey) + L"\xF8F5v\xF8F5";
+    Open([&] { Forms::Form4().OpenReplacePage(tip, main.ListView1, row); },
+         [&](Form4& f) { walk(f, {&f.Command7, &f.Command9, &f.Command8, &f.Command10, &f.Command7}); });
     main.ListView1.Clear();
 }
