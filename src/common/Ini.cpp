@@ -513,6 +513,25 @@ std::string SectionBytes(const std::wstring& file, const std::wstring& section) 
     return buf;
 }
 
+bool Readable(const std::wstring& file) {
+    HANDLE h = CreateFileA(Text::ToAnsi(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return true;
+    }
+    const DWORD err = GetLastError();
+    return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
+}
+
+bool ReadSectionBytes(const std::wstring& file, const std::wstring& section, std::string& bytes) {
+    std::string read = SectionBytes(file, section);
+    // The system answers a file it cannot open as it answers an empty section.
+    if (read.empty() && !Readable(file)) return false;
+    bytes = std::move(read);
+    return true;
+}
+
 bool WriteSectionBytes(const std::wstring& file, const std::wstring& section, const std::string& lines) {
     if (!SafeSection(section)) return false;
     if (lines.find_first_of("\r\n") != std::string::npos) return false;

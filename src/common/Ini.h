@@ -78,6 +78,13 @@ private:
 // "=" as the bare name), NUL-separated, in the code page's bytes, read whole in
 // one call; empty when the section is missing or holds nothing.
 std::string SectionBytes(const std::wstring& file, const std::wstring& section);
+// SectionBytes, told apart from a file that cannot be read: false when the file
+// exists but cannot be opened for reading (held open by another program that
+// shares no reading, no access), and `bytes` is left untouched. A missing file
+// or section reads as empty.
+bool ReadSectionBytes(const std::wstring& file, const std::wstring& section, std::string& bytes);
+// Whether the file can be opened for reading, or is missing (which reads as empty).
+bool Readable(const std::wstring& file);
 // Replaces every line of `section` by `lines` (NUL-separated "key=value" lines
 // as SectionBytes gives them) in one write; with no lines the section is left
 // (or made) empty. The system drops a line without "=": callers that must keep

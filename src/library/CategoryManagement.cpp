@@ -23,6 +23,8 @@ const std::wstring kDefaultName = L"新建技巧类别";
 const wchar_t kSameName[] = L"无法重命名，源技巧类别名称与目标技巧类别名称相同。";
 const wchar_t kDuplicateCategory[] = L"指定的技巧类别名称与现有的技巧类别名称重名，请指定另一类别名称。";
 const wchar_t kDuplicateSubCategory[] = L"目标子类别与源子类别重名，请重新命名目标子类别。";
+// The longest category or sub-category name: a file name's limit.
+constexpr size_t kMaxName = 255;
 const wchar_t kDeleteFailed[] = L"技巧数据文件可能已被打开或被其它程序使用，导致删除技巧类别失败。";
 
 std::wstring DataFolder() { return App::PathSlash() + L"DATA\\"; }
@@ -64,6 +66,8 @@ bool DeviceName(const std::wstring& name) {
 std::wstring NameProblem(const std::wstring& name, Kind kind) {
     const std::wstring noun = kind == Kind::Category ? L"技巧类别" : L"技巧子类别";
     if (name.empty()) return noun + L"名称不能为空。";
+    // A category name is a file name, and every name a node's text.
+    if (name.size() > kMaxName) return noun + L"名称太长，不能超过 255 个字符。";
     if (!Text::FitsAnsi(name)) return noun + L"名称中含有无法保存的字符。";
     for (wchar_t c : name)
         if (c < L' ' || c == Marks::FieldMarkChar || std::wstring_view(L"\\/:*?\"<>|]").find(c) != std::wstring_view::npos)
@@ -158,28 +162,40 @@ bool RenameSections(const std::wstring& file, const std::wstring& from, const st
 
 bool IsFavourites(const TreeView& tree, int node) { return node && tree.Parent(node) && tree.Bold(node); }
 
-// The caption and the remembered path after the node shown got a new name.
-void Renamed(const std::wstring& oldPath, const std::wstring& newPath, const std::wstring& caption) {
-    if (!Forms::Form2().CategoryMode() || CurrentCategoryPath != oldPath) return;
-    CurrentCategoryPath = newPath;
-    Forms::Form2().SetCaption(App::Title() + L" - " + caption);
+// The caption and the remembered path after the node shown, or the category
+// of the sub-category shown, got a new name.
+void Renamed(const std::wstring& oldPath, const std::wstring& newPath) {
+    if (!Forms::Form2().CategoryMode()) return;
+    std::wstring shown;
+    if (CurrentCategoryPath == oldPath)
+        shown = newPath;
+    else if (CurrentCategoryPath.size() > oldPath.size() && CurrentCategoryPath.compare(0, oldPath.size(), oldPath) == 0 &&
+             CurrentCategoryPath[oldPath.size()] == L'\\')
+        shown = newPath + CurrentCategoryPath.substr(oldPath.size());
+    else
+        return;
+    CurrentCategoryPath = shown;
+    Forms::Form2().SetCaption(App::Title() + L" - " + shown);
 }
 
 void RenameCategory(frmShadow& shadow, TreeView::LabelEditEnd& e) {
     TreeView& tree = shadow.TreeView1;
     const int node = e.node;
     const std::wstring old = tree.Text(node), name = e.text;
-    if (Text::EqualNoCase(name, old)) {
-        e.cancel = true;
-        Critical(kSameName);
-        return;
-    }
-    // Top-level sorting comes back on whatever the outcome.
+    // Top-level sorting comes back on whatever the outcome (a new category was
+    // added last with it off), so the categories keep one order.
     auto refuse = [&](const std::wstring& text) {
         e.cancel = true;
-        Critical(text);
         tree.SetSorted(true);
+        Critical(text);
     };
+    // The old text as it was: nothing to rename, nothing to say.
+    if (name == old) {
+        e.cancel = true;
+        tree.SetSorted(true);
+        return;
+    }
+    if (Text::EqualNoCase(name, old)) return refuse(kSameName);
     if (std::wstring problem = NameProblem(name, Kind::Category); !problem.empty()) return refuse(problem);
     const std::wstring from = tree.NodeTag(node), to = DataFolder() + name + L".qix";
     bool taken = PathExists(to);
@@ -194,7 +210,7 @@ void RenameCategory(frmShadow& shadow, TreeView::LabelEditEnd& e) {
     }
     tree.SetNodeTag(node, to);
     for (int c = tree.FirstChild(node); c; c = tree.NextSibling(c)) tree.SetNodeTag(c, to);
-    Renamed(old, name, name);
+    Renamed(old, name);
     tree.SetSorted(true);
 }
 
@@ -202,7 +218,7 @@ void RenameSubCategory(frmShadow& shadow, TreeView::LabelEditEnd& e) {
     TreeView& tree = shadow.TreeView1;
     const int node = e.node, parent = tree.Parent(node);
     const std::wstring old = tree.Text(node), name = e.text, file = tree.NodeTag(node);
-    if (name == old) return;  // unchanged: nothing to move
+    if (name == old) return;  // the old text as it was: nothing to move, nothing to say
     if (std::wstring problem = NameProblem(name, Kind::SubCategory); !problem.empty()) {
         e.cancel = true;
         Critical(problem);
@@ -227,7 +243,7 @@ void RenameSubCategory(frmShadow& shadow, TreeView::LabelEditEnd& e) {
         return;
     }
     const std::wstring category = tree.Text(parent);
-    Renamed(category + L"\\" + old, category + L"\\" + name, category + L"\\" + name);
+    Renamed(category + L"\\" + old, category + L"\\" + name);
 }
 }  // namespace
 
@@ -237,6 +253,10 @@ void frmShadow::InstallCategoryEditing() {
     TreeView1.SetLabelEdit(TreeView::LabelEditMode::Automatic);
     TreeView1.BeforeLabelEdit = [this](int node) { return !IsFavourites(TreeView1, node); };
     TreeView1.AfterLabelEdit = [this](TreeView::LabelEditEnd& e) { TreeView1_AfterLabelEdit(e); };
+    // A new category's edit given up (Esc) still leaves the categories in the tree's order.
+    TreeView1.LabelEditCancelled = [this](int) {
+        if (!TreeView1.Sorted()) TreeView1.SetSorted(true);
+    };
 }
 
 void frmShadow::ShowSelectedNode() {

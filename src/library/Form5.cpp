@@ -228,6 +228,11 @@ LRESULT CALLBACK Form5::KeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
         break;
     case WM_CHAR:
         if (wp == L'\r' || wp == 27 || wp == L'\t') return 0;  // handled at key-down
+        // Outside the search box a letter alone is an access key, as in a dialog.
+        if (h != self->Text12.hwnd() && self->AccessKey(static_cast<wchar_t>(wp))) return 0;
+        break;
+    case WM_SYSCHAR:
+        if (self->AccessKey(static_cast<wchar_t>(wp))) return 0;
         break;
     case WM_NCDESTROY:
         Subclass::Remove(h, &Form5::KeyProc, 1);
@@ -238,10 +243,57 @@ LRESULT CALLBACK Form5::KeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
     return Subclass::Def(h, msg, wp, lp);
 }
 
+bool Form5::AccessKey(wchar_t key) {
+    const wchar_t upper = Text::UpperCase(std::wstring(1, key))[0];
+    auto named = [upper](const std::wstring& caption) {
+        const size_t amp = caption.find(L'&');
+        return amp != std::wstring::npos && amp + 1 < caption.size() &&
+               Text::UpperCase(caption.substr(amp + 1, 1))[0] == upper;
+    };
+    for (OptionButton* o : {&Option1, &Option2}) {
+        if (!o->Enabled() || !named(o->CaptionText())) continue;
+        o->SetFocus();
+        o->SetValue(true);
+        return true;
+    }
+    if (Command13.Enabled() && named(Command13.Caption())) {
+        Command13.PerformClick();
+        return true;
+    }
+    return false;
+}
+
+HWND Form5::FocusTarget() const {
+    if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) && IsWindowEnabled(lastFocus_) &&
+        IsWindowVisible(lastFocus_))
+        return lastFocus_;
+    return Text12.hwnd();
+}
+
 LRESULT Form5::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_CLOSE) {
+    switch (msg) {
+    case WM_CLOSE:
         Unload();
         return 0;
+    case WM_ACTIVATE:
+        // The keyboard stays with the control that had it: after a message box,
+        // and when the window is activated by a click on its caption (the system
+        // would give it to the window itself, where no key does anything).
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND f = GetFocus();
+            if (f && IsChild(hwnd_, f)) lastFocus_ = f;
+            return 0;
+        }
+        if (!HIWORD(wp)) ::SetFocus(FocusTarget());
+        return 0;
+    case WM_SETFOCUS:
+        ::SetFocus(FocusTarget());
+        return 0;
+    case WM_SYSCHAR:
+        if (AccessKey(static_cast<wchar_t>(wp))) return 0;
+        break;
+    default:
+        break;
     }
     return Form::WndProc(msg, wp, lp);
 }

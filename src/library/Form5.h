@@ -58,6 +58,12 @@ protected:
 
 private:
     std::wstring SearchText() const;
+    // The control an access key (the letter after "&" in its caption) names is
+    // worked as a click on it; false when no enabled control has that key.
+    bool AccessKey(wchar_t key);
+    // The control that has, or last had, the keyboard within the window.
+    HWND FocusTarget() const;
+    HWND lastFocus_ = nullptr;
     // Shows the section of a scope row (its node selected, no click handling) and marks the matches.
     void ShowScopeRow(int row, int node);
     void Walk();

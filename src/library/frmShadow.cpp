@@ -217,16 +217,12 @@ bool frmShadow::Load() {
     std::wstring command = Text::Trim(App::Command());
     if (!command.empty()) {
         const int opened = OpenCmdFiles(L" " + command + L" ");
-        for (const wchar_t* key : {ToolbarKey::open, ToolbarKey::del, ToolbarKey::find, ToolbarKey::scj}) main.Toolbar1.SetEnabled(key, false);
         // The list is in data-file mode now. When the command line opened no file
-        // but the saved list gave entries, the selected one is shown, as after a
-        // drop: the rows then belong to the file the list target names.
-        if (!opened) {
-            if (int e = TreeView2.SelectedItem()) {
-                Shownode(TreeView2.Text(e), TipFile::DataSection);
-                main.SetCaption(App::Title() + L" - " + TreeView2.Text(e));
-            }
-        }
+        // but the saved list gave entries, the selected one is shown as a click
+        // on it shows it (commands included): the rows then belong to the file
+        // the list target names.
+        if (!opened) ShowDataFileEntry(TreeView2.SelectedItem());
+        for (const wchar_t* key : {ToolbarKey::open, ToolbarKey::del, ToolbarKey::find, ToolbarKey::scj}) main.Toolbar1.SetEnabled(key, false);
         ShowItem();
         if (TreeView2.Count() == 0) {
             EnterNoDataFileState();
@@ -354,9 +350,11 @@ void frmShadow::EnterNoDataFileState() {
 void frmShadow::FileFind() {
     const std::wstring dataDir = App::PathSlash() + L"DATA\\";
     std::vector<std::wstring> names = App::ListFiles(dataDir, L"*.qix");
-    // Categories in name order, whatever order the file system lists them in.
+    // Categories in the order the tree's sorting gives them (as after a new
+    // category or a rename), whatever order the file system lists them in.
     std::stable_sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+        return TreeView::CompareTexts(a.substr(0, a.size() - std::min<size_t>(a.size(), 4)),
+                                      b.substr(0, b.size() - std::min<size_t>(b.size(), 4))) < 0;
     });
     for (const auto& name : names) {
         if (name.empty() || name[0] == L'.' || name.size() < 4) continue;
@@ -469,6 +467,11 @@ int frmShadow::AddOrSelectEntry(const std::wstring& path) {
 
 void frmShadow::TreeView2_NodeClick(int node) {
     if (!node || TreeView2.FullPath(node) == CurrentDataFilePath) return;
+    ShowDataFileEntry(node);
+}
+
+void frmShadow::ShowDataFileEntry(int node) {
+    if (!node) return;
     ::Form2& main = Forms::Form2();
     for (const wchar_t* key : {ToolbarKey::open, ToolbarKey::tjlb, ToolbarKey::del, ToolbarKey::find}) main.Toolbar1.SetEnabled(key, false);
     Shownode(TreeView2.Text(node), TipFile::DataSection);

@@ -68,6 +68,8 @@ public:
     // Selects the entry of `path`, adding it first when the list has none.
     int AddOrSelectEntry(const std::wstring& path);
     void TreeView2_NodeClick(int node);
+    // What a click on a file-list entry does, also for the entry shown already.
+    void ShowDataFileEntry(int node);
     void TreeView2_MouseUp(int button, POINT pt);
 
     // ---- files from outside ----

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
-namespace {
-int CompareTexts(const std::wstring& a, const std::wstring& b) {
+int TreeView::CompareTexts(const std::wstring& a, const std::wstring& b) {
     return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
 }
+
+namespace {
 
 std::wstring ItemText(HWND tree, HTREEITEM h) {
     std::wstring buf(1024, L'\0');

@@ -82,6 +82,8 @@ public:
     // are and appends new ones. Off when created.
     bool Sorted() const { return sorted_; }
     void SetSorted(bool on);
+    // The order sorting gives: <0, 0 or >0 as `a` sorts before, with or after `b`.
+    static int CompareTexts(const std::wstring& a, const std::wstring& b);
     // Sorts the children of a node (0: the top level) once.
     void SortChildren(int node);
 

@@ -71,8 +71,13 @@ Deleted OneByOne(const std::wstring& file, const std::wstring& section, const st
 
 Deleted DeleteTips(const std::wstring& file, const std::wstring& section, const std::vector<std::wstring>& names) {
     const std::wstring mirror = TipFile::MirrorOf(section);
-    const std::string records = Ini::SectionBytes(file, section);
-    const std::string options = Ini::SectionBytes(file, mirror);
+    std::string records, options;
+    // A section that cannot be read is no proof that the tips are gone: nothing is deleted.
+    if (!Ini::ReadSectionBytes(file, section, records) || !Ini::ReadSectionBytes(file, mirror, options)) {
+        Deleted none;
+        none.gone.assign(names.size(), false);
+        return none;
+    }
     if (!Rewritable(records) || !Rewritable(options)) return OneByOne(file, section, names);
 
     std::unordered_set<std::wstring> wanted;

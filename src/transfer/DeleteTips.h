@@ -6,7 +6,8 @@
 //
 // A tip is gone when neither its record nor its option list is left in the
 // file. A name the section does not hold is no failure: there is nothing to
-// delete. When a write fails the file keeps the tip whole: a record is never
+// delete. A file that cannot be read (held open by another program) is: no
+// tip counts as gone, as nothing tells what the file holds. When a write fails the file keeps the tip whole: a record is never
 // left without its option list, nor an option list taken while its record stays.
 #include <string>
 #include <vector>

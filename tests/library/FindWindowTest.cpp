@@ -4,6 +4,7 @@
 #include "dialogs/PagesFixture.h"
 #include "fixtures/LibraryFixture.h"
 #include "library/Form5.h"
+#include "support/DialogDriver.h"
 
 #include <algorithm>
 #include <functional>
@@ -249,4 +250,111 @@ TEST_F(FindWindowTest, ClosingTheMainWindowClosesIt) {
     main().Unload();
     EXPECT_EQ(nullptr, Forms::Form5IfLoaded());
     Forms::Form2();  // the main window again for the tests after this one
+}
+
+namespace {
+// A key pressed and released as the keyboard gives it, with modifiers held.
+void Press(WORD vk, std::initializer_list<WORD> held = {}) {
+    std::vector<INPUT> in;
+    auto key = [&](WORD k, bool up) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        in.push_back(i);
+    };
+    for (WORD h : held) key(h, false);
+    key(vk, false);
+    key(vk, true);
+    for (WORD h : held) key(h, true);
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+void Settle() {
+    for (int i = 0; i < 15; ++i) {
+        Ui::DoEvents();
+        Sleep(20);
+    }
+}
+}  // namespace
+
+// The find window keeps the keyboard: after its end-of-search message (a real
+// box, closed by Enter) and after a click on its caption, the control that had
+// the focus has it again, so typing, Enter and Esc work; its access keys work
+// when pressed as keys (Alt and the letter, and the letter alone outside the
+// search box).
+TEST_F(FindWindowTest, KeepsTheKeyboardAndItsAccessKeysWork) {
+    ::frmShadow& s = shadow();
+    s.TreeView1.Select(Node(L"cat"));
+    main().Show();
+    main().Toolbar1.Click(L"find");
+    ::Form5& f = find();
+    ASSERT_TRUE(IsWindowVisible(f.hwnd()));
+    SetForegroundWindow(f.hwnd());
+    Settle();
+    ASSERT_EQ(f.Text12.hwnd(), GetFocus());
+
+    // Typed and searched by keys: Alt+Y (current list), then Enter.
+    for (WORD k : {'Z', 'Z', 'Z'}) Press(k);
+    Settle();
+    EXPECT_EQ(L"zzz", f.Text12.Text());
+    Press('Y', {VK_MENU});
+    Settle();
+    EXPECT_TRUE(f.Option2.Value());
+    EXPECT_EQ(f.Option2.hwnd(), GetFocus());
+    // The message box is the system's; Enter closes it.
+    App::SetMsgBoxResponder([this](const App::MsgBoxCall& call) {
+        boxes.push_back(call);
+        return MessageBoxW(GetActiveWindow(), call.text.c_str(), call.title.c_str(), call.style | MB_TASKMODAL);
+    });
+    std::wstring boxText;
+    {
+        DialogDriver driver({[&](HWND box) {
+            if (!box) return false;
+            boxText = DialogDriver::BoxText(box);
+            Press(VK_RETURN);
+            return true;
+        }});
+        Press('F', {VK_MENU});  // 查找(&F)
+        for (int i = 0; i < 100 && !driver.Finished(); ++i) Settle();
+        EXPECT_TRUE(driver.Finished());
+    }
+    Settle();
+    EXPECT_EQ(kNothing, boxText);
+    EXPECT_EQ(f.Option2.hwnd(), GetFocus()) << "the focus is back where it was";
+
+    // Alt+A: the whole category; the letter F alone (focus on an option) searches.
+    Press('A', {VK_MENU});
+    Settle();
+    EXPECT_TRUE(f.Option1.Value());
+    f.Text12.SetText(L"alpha");
+    Press('F');
+    Settle();
+    EXPECT_EQ(Form5::kFindNext, f.Command13.Caption());
+    EXPECT_EQ((std::vector<std::wstring>{L"Alpha one"}), BoldRows());
+    Press('N', {VK_MENU});  // 查找下一个(&N): on to S2
+    Settle();
+    EXPECT_EQ(L"cat\\S2", s.TreeView1.FullPath(s.TreeView1.SelectedItem()));
+
+    // Another window active, then a click on the find window's caption.
+    f.Text12.SetFocus();
+    SetForegroundWindow(main().hwnd());
+    Settle();
+    ASSERT_NE(f.hwnd(), GetActiveWindow());
+    RECT r;
+    GetWindowRect(f.hwnd(), &r);
+    SetCursorPos(r.left + 20, r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2);
+    INPUT click[2]{};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+    Settle();
+    EXPECT_EQ(f.hwnd(), GetActiveWindow());
+    EXPECT_EQ(f.Text12.hwnd(), GetFocus());
+    Press('Q');
+    Settle();
+    EXPECT_EQ(L"q", f.Text12.Text());
+    Press(VK_ESCAPE);
+    Settle();
+    EXPECT_EQ(nullptr, Forms::Form5IfLoaded() ? Forms::Form5IfLoaded()->hwnd() : nullptr);
 }

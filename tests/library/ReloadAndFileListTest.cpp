@@ -95,7 +95,9 @@ TEST_F(ReloadAndFileListTest, FileListIsSavedEntryByEntry) {
 }
 
 // A command line that names no tip data file puts the list into data-file mode;
-// with entries restored from the saved list, the selected one is what it shows.
+// with entries restored from the saved list, the selected one is what it shows,
+// and the main toolbar is as a click on that entry leaves it (no 收藏夹 for a
+// tip data file's tips).
 TEST_F(ReloadAndFileListTest, CommandLineWithoutTipDataFileShowsTheSelectedSavedEntry) {
     std::string bytes = Section(Data);
     for (const char* name : {"u1", "u2", "u3"}) bytes += Record(name, KP, "v", "l", "1", '2', "d", '1');
@@ -110,4 +112,17 @@ TEST_F(ReloadAndFileListTest, CommandLineWithoutTipDataFileShowsTheSelectedSaved
     ASSERT_EQ(3, list().Count()) << "the rows are those of the list target";
     EXPECT_EQ(L"u1", list().Text(1));
     EXPECT_EQ(L"Quorix 3.0 - " + Path(L"saved.upd"), main().Caption());
+    const std::map<std::wstring, bool> atStart = Buttons();
+    EXPECT_FALSE(atStart.at(L"scj"));
+
+    // The category first (its tips may go into 收藏夹), then a click on the entry.
+    Library::CurrentCategoryPath.clear();
+    s.TreeView1.Select(1);
+    s.TreeView1_NodeClick(1);
+    ASSERT_TRUE(main().CategoryMode());
+    ASSERT_TRUE(main().Toolbar1.Enabled(L"scj"));
+    s.TreeView2.Select(1);
+    s.TreeView2_NodeClick(1);
+    ASSERT_EQ(3, list().Count());
+    EXPECT_EQ(Buttons(), atStart);
 }

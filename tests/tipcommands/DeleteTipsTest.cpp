@@ -104,24 +104,51 @@ TEST_F(DeleteTipsTest, OnlyTheShownSectionLosesTheTip) {
     }
 }
 
-// A file another program holds open without sharing its writing: nothing is
-// deleted, one message says so, every row stays; the file's bytes are as before.
+// A file another program holds open: without sharing (the section cannot even
+// be read) or sharing only its reading (it cannot be written), nothing is
+// deleted, one message says so, every row stays and the status still counts
+// them; the file's bytes are as before. A program that only reads it and
+// shares reading and writing does not stand in the way.
 TEST_F(DeleteTipsTest, HeldFileKeepsRowsAndBytes) {
-    const std::string bytes = Section(Data, Five());
-    WriteBytes(CatFile(Cat), bytes);
-    Show(Text::FromAnsi(Cat));
-    HeldFile held(CatFile(Cat), FILE_SHARE_READ);
-    ASSERT_TRUE(held.Held());
-    Select({1, 3});
-    ExpectBox(IDYES, kQuestion);
-    ExpectBox(IDOK);
-    main().Toolbar1_ButtonClick(ToolbarKey::del2);
-    held.Release();
-    ASSERT_EQ(2u, boxes.size());
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), boxes[1].style);
-    EXPECT_NE(std::wstring::npos, boxes[1].text.find(L"有 2 个技巧未能从技巧文件中删除"));
-    EXPECT_EQ(5, list().Count());
-    EXPECT_EQ(bytes, ReadBytes(CatFile(Cat)));
+    struct Case {
+        const char* name;
+        DWORD share, access;
+        bool deleted;
+    } cases[] = {
+        {"no sharing", 0, GENERIC_READ | GENERIC_WRITE, false},
+        {"no sharing, read only", 0, GENERIC_READ, false},
+        {"reading shared", FILE_SHARE_READ, GENERIC_READ | GENERIC_WRITE, false},
+        {"reading and writing shared", FILE_SHARE_READ | FILE_SHARE_WRITE, GENERIC_READ, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string bytes = Section(Data, Five());
+        WriteBytes(CatFile(Cat), bytes);
+        Forms::UnloadFrmShadow();
+        Show(Text::FromAnsi(Cat));
+        ASSERT_EQ(5, list().Count());
+        HeldFile held(CatFile(Cat), c.share, OPEN_EXISTING, c.access);
+        ASSERT_TRUE(held.Held());
+        Select({1, 3});
+        ExpectBox(IDYES, kQuestion);
+        if (!c.deleted) ExpectBox(IDOK);
+        main().Toolbar1_ButtonClick(ToolbarKey::del2);
+        held.Release();
+        if (c.deleted) {
+            ASSERT_EQ(1u, boxes.size());
+            EXPECT_EQ(Section(Data, {Simple(Yi), Simple(Ding), Simple(Wu)}), ReadBytes(CatFile(Cat)));
+            EXPECT_EQ((std::vector<std::string>{Yi, Ding, Wu}), Rows());
+            EXPECT_EQ(L"共有 3 个技巧", main().StatusBar1.PanelText(1));
+        } else {
+            ASSERT_EQ(2u, boxes.size());
+            EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), boxes[1].style);
+            EXPECT_NE(std::wstring::npos, boxes[1].text.find(L"有 2 个技巧未能从技巧文件中删除"));
+            EXPECT_EQ((std::vector<std::string>{Jia, Yi, Bing, Ding, Wu}), Rows());
+            EXPECT_EQ(L"共有 5 个技巧", main().StatusBar1.PanelText(1));
+            EXPECT_EQ(bytes, ReadBytes(CatFile(Cat)));
+        }
+        boxes.clear();
+    }
 }
 
 // The option lists cannot be written after the records were: the records come
