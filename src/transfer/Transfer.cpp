@@ -56,6 +56,17 @@ public:
         srcOptions_.Load(s.file, sourceMirror_);
         dst_.Load(t.file, t.section);
         dstOptions_.Load(t.file, mirror_);
+        for (size_t i = 0; i < t.shownNames.size(); ++i) shownRow_[Text::UpperCase(t.shownNames[i])] = static_cast<int>(i) + 1;
+        // The tips go into the target in one write of each section when the
+        // outcome of key-by-key writes can be told exactly; else key by key.
+        rec_.emplace(t.file, t.section);
+        mir_.emplace(t.file, mirror_);
+        batch_ = rec_->Exact() && mir_->Exact();
+        if (batch_ && s.deleteAfterWrite) {
+            srcRec_.emplace(s.file, s.section);
+            srcMir_.emplace(s.file, sourceMirror_);
+            batch_ = srcRec_->Exact() && srcMir_->Exact();
+        }
     }
 
     const std::vector<std::wstring>& Names() const { return source_.allKeys ? importOrder_ : source_.names; }
@@ -93,30 +104,50 @@ public:
             tip.options = options;
             tip.pasteOfCut = source_.deleteAfterWrite;
             const std::wstring sourceName = name;
+            // A confirmed replacement is on disk when the page closes.
             tip.Commit = [this, &tip, sourceName] {
-                return Copy(tip.name, tip.record, tip.options, sourceName);
+                return Copy(tip.name, tip.record, tip.options, sourceName, true);
             };
             tip.answer = ReplaceAnswer::Ask;
             if (ask) ask(tip, row);
             answer = tip.answer;
         }
+        Flush();
         return counts_;
     }
 
 private:
     // The last shown row whose text equals the name without regard to case (0 none).
     int ClashRow(const std::wstring& name) const {
-        const std::wstring upper = Text::UpperCase(name);
-        int found = 0;
-        for (size_t i = 0; i < target_.shownNames.size(); ++i)
-            if (Text::UpperCase(target_.shownNames[i]) == upper) found = static_cast<int>(i) + 1;
-        return found;
+        auto it = shownRow_.find(Text::UpperCase(name));
+        return it == shownRow_.end() ? 0 : it->second;
     }
 
-    // Writes one tip whole and, for a cut, deletes its source afterwards.
+    // Writes one tip whole and, for a cut, deletes its source afterwards. In
+    // one-write mode the tip joins those waiting for the next Flush (now, when
+    // `now` is set); the result then tells whether it is on disk.
     bool Copy(const std::wstring& name, const std::wstring& record, const std::wstring& options,
-              std::wstring sourceName = {}) {
+              std::wstring sourceName = {}, bool now = false) {
         if (sourceName.empty()) sourceName = name;
+        if (batch_) {
+            if (Refused(name, record, options)) {
+                ++counts_.refused;
+                return false;
+            }
+            const bool cut = source_.deleteAfterWrite;
+            if (rec_->Decides(name) && mir_->Decides(name) &&
+                (!cut || (srcRec_->Decides(sourceName) && srcMir_->Decides(sourceName)))) {
+                rec_->Set(name, record);
+                mir_->Set(name, options);
+                waiting_.push_back({name, sourceName, dst_.Find(name), dstOptions_.Find(name)});
+                dst_.Set(name, record);
+                dstOptions_.Set(name, options);
+                return now ? Flush() : true;
+            }
+            // A name only the system can match: what waits goes now, the rest key by key.
+            Flush();
+            batch_ = false;
+        }
         switch (WriteWhole(name, record, options)) {
         case Write::Refused:
             ++counts_.refused;
@@ -136,11 +167,55 @@ private:
         return true;
     }
 
+    bool Refused(const std::wstring& name, const std::wstring& record, const std::wstring& options) const {
+        return !TipFile::SafeName(name) || !Ini::SafeSection(target_.section) || !Ini::SafeSection(mirror_) ||
+               !Ini::SafeValue(record) || !Ini::SafeValue(options) || !Ini::Holdable(name) ||
+               !Ini::Holdable(record) || !Ini::Holdable(options);
+    }
+
+    // Writes the waiting tips: the target section, then its mirror, one write
+    // each; when the mirror cannot be written the section is put back, so no
+    // tip is left half written. Then, after a cut, the tips leave their source
+    // section and its mirror, one write each. True when the tips are on disk.
+    bool Flush() {
+        if (waiting_.empty()) return true;
+        const int n = static_cast<int>(waiting_.size());
+        bool ok = rec_->Commit();
+        if (!ok) {
+            mir_->Discard();
+        } else if (!mir_->Commit()) {
+            rec_->Undo();
+            ok = false;
+        }
+        if (!ok) {
+            counts_.failed += n;
+            for (auto it = waiting_.rbegin(); it != waiting_.rend(); ++it) {
+                Restore(dst_, it->name, it->record);
+                Restore(dstOptions_, it->name, it->options);
+            }
+            waiting_.clear();
+            return false;
+        }
+        counts_.written += n;
+        if (source_.deleteAfterWrite) {
+            for (const Waiting& w : waiting_) {
+                srcRec_->Remove(w.sourceName);
+                srcMir_->Remove(w.sourceName);
+            }
+            bool gone = srcRec_->Commit();
+            gone = srcMir_->Commit() && gone;
+            if (!gone) counts_.sourceKept += n;
+        }
+        waiting_.clear();
+        return true;
+    }
+    static void Restore(SectionValues& values, const std::wstring& name, const std::optional<std::wstring>& before) {
+        if (before) values.Set(name, *before);
+        else values.Erase(name);
+    }
+
     Write WriteWhole(const std::wstring& name, const std::wstring& record, const std::wstring& options) {
-        if (!TipFile::SafeName(name) || !Ini::SafeSection(target_.section) || !Ini::SafeSection(mirror_) ||
-            !Ini::SafeValue(record) || !Ini::SafeValue(options) || !Ini::Holdable(name) || !Ini::Holdable(record) ||
-            !Ini::Holdable(options))
-            return Write::Refused;
+        if (Refused(name, record, options)) return Write::Refused;
         const std::optional<std::wstring> before = dst_.Find(name);
         if (!Ini::Write(target_.file, target_.section, name, record)) return Write::Failed;
         if (!Ini::Write(target_.file, mirror_, name, options)) {
@@ -159,6 +234,16 @@ private:
     std::wstring mirror_, sourceMirror_;
     SectionValues src_, srcOptions_, dst_, dstOptions_;
     std::vector<std::wstring> importOrder_;
+    std::unordered_map<std::wstring, int> shownRow_;  // upper-cased row text -> its last row
+    // One-write mode: the four sections being edited, and the tips written to
+    // them in memory only, with the target's values they replace.
+    bool batch_ = false;
+    std::optional<Ini::SectionEdit> rec_, mir_, srcRec_, srcMir_;
+    struct Waiting {
+        std::wstring name, sourceName;
+        std::optional<std::wstring> record, options;
+    };
+    std::vector<Waiting> waiting_;
     Counts counts_;
 };
 
