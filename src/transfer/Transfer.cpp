@@ -47,6 +47,19 @@ size_t FieldMarks(const std::wstring& record) {
 
 enum class Write { Written, Refused, Failed };
 
+// Whether the file exists but cannot be opened for reading (another program
+// holds it without sharing, or no access): the system then reads it as empty.
+bool Unreadable(const std::wstring& file) {
+    HANDLE h = CreateFileA(Text::ToAnsi(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return false;
+    }
+    const DWORD err = GetLastError();
+    return err != ERROR_FILE_NOT_FOUND && err != ERROR_PATH_NOT_FOUND;
+}
+
 class Loop {
 public:
     Loop(const Source& s, const Target& t) : source_(s), target_(t) {
@@ -54,6 +67,7 @@ public:
         sourceMirror_ = TipFile::MirrorOf(s.section);
         src_.Load(s.file, s.section, s.allKeys ? &importOrder_ : nullptr);
         srcOptions_.Load(s.file, sourceMirror_);
+        sourceUnread_ = src_.byKey.empty() && Unreadable(s.file);
         dst_.Load(t.file, t.section);
         dstOptions_.Load(t.file, mirror_);
         for (size_t i = 0; i < t.shownNames.size(); ++i) shownRow_[Text::UpperCase(t.shownNames[i])] = static_cast<int>(i) + 1;
@@ -76,6 +90,10 @@ public:
         for (const std::wstring& name : Names()) {
             if (answer == ReplaceAnswer::Stop) break;
             if (!handled.insert(Text::UpperCase(name)).second) continue;  // a name listed twice goes once
+            if (sourceUnread_) {
+                ++counts_.unreadSource;  // the source file could not be read at all
+                continue;
+            }
             std::optional<std::wstring> record = src_.Find(name);
             if (!record || record->empty()) {
                 ++counts_.missing;  // gone since it was copied, or empty: nothing to paste
@@ -235,6 +253,7 @@ private:
     SectionValues src_, srcOptions_, dst_, dstOptions_;
     std::vector<std::wstring> importOrder_;
     std::unordered_map<std::wstring, int> shownRow_;  // upper-cased row text -> its last row
+    bool sourceUnread_ = false;
     // One-write mode: the four sections being edited, and the tips written to
     // them in memory only, with the target's values they replace.
     bool batch_ = false;

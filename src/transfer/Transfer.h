@@ -75,7 +75,8 @@ struct Counts {
     int failed = 0;      // writes that failed; nothing of the tip is left behind
     int unreadable = 0;  // clashing records without the fields the page shows
     int sourceKept = 0;  // cut tips written but not deleted from their source
-    int Unwritten() const { return refused + missing + failed + unreadable; }
+    int unreadSource = 0;  // tips of a source file that could not be read
+    int Unwritten() const { return refused + missing + failed + unreadable + unreadSource; }
 };
 
 // Asks about a clash with row `row` (1-based) of the names shown. The callee
