@@ -71,16 +71,7 @@ public:
         dst_.Load(t.file, t.section);
         dstOptions_.Load(t.file, mirror_);
         for (size_t i = 0; i < t.shownNames.size(); ++i) shownRow_[Text::UpperCase(t.shownNames[i])] = static_cast<int>(i) + 1;
-        // The tips go into the target in one write of each section when the
-        // outcome of key-by-key writes can be told exactly; else key by key.
-        rec_.emplace(t.file, t.section);
-        mir_.emplace(t.file, mirror_);
-        batch_ = rec_->Exact() && mir_->Exact();
-        if (batch_ && s.deleteAfterWrite) {
-            srcRec_.emplace(s.file, s.section);
-            srcMir_.emplace(s.file, sourceMirror_);
-            batch_ = srcRec_->Exact() && srcMir_->Exact();
-        }
+        batch_ = OneWrite();
     }
 
     const std::vector<std::wstring>& Names() const { return source_.allKeys ? importOrder_ : source_.names; }
@@ -165,6 +156,7 @@ private:
             // A name only the system can match: what waits goes now, the rest key by key.
             Flush();
             batch_ = false;
+            retried_ = true;
         }
         switch (WriteWhole(name, record, options)) {
         case Write::Refused:
@@ -182,7 +174,25 @@ private:
             gone = Ini::DeleteKey(source_.file, sourceMirror_, sourceName) && gone;
             if (!gone) ++counts_.sourceKept;
         }
+        // The system writes a file it changes in its own form: a file that was
+        // in another form may take the rest in one write now.
+        if (!retried_) {
+            retried_ = true;
+            batch_ = OneWrite();
+        }
         return true;
+    }
+
+    // The tips go into the target in one write of each section when the
+    // outcome of key-by-key writes can be told exactly; else key by key.
+    bool OneWrite() {
+        rec_.emplace(target_.file, target_.section);
+        mir_.emplace(target_.file, mirror_);
+        if (!rec_->Exact() || !mir_->Exact()) return false;
+        if (!source_.deleteAfterWrite) return true;
+        srcRec_.emplace(source_.file, source_.section);
+        srcMir_.emplace(source_.file, sourceMirror_);
+        return srcRec_->Exact() && srcMir_->Exact();
     }
 
     bool Refused(const std::wstring& name, const std::wstring& record, const std::wstring& options) const {
@@ -257,6 +267,7 @@ private:
     // One-write mode: the four sections being edited, and the tips written to
     // them in memory only, with the target's values they replace.
     bool batch_ = false;
+    bool retried_ = false;  // the one-write mode was tried again after a key-by-key write
     std::optional<Ini::SectionEdit> rec_, mir_, srcRec_, srcMir_;
     struct Waiting {
         std::wstring name, sourceName;

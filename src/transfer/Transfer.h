@@ -11,7 +11,8 @@
 // with one whole-section write of the target section and one of its mirror
 // (Ini::SectionEdit: the same bytes as key-by-key writes, one rewrite of the
 // file), at the end of the run and whenever the replace page confirms a tip;
-// otherwise key by key. A tip is written whole or not at all: when its option
+// otherwise key by key (a file in another form than the system writes only
+// until the first tip has been written). A tip is written whole or not at all: when its option
 // list cannot be written after its record was, the target's previous record
 // is put back (or the new key removed). A source tip of a cut is deleted only
 // after both of its values were written.

@@ -72,6 +72,8 @@ TEST_F(WholeSectionTest, OneWriteOfEachSectionGivesTheBytesOfKeyByKeyWrites) {
         // Cuts: the source keys go after the tips are written.
         {"a cut from another file", Both(Data, {"a"}, "old"), Data, {"a", "n1", "n2"}, true, true},
         {"a cut between two sections of one file", Both(Data, {"a"}, "old"), "sub", {"n1", "a", "n2"}, true, true, true},
+        {"a cut into a file in another form", "[" + Data + "]\r\n\r\n k = " + Rec("old") + "\r\n[" + Mirror(Data) +
+         "]\r\n", "sub", {"n1", "k", "n2", "n3"}, false, true, true},
         {"a cut emptying its source section", Both(Data, {"k"}, "old"), "sub", {"s1", "s2", "s3"}, true, true, true},
     };
     int index = 0;
