@@ -563,4 +563,185 @@ AppendSession::~AppendSession() {
 
 int AppendSession::Appended() const { return owner_ ? g_session->appended : 0; }
 
+// ---- SectionEdit ------------------------------------------------------------
+namespace {
+
+// The lines of the one section of `bytes` named `section` (as the system gets
+// the name), or nothing when the file is not in the form the system writes or
+// the section cannot be told apart for certain. `exists` tells a missing
+// section from an empty one.
+bool SectionLines(const std::string& bytes, const std::wstring& section, bool& exists,
+                  std::vector<std::pair<std::wstring, std::wstring>>& lines) {
+    if (bytes.empty()) return false;
+    auto starts = [&](const char* mark, size_t n) { return bytes.size() >= n && bytes.compare(0, n, mark, n) == 0; };
+    if (starts("\xEF\xBB\xBF", 3) || starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2)) return false;
+    const std::wstring text = Text::FromAnsi(bytes);
+    if (Text::ToAnsi(text) != bytes) return false;
+    if (text.size() < 2 || text.compare(text.size() - 2, 2, L"\r\n") != 0) return false;
+    exists = false;
+    bool inside = false, anySection = false;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = text.find(L"\r\n", start);
+        std::wstring_view line(text.data() + start, end - start);
+        start = end + 2;
+        if (line.empty() || Padded(line) || line.find_first_of(std::wstring_view(L"\r\n\0", 3)) != std::wstring_view::npos)
+            return false;
+        if (line.front() == L'[') {
+            if (line.size() < 3 || line.back() != L']') return false;
+            const std::wstring_view name = line.substr(1, line.size() - 2);
+            if (Padded(name)) return false;
+            anySection = true;
+            switch (SameName(name, section)) {
+            case Same::Maybe:
+                return false;
+            case Same::Yes:
+                if (exists) return false;  // the system would find its keys in either
+                exists = inside = true;
+                break;
+            case Same::No:
+                inside = false;
+                break;
+            }
+            continue;
+        }
+        if (line.front() == L'=') return false;
+        const size_t eq = line.find(L'=');
+        if (eq != std::wstring_view::npos &&
+            (ProfileBlank(line[eq - 1]) || (eq + 1 < line.size() && ProfileBlank(line[eq + 1]))))
+            return false;
+        if (!inside) continue;
+        if (eq == std::wstring_view::npos) return false;  // a line the whole-section write would drop
+        std::wstring key(line.substr(0, eq));
+        if (!Plain(key)) return false;
+        lines.emplace_back(std::move(key), std::wstring(line.substr(eq + 1)));
+    }
+    return anySection;
+}
+
+bool ReadFileBytes(const std::wstring& file, std::string& out) {
+    bool lossless = true;
+    const std::string ansi = Text::ToAnsi(file, &lossless);
+    if (!lossless) return false;  // the system would name another file
+    HANDLE h = CreateFileW(Text::FromAnsi(ansi).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool ok = ReadWhole(h, out);
+    CloseHandle(h);
+    return ok;
+}
+
+}  // namespace
+
+SectionEdit::SectionEdit(const std::wstring& file, const std::wstring& section) : file_(file), section_(section) {
+    const std::wstring s = AsSystemGetsIt(section);
+    if (!SafeSection(section) || Padded(s)) return;
+    std::string bytes;
+    std::vector<std::pair<std::wstring, std::wstring>> lines;
+    bool exists = false;
+    if (!ReadFileBytes(file, bytes) || !SectionLines(bytes, s, exists, lines)) return;
+    current_.exists = exists;
+    current_.lines.reserve(lines.size());
+    for (auto& [k, v] : lines) current_.lines.push_back({std::move(k), std::move(v), false});
+    committed_ = previous_ = current_;
+    Index();
+    exact_ = true;
+}
+
+bool SectionEdit::Decides(const std::wstring& key) const {
+    if (!SafeKey(key)) return false;
+    const std::wstring k = AsSystemGetsIt(key);
+    return !k.empty() && !Padded(k) && Plain(k);
+}
+
+void SectionEdit::Index() {
+    index_.clear();
+    for (size_t i = 0; i < current_.lines.size(); ++i)
+        if (!current_.lines[i].gone) index_[Fold(current_.lines[i].key)].push_back(i);
+}
+
+bool SectionEdit::Set(const std::wstring& key, const std::wstring& value) {
+    if (!exact_ || !Decides(key) || !SafeValue(value)) return false;
+    const std::wstring k = AsSystemGetsIt(key);
+    std::wstring v = AsSystemGetsIt(value);
+    // The system drops the blanks before a value it writes.
+    size_t lead = 0;
+    while (lead < v.size() && ProfileBlank(v[lead])) ++lead;
+    v.erase(0, lead);
+    touched_ = true;
+    std::deque<size_t>& at = index_[Fold(k)];
+    if (!at.empty()) {
+        Entry& e = current_.lines[at.front()];
+        if (e.value != v) {
+            e.value = std::move(v);
+            dirty_ = true;
+        }
+        return true;
+    }
+    at.push_back(current_.lines.size());
+    current_.lines.push_back({k, std::move(v), false});
+    current_.exists = true;
+    dirty_ = true;
+    return true;
+}
+
+bool SectionEdit::Remove(const std::wstring& key) {
+    if (!exact_ || !Decides(key)) return false;
+    touched_ = true;
+    auto it = index_.find(Fold(AsSystemGetsIt(key)));
+    if (it == index_.end() || it->second.empty()) return true;  // nothing to delete: the file stays
+    current_.lines[it->second.front()].gone = true;
+    it->second.pop_front();
+    dirty_ = true;
+    return true;
+}
+
+bool SectionEdit::Put(const State& state) {
+    if (!state.exists) return DeleteSection(file_, section_);
+    std::string bytes;
+    for (const Entry& e : state.lines) {
+        if (e.gone) continue;
+        bytes += Text::ToAnsi(e.key);
+        bytes += '=';
+        bytes += Text::ToAnsi(e.value);
+        bytes += '\0';
+    }
+    return WriteSectionBytes(file_, section_, bytes);
+}
+
+bool SectionEdit::Commit() {
+    if (!exact_) return false;
+    if (!dirty_) {
+        // Edits that change nothing write nothing, as the system leaves a key
+        // alone that holds its value already (they still count as a write for
+        // the test seam, as those calls would).
+        const bool ok = !touched_ || !SeamFails();
+        touched_ = false;
+        if (ok) previous_ = committed_;
+        return ok;
+    }
+    touched_ = false;
+    if (!Put(current_)) {
+        Discard();
+        return false;
+    }
+    previous_ = std::move(committed_);
+    committed_ = current_;
+    dirty_ = false;
+    return true;
+}
+
+bool SectionEdit::Undo() {
+    if (!exact_ || !Put(previous_)) return false;
+    committed_ = current_ = previous_;
+    Index();
+    dirty_ = false;
+    return true;
+}
+
+void SectionEdit::Discard() {
+    current_ = committed_;
+    Index();
+    dirty_ = touched_ = false;
+}
+
 }  // namespace Ini

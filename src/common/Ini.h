@@ -24,7 +24,9 @@
 // a file held is read whole once (again only when it changed behind the
 // session's back): WriteNew and Find answer from that copy, and Write leaves a
 // key that already holds the value as the system would, without writing.
+#include <deque>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace Ini {
@@ -107,5 +109,62 @@ bool SafeSection(const std::wstring& section);
 // 32,767 characters and every character with a form in the ANSI code page.
 // The writers refuse anything else.
 bool Holdable(const std::wstring& text);
+
+// ---- many keys of one section, written as one ----
+// One section of a file edited in memory as single-key writes edit it, then
+// written whole: the file ends up byte for byte as after the same Write and
+// DeleteKey calls made one by one (a key found without regard to letter case
+// keeps its name and place and takes the new value, a new key goes to the end
+// of the section, a missing section is added at the end of the file, a key
+// deleted leaves its section in place), with one rewrite of the file in place
+// of one per key.
+class SectionEdit {
+public:
+    // Reads the file once. Exact() is false when the outcome of single-key
+    // writes cannot be told for certain: the file missing, unreadable or not in
+    // the form the system writes, the section named more than once (in any
+    // letter case), a line of it without "=", or a key whose letter case only
+    // the system can compare. The caller then writes key by key.
+    SectionEdit(const std::wstring& file, const std::wstring& section);
+    bool Exact() const { return exact_; }
+    // Whether Set and Remove can tell the outcome for `key` exactly: a key the
+    // writers accept, without blanks at its ends and without letters beyond
+    // ASCII that have a case.
+    bool Decides(const std::wstring& key) const;
+    // As Write(file, section, key, value) and DeleteKey(file, section, key)
+    // would change the section. False, and nothing changed, when the edit is
+    // not Exact, the key not decided or the value refused.
+    bool Set(const std::wstring& key, const std::wstring& value);
+    bool Remove(const std::wstring& key);
+    // Writes the edits made since the last Commit in one write (nothing when
+    // they change nothing). False when the write failed or was refused: the
+    // edits are dropped then, and the file is as it was.
+    bool Commit();
+    // Puts the section back as it was before the last successful Commit (a
+    // section that commit added goes again). False when that write failed.
+    bool Undo();
+    // Drops the edits not yet committed.
+    void Discard();
+
+private:
+    struct Entry {
+        std::wstring key, value;
+        bool gone = false;  // removed; kept so that line numbers stay
+    };
+    struct State {
+        bool exists = false;
+        std::vector<Entry> lines;  // in file order
+    };
+    bool Put(const State& state);
+    void Index();
+
+    std::wstring file_, section_;
+    bool exact_ = false;
+    bool dirty_ = false;    // edits since the last Commit that change the section
+    bool touched_ = false;  // edits since the last Commit at all
+    State current_, committed_, previous_;
+    // Folded key -> its live lines in `current_`, first first.
+    std::unordered_map<std::wstring, std::deque<size_t>> index_;
+};
 
 }  // namespace Ini

@@ -26,6 +26,8 @@ void ReportUnwritten(const Transfer::Counts& c, const std::wstring& what) {
     if (c.Unwritten() > 0) {
         text = what + L"未完成：有 " + Text::FromInt(c.Unwritten()) + L" 个技巧未能写入。";
         if (c.refused > 0) text += L"\r\n其中 " + Text::FromInt(c.refused) + L" 个技巧的名称或内容无法保存在技巧文件中。";
+        if (c.unreadSource > 0)
+            text += L"\r\n其中 " + Text::FromInt(c.unreadSource) + L" 个技巧的原文件无法读取，文件可能已被打开或被其它程序使用。";
         if (c.missing > 0) text += L"\r\n其中 " + Text::FromInt(c.missing) + L" 个技巧在原位置已不存在或为空。";
         if (c.unreadable > 0) text += L"\r\n其中 " + Text::FromInt(c.unreadable) + L" 个同名技巧的数据已损坏。";
         if (c.failed > 0) text += L"\r\n其中 " + Text::FromInt(c.failed) + L" 个技巧写入文件失败，文件可能已被打开或被其它程序使用。";

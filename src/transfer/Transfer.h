@@ -7,10 +7,15 @@
 //
 // Each section involved is read whole once per run (record section and mirror
 // section of the source and of the target); every write goes through
-// common/Ini and is checked. A tip is written whole or not at all: when its
-// option list cannot be written after its record was, the target's previous
-// record is put back (or the new key removed). A source tip of a cut is
-// deleted only after both of its values were written.
+// common/Ini and is checked. Where the file allows it, the tips are written
+// with one whole-section write of the target section and one of its mirror
+// (Ini::SectionEdit: the same bytes as key-by-key writes, one rewrite of the
+// file), at the end of the run and whenever the replace page confirms a tip;
+// otherwise key by key (a file in another form than the system writes only
+// until the first tip has been written). A tip is written whole or not at all: when its option
+// list cannot be written after its record was, the target's previous record
+// is put back (or the new key removed). A source tip of a cut is deleted only
+// after both of its values were written.
 #include <functional>
 #include <string>
 #include <vector>
@@ -71,7 +76,8 @@ struct Counts {
     int failed = 0;      // writes that failed; nothing of the tip is left behind
     int unreadable = 0;  // clashing records without the fields the page shows
     int sourceKept = 0;  // cut tips written but not deleted from their source
-    int Unwritten() const { return refused + missing + failed + unreadable; }
+    int unreadSource = 0;  // tips of a source file that could not be read
+    int Unwritten() const { return refused + missing + failed + unreadable + unreadSource; }
 };
 
 // Asks about a clash with row `row` (1-based) of the names shown. The callee

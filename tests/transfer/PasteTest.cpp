@@ -12,6 +12,7 @@
 #include "platform/Modal.h"
 #include "platform/Text.h"
 #include "support/Fixture.h"
+#include "support/HeldFile.h"
 #include "transfer/Transfer.h"
 
 #include <cstring>
@@ -524,6 +525,42 @@ TEST_F(PasteTest, ATipWhoseOptionListCannotBeWrittenIsTakenBackWhole) {
         EXPECT_EQ(MB_ICONERROR, boxes[0].style & MB_ICONMASK);
         EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"有 1 个技巧未能写入")) << Ansi(boxes[0].text);
     }
+}
+
+TEST_F(PasteTest, ASourceFileHeldByAnotherProgramIsToldAsUnreadable) {
+    // The tips were copied, then another program holds their file without
+    // sharing: Ctrl+V says the source could not be read, and nothing changes.
+    WriteCat("src", Section(Data, Simple({"a", "b"})) + Section(Fav, {}));
+    WriteCat("dst", Section(Data, Simple({"k"})) + Section(Fav, {}));
+    Show(L"src");
+    SelectAll();
+    main().cut_Click();
+    Show(L"dst");
+    const std::string srcBefore = ReadBytes(Cat("src")), dstBefore = ReadBytes(Cat("dst"));
+    HeldFile held(Cat("src"));
+    ASSERT_TRUE(held.Held());
+    ExpectBox(IDOK, L"粘贴未完成：有 2 个技巧未能写入。\r\n其中 2 个技巧的原文件无法读取，文件可能已被打开或被其它程序使用。");
+    SetForegroundWindow(main().hwnd());
+    SetFocus(list().hwnd());
+    keybd_event(VK_CONTROL, 0, 0, 0);
+    keybd_event('V', 0, 0, 0);
+    keybd_event('V', 0, KEYEVENTF_KEYUP, 0);
+    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+    for (DWORD end = GetTickCount() + 3000; boxes.empty() && GetTickCount() < end;) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+        Sleep(10);
+    }
+    held.Release();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(MB_ICONERROR, boxes[0].style & MB_ICONMASK);
+    EXPECT_EQ(srcBefore, ReadBytes(Cat("src")));
+    EXPECT_EQ(dstBefore, ReadBytes(Cat("dst")));
+    EXPECT_EQ(std::vector<std::wstring>{L"k"}, Rows());
+    EXPECT_TRUE(main().Toolbar1.Enabled(L"paste"));  // nothing moved: the cut can still be pasted
 }
 
 // ---------------------------------------------------------------- import
