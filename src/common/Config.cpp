@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <set>
 
 namespace Config {
 namespace {
@@ -86,6 +87,16 @@ std::wstring Measure(double v) {
     if (r.ec != std::errc()) return L"0";
     return std::wstring(buf, r.ptr);
 }
+
+namespace {
+std::set<const Key*>& Told() {
+    static std::set<const Key*> told;
+    return told;
+}
+}  // namespace
+
+bool FirstFailure(const Key& key) { return Told().insert(&key).second; }
+void ForgetToldFailures() { Told().clear(); }
 
 std::vector<std::wstring> KeysOf(const wchar_t* section) { return Ini::Keys(Path(), section); }
 bool WriteEntry(const wchar_t* section, const std::wstring& key, const std::wstring& value) {

@@ -120,6 +120,14 @@ bool WriteMeasure(const Key& key, double twips);
 // The shortest decimal text of a single-precision number ("5595", "3367.5").
 std::wstring Measure(double value);
 
+// ---- failed writes, told once per run and key ----
+// True the first time in a run that it is asked for `key`, false every later
+// time: a window tells of a failed write only then (the write itself is tried
+// each time).
+bool FirstFailure(const Key& key);
+// A new run (the main window's start-up): every failed write is told again.
+void ForgetToldFailures();
+
 // ---- sections of free keys (Favorite, Filelist) ----
 std::vector<std::wstring> KeysOf(const wchar_t* section);
 bool WriteEntry(const wchar_t* section, const std::wstring& key, const std::wstring& value);

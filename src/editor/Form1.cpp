@@ -60,8 +60,9 @@ void Form1::ImageCombo1_KeyPress(int keyAscii) {
     ::Form2* main = Forms::Form2IfLoaded();
     if (!main) return;
     ListView& tips = main->ListView1;
-    const int row = tips.SelectedItem();
-    // With no selected row there is nothing to write into.
+    // The bar shows the tip the properties window shows: its row takes the
+    // value, while it is selected; no other row ever does.
+    const int row = main->ShownTipRow();
     if (row == 0 || !tips.Selected(row)) return;
     if (Form3::DeleteChoiceSelected(ImageCombo1)) {
         tips.SetSubIcon(row, 4, TipRow::IconDelete);

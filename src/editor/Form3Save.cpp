@@ -16,6 +16,8 @@
 #include "platform/App.h"
 #include "platform/Text.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int kDeleteIcon = 8;
 constexpr size_t kMaxIniText = 32766;  // the profile functions hold less than 32,767 characters
@@ -25,6 +27,13 @@ std::wstring TrimBlanks(const std::wstring& s) { return Text::TrimSpaces(s); }
 // Text that a tip file can hold in one field.
 bool Storable(const std::wstring& s) {
     return TipFile::SafeField(s) && Text::FitsAnsi(s) && s.size() <= kMaxIniText;
+}
+
+// A text longer than one entry of a tip file holds: refused by name, with its length.
+std::wstring TooLong(const wchar_t* field, size_t length) {
+    return std::wstring(L"“") + field + L"”的文字过长（" + Text::FromInt(static_cast<long long>(length)) +
+           L" 个字符），技巧文件中的一项最多只能保存 " + Text::FromInt(static_cast<long long>(kMaxIniText)) +
+           L" 个字符。请缩短后再保存。";
 }
 
 std::wstring BadField(const wchar_t* field) {
@@ -60,9 +69,9 @@ bool Form3::Validate(bool overSelected, SaveFields& f) {
         return Refuse(L"请在键值列表中选择一条键值作为默认值。", 2, ListView1), false;
 
     // Saving over a tip needs exactly one selected row, the one this window shows.
-    const int selected = tips.SelectedItem();
-    if (overSelected && (Form2::GetSelCount(tips.hwnd()) != 1 || selected == 0 || !tips.Selected(selected) ||
-                         selected != main.ShownItemRow))
+    // The shown tip is found by its row's identity, wherever a sort has put it.
+    const int selected = overSelected ? main.ShownTipRow() : 0;
+    if (overSelected && (Form2::GetSelCount(tips.hwnd()) != 1 || selected == 0 || !tips.Selected(selected)))
         return Refuse(L"请在技巧列表中只选定一个技巧（技巧属性窗口所显示的技巧）后再保存修改。", 1, Text1), false;
 
     // The name against the rows of the list.
@@ -75,17 +84,29 @@ bool Form3::Validate(bool overSelected, SaveFields& f) {
         }
     }
 
-    // Text the tip file cannot hold is refused before anything is written.
+    // Text the tip file cannot hold is refused before anything is written;
+    // too long a text first, by name (the boxes themselves cut nothing).
+    if (f.name.size() > kMaxIniText) return Refuse(TooLong(L"作用", f.name.size()), 1, Text1), false;
+    if (f.keyPath.size() > kMaxIniText) return Refuse(TooLong(L"键位", f.keyPath.size()), 1, Text4), false;
     if (!TipFile::SafeName(f.name) || !Text::FitsAnsi(f.name) || f.name.size() > kMaxIniText)
         return Refuse(BadField(L"作用") + L"\r\n作用中也不能含有“=”，不能以“[”或“;”开头。", 1, Text1), false;
     if (!Storable(f.keyPath)) return Refuse(BadField(L"键位"), 1, Text4), false;
     f.valueName = TrimBlanks(Text2.Text());
+    if (f.valueName.size() > kMaxIniText) return Refuse(TooLong(L"键名", f.valueName.size()), 1, Text2), false;
     if (!Storable(f.valueName)) return Refuse(BadField(L"键名"), 1, Text2), false;
     f.descriptionTyped = Text5.Text();
     f.description = TrimBlanks(f.descriptionTyped);
+    if (f.description.size() > kMaxIniText) return Refuse(TooLong(L"说明", f.description.size()), 1, Text5), false;
     if (!Storable(f.description)) return Refuse(BadField(L"说明"), 1, Text5), false;
     for (int r = 1, n = ListView1.Count(); r <= n; ++r) {
         const std::wstring label = ListView1.Text(r), stored = ListView1.SubTag(r, 0);
+        if (label.size() > kMaxIniText || stored.size() > kMaxIniText) {
+            ListView1.SetSelectedItem(r);
+            return Refuse(TooLong(label.size() > kMaxIniText ? L"命令" : L"键值", std::max(label.size(), stored.size())) +
+                              L"（第 " + Text::FromInt(r) + L" 条键值）",
+                          2, ListView1),
+                   false;
+        }
         if (!Storable(label) || label.find(Marks::JoinMarkChar) != std::wstring::npos) {
             ListView1.SetSelectedItem(r);
             return Refuse(BadField(L"命令") + L"\r\n命令中也不能含有字符“" + Marks::JoinMark + L"”。（第 " +
@@ -211,7 +232,7 @@ void Form3::Xjok() {
         for (int r = 1, n = tips.Count(); r <= n; ++r) tips.SetSelected(r, false);
         tips.SetSelectedItem(row);
         tips.EnsureVisible(row);
-        main.ShownItemRow = row;
+        main.ShownTip = tips.IdOf(row);
     }
     const int n = tips.Count();
     main.SetRowCommandsEnabled(n != 0);
@@ -238,7 +259,7 @@ void Form3::Xiugai() {
     }
     ::Form2& main = Forms::Form2();
     ListView& tips = main.ListView1;
-    const int row = tips.SelectedItem();
+    const int row = main.ShownTipRow();
     const std::wstring oldKey = tips.Text(row);
     const std::wstring mirror = TipFile::MirrorOf(section);
     // The old record and option list, read whole before anything changes.

@@ -1,6 +1,7 @@
 #include "mainwindow/Form2.h"
 #include "mainwindow/ToolbarKeys.h"
 
+#include "common/Config.h"
 #include "common/Maker.h"
 #include "editor/Form1.h"
 #include "editor/Form3.h"
@@ -11,6 +12,8 @@
 #include "platform/Twips.h"
 
 namespace {
+constexpr UINT kCurrentRowChanged = WM_APP + 2;  // posted: the tip list's current row changed
+
 enum : int { IdLabel1 = 101, IdLabel2, IdListView1, IdToolbar1, IdStatusBar1, IdProgressBar1 };
 
 struct ButtonDef {
@@ -66,6 +69,7 @@ Form2::~Form2() { Unload(); }
 bool Form2::Load() {
     if (Exists()) return true;
     endedAsSecond_ = false;
+    Config::ForgetToldFailures();  // a new run tells every failing setting again
     if (!CreateWindowAndControls()) return false;
     loading_ = true;
     Form_Load();
@@ -190,14 +194,38 @@ LRESULT Form2::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return r;
     }
     case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE && !loading_) Form_Activate();
+        if (LOWORD(wp) == WA_INACTIVE) {
+            // Kept so that the keys work where they did once the window is
+            // active again (after a message box, a page, another window).
+            HWND focus = GetFocus();
+            focusBeforeInactive_ = focus && IsChild(hwnd_, focus) ? focus : nullptr;
+            return Default(msg, wp, lp);
+        }
+        if (!loading_) Form_Activate();
+        if (!HIWORD(wp) && ListView1.Exists()) {
+            HWND back = focusBeforeInactive_;
+            if (!back || !IsWindow(back) || !IsChild(hwnd_, back) || !IsWindowVisible(back) || !IsWindowEnabled(back))
+                back = ListView1.hwnd();
+            SetFocus(back);
+            return 0;
+        }
         return Default(msg, wp, lp);
+    case kCurrentRowChanged:
+        ListView1_CurrentRowChanged();
+        return 0;
     case WM_NOTIFY: {
         auto* nm = reinterpret_cast<NMHDR*>(lp);
         if (nm->hwndFrom == ListView1.hwnd()) {
             if (nm->code == LVN_KEYDOWN) {
                 int shift = App::ShiftState();
                 ListView1_KeyDown(reinterpret_cast<NMLVKEYDOWN*>(lp)->wVKey, shift);
+            } else if (nm->code == LVN_ITEMCHANGED) {
+                // The current row moves by many routes (keys, clicks, a letter,
+                // Ctrl+A, code); it is shown once the change is complete.
+                const auto* lv = reinterpret_cast<const NMLISTVIEW*>(lp);
+                if ((lv->uChanged & LVIF_STATE) && ((lv->uNewState ^ lv->uOldState) & (LVIS_SELECTED | LVIS_FOCUSED)) &&
+                    !currentRowPending_ && PostMessageW(hwnd_, kCurrentRowChanged, 0, 0))
+                    currentRowPending_ = true;
             } else if (nm->code == NM_RCLICK) {
                 POINT pt;
                 GetCursorPos(&pt);

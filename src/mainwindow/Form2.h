@@ -159,8 +159,16 @@ public:
     // ---- properties window, value bar and candidate values (ShowItem.cpp, Properties.cpp) ----
     // Shows the tip list's selected row in the properties window and the value bar.
     void ShowItem();
-    // The row ShowItem showed last (0 none): the row a save over the tip replaces.
-    int ShownItemRow = 0;
+    // The tip ShowItem showed last, by the row's identity (0 none): the row a
+    // save over the tip replaces and the value bar writes into, wherever a sort
+    // has moved it.
+    ListView::RowId ShownTip = 0;
+    // The row of the shown tip (0 when it is no longer listed).
+    int ShownTipRow() const { return ListView1.RowOf(ShownTip); }
+    // The tip list's current row changed (a key, a click, a sort, code): when
+    // exactly one row is selected and it is not the tip shown, it is shown.
+    // Runs once the change is complete, however many rows it touched.
+    void ListView1_CurrentRowChanged();
     // Decoders of an option list's label part and data part into Form3.ListView1.
     static void ShowValueNames(const std::wstring& labels);
     static void ShowValueData(const std::wstring& data);
@@ -327,6 +335,12 @@ private:
     std::optional<std::wstring> runCategory_;  // the run's category path, once asked
     // Properties window and candidate values.
     void SetUpTipListMouse();
+    // Shows one row (ShowItem's steps from 3 on); the option decoder reads the
+    // value icon of rowBeingShown_.
+    void ShowRow(int row);
+    int rowBeingShown_ = 0;
+    bool currentRowPending_ = false;  // a ListView1_CurrentRowChanged is posted
+    HWND focusBeforeInactive_ = nullptr;  // the control that had the focus when the window lost it
     bool CommandColumnTest(int x);
     int RowAtTwips(int x, int y) const;
     bool handPointer_ = false;

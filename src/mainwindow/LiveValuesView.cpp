@@ -80,11 +80,11 @@ void Form2::shezhi_Click() {
     if (!item) return;
     if (item->checked) {
         item->checked = false;
-        if (!Config::Write(Config::ViewCheck, L"0")) ReportSettingsNotWritten();
+        if (!Config::Write(Config::ViewCheck, L"0") && Config::FirstFailure(Config::ViewCheck)) ReportSettingsNotWritten();
         Forms::Form3().ClearLiveRows();
     } else {
         item->checked = true;
-        if (!Config::Write(Config::ViewCheck, L"1")) ReportSettingsNotWritten();
+        if (!Config::Write(Config::ViewCheck, L"1") && Config::FirstFailure(Config::ViewCheck)) ReportSettingsNotWritten();
         Showvaluesx();
     }
 }

@@ -13,11 +13,15 @@
 
 void Form2::Closejqsx() {
     MenuItem* jqsx = Toolbar1.ButtonMenus(ToolbarKey::viewok).Item(L"jqsx");
-    bool written = true;
+    // A setting that cannot be written is told once in a run.
+    bool tell = false;
+    const auto write = [&tell](const Config::Key& key, bool written) {
+        if (!written && Config::FirstFailure(key)) tell = true;
+    };
     if (!PropertyWindowOn()) {
         ShowItem();
         if (jqsx) jqsx->text = kJqsxOn;
-        written = Config::Write(Config::Form2Visible, L"1");
+        write(Config::Form2Visible, Config::Write(Config::Form2Visible, L"1"));
         ::Form3& props = Forms::Form3();
         props.SetWidth(static_cast<long long>(Config::Number(Config::Width_3)));
         props.SetHeight(static_cast<long long>(Config::Number(Config::Height_3)));
@@ -27,17 +31,17 @@ void Form2::Closejqsx() {
         SetWindowLongPtrW(props.hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd_));
     } else {
         if (jqsx) jqsx->text = kJqsxOff;
-        written = Config::Write(Config::Form2Visible, L"0");
+        write(Config::Form2Visible, Config::Write(Config::Form2Visible, L"0"));
         if (::Form3* props = Forms::Form3IfLoaded()) {
-            written = Config::WriteMeasure(Config::Width_3, static_cast<double>(props->Width())) && written;
-            written = Config::WriteMeasure(Config::Height_3, static_cast<double>(props->Height())) && written;
-            written = Config::WriteMeasure(Config::Top_3, static_cast<double>(props->Top())) && written;
-            written = Config::WriteMeasure(Config::Left_3, static_cast<double>(props->Left())) && written;
+            write(Config::Width_3, Config::WriteMeasure(Config::Width_3, static_cast<double>(props->Width())));
+            write(Config::Height_3, Config::WriteMeasure(Config::Height_3, static_cast<double>(props->Height())));
+            write(Config::Top_3, Config::WriteMeasure(Config::Top_3, static_cast<double>(props->Top())));
+            write(Config::Left_3, Config::WriteMeasure(Config::Left_3, static_cast<double>(props->Left())));
             props->Hide();
             props->Unload();
         }
     }
-    if (!written)
+    if (tell)
         App::MsgBox(L"无法写入设置文件“" + Config::Path() + L"”，技巧属性窗口的设置没有保存。", MB_OK | MB_ICONERROR);
 }
 
@@ -59,8 +63,9 @@ void Form2::Valueok_Click(int index) {
     for (int r = 1, n = options.Count(); r <= n; ++r) options.SetSelected(r, r == index);
     options.SetSelectedItem(index);
     props.ShowValue();
-    int row = ListView1.SelectedItem();
-    if (row == 0 || !ListView1.Selected(row)) return;
+    // The candidate belongs to the tip shown, which is the row whose 命令 cell was pressed.
+    const int row = ShownTipRow();
+    if (row == 0) return;
     ListView1.SetSubText(row, 4, options.SubText(index, 1));
     ListView1.SetSubIcon(row, 4, options.SubIcon(index, 0) == 8 ? TipRow::IconDelete : props.Combo1.ListIndex() + 2);
     if (index < static_cast<int>(Valuemenu.Items.size())) ListView1.SetSubText(row, 1, Valuemenu.Items[index].text);

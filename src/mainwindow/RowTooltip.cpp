@@ -65,8 +65,8 @@ void Form2::ShowRowTooltip(int row) {
     bool wanted;
     if (Config::IsEmpty(Config::Tip)) {
         // An empty Tip counts as on and is written as 1; a failed write is
-        // told, and the balloon still shows as the setting reads.
-        if (!Config::Write(Config::Tip, L"1"))
+        // told once in a run, and the balloon still shows as the setting reads.
+        if (!Config::Write(Config::Tip, L"1") && Config::FirstFailure(Config::Tip))
             App::MsgBox(L"无法把“显示提示”的设置写入 config.ini（该文件可能是只读的或正被其它程序使用）。",
                         MB_OK | MB_ICONERROR);
         wanted = true;

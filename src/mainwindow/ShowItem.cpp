@@ -68,7 +68,7 @@ void Form2::ShowValueData(const std::wstring& data) {
         options.SetSubTag(k, 0, stored);
         // The shown data follows the value icon of the tip row being shown.
         ::Form2& main = Forms::Form2();
-        const int row = SelectedRow(main.ListView1);
+        const int row = main.rowBeingShown_ ? main.rowBeingShown_ : SelectedRow(main.ListView1);
         const int valueIcon = row ? main.ListView1.SubIcon(row, 4) : 0;
         std::wstring shown;
         if (valueIcon == 2 || valueIcon == 4 || valueIcon == 5 || valueIcon == 6) shown = stored;
@@ -87,9 +87,20 @@ void Form2::ShowItem() {
     // 1, 2. Nothing to show, or several rows selected: nothing changes.
     if (ListView1.Count() == 0) return;
     if (GetSelCount(ListView1.hwnd()) > 1) return;
+    ShowRow(SelectedRow(ListView1));
+}
+
+void Form2::ListView1_CurrentRowChanged() {
+    currentRowPending_ = false;
+    if (!Exists() || ListView1.Count() == 0 || GetSelCount(ListView1.hwnd()) != 1) return;
+    const int row = SelectedRow(ListView1);
+    if (row > 0 && ListView1.IdOf(row) != ShownTip) ShowRow(row);
+}
+
+void Form2::ShowRow(int row) {
     ::Form3& props = Forms::Form3();
     ::Form1& bar = Forms::Form1();
-    const int row = SelectedRow(ListView1);
+    rowBeingShown_ = row;
     ListView& options = props.ListView1;
     // 4.
     props.Combo1.SetEnabled(false);
@@ -165,7 +176,8 @@ void Form2::ShowItem() {
         if (chosen && props.Combo1.ListIndex() == 1 && options.SubText(chosen, 1) == ValueTexts::ZeroLengthBinary)
             props.ImageCombo1.SetText(L"");
     }
-    ShownItemRow = row;
+    rowBeingShown_ = 0;
+    ShownTip = row ? ListView1.IdOf(row) : 0;
 }
 
 // ---------------------------------------------------------------- the tip list's mouse
@@ -220,9 +232,14 @@ void Form2::ListView1_ItemClick() { ShowItem(); }
 
 void Form2::ListView1_MouseUp(int button, int, int x, int) {
     if (button == 2) return;
-    if (RowAtTwips(LastListMouseDown.x, LastListMouseDown.y) == 0) return;
+    const int pressed = RowAtTwips(LastListMouseDown.x, LastListMouseDown.y);
+    if (pressed == 0) return;
     if (View() != 3) return;
     if (!CommandColumnTest(x)) return;
+    // The popup offers the options of the pressed row and writes into it alone:
+    // when another tip is shown (a second row taken into the selection), the
+    // pressed row is shown first.
+    if (ListView1.IdOf(pressed) != ShownTip) ShowRow(pressed);
     modMenu::ValueMenuOpen = true;
     ShowValue();
     ::Form3& props = Forms::Form3();
@@ -231,8 +248,8 @@ void Form2::ListView1_MouseUp(int button, int, int x, int) {
         GetCursorPos(&pt);
         Valuemenu.Popup(hwnd_, pt);
     }
-    // The bar again shows the selected row's value.
-    const int row = SelectedRow(ListView1);
+    // The bar again shows the shown row's value.
+    const int row = ShownTipRow();
     if (row) {
         ::Form1& bar = Forms::Form1();
         if (ListView1.SubIcon(row, 4) == TipRow::IconDelete) bar.ImageCombo1.SetListIndex(0);

@@ -31,7 +31,8 @@ int Form2::HeaderIcon(int column) const { return column >= 1 && column <= 5 ? he
 
 void Form2::ListView1_ColumnClick(int column) {
     ComClick(column);
-    Config::WriteInt(Config::Compositor, column);
+    if (!Config::WriteInt(Config::Compositor, column) && Config::FirstFailure(Config::Compositor))
+        ReportSettingsNotWritten();
 }
 
 void Form2::ComClick(int column) {
@@ -179,7 +180,9 @@ void Form2::StepOption(bool forward) {
     options.SetSelected(k, false);
     options.SetSelectedItem(chosen);
 
-    const int row = FirstSelected(ListView1);
+    // The options are those of the shown tip: only its row changes.
+    int row = ShownTipRow();
+    if (row && !ListView1.Selected(row)) row = 0;
     const std::wstring label = options.Text(chosen);
     if (row) ListView1.SetSubText(row, 1, label);
     props->Text3.SetText(label);

@@ -2,7 +2,11 @@
 
 bool ComboBox::Create(HWND parent, int id, bool editable) {
     DWORD style = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | (editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST);
-    return CreateChild(parent, L"COMBOBOX", style, 0, id);
+    if (!CreateChild(parent, L"COMBOBOX", style, 0, id)) return false;
+    // No cut of typed or pasted text at the system's 30,000 characters: what
+    // the text is saved into decides how much it may hold, and says so.
+    if (editable) SendMessageW(hwnd_, CB_LIMITTEXT, 0, 0);
+    return true;
 }
 int ComboBox::AddItem(const std::wstring& text) {
     LRESULT i = SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));

@@ -382,6 +382,19 @@ int ListView::HitTest(POINT pt) const {
     return i >= 0 ? i + 1 : 0;
 }
 
+ListView::RowId ListView::IdOf(int row) const {
+    const RowData* d = Data(row);
+    return d ? d->id : 0;
+}
+
+int ListView::RowOf(RowId id, int hint) const {
+    if (id == 0) return 0;
+    if (IdOf(hint) == id) return hint;
+    for (int r = 1, n = Count(); r <= n; ++r)
+        if (IdOf(r) == id) return r;
+    return 0;
+}
+
 void ListView::Sort(int column, bool ascending) {
     sortColumn_ = column;
     sortAscending_ = ascending;

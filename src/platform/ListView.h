@@ -95,6 +95,12 @@ public:
     void EnsureVisible(int row);
     // The row at a point of the client area (0 none).
     int HitTest(POINT clientPt) const;
+    // A row's identity: it stays with the row through sorts and the insertion
+    // or removal of other rows, and is never given to another row. 0: none.
+    using RowId = unsigned long long;
+    RowId IdOf(int row) const;
+    // The row that has the identity (0 when it is gone); `hint` is looked at first.
+    int RowOf(RowId id, int hint = 0) const;
 
     // Sorts the rows by the text of a column (1-based), ascending or descending,
     // and keeps them so: a row added while sorted by the first column goes to
@@ -140,10 +146,12 @@ public:
 
 private:
     struct RowData {
+        RowId id = ++lastId_;
         std::wstring tag[kMaxSub];
         COLORREF fore = kDefaultColor;
         bool bold[kMaxSub] = {};
     };
+    static inline RowId lastId_ = 0;
     RowData* Data(int row) const;
     LRESULT CustomDraw(NMLVCUSTOMDRAW* cd);
     HFONT BoldFont();

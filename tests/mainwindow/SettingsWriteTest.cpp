@@ -5,6 +5,7 @@
 #include "MainWindowFixture.h"
 
 #include "dialogs/Form4.h"
+#include "fixtures/TipRows.h"
 
 namespace {
 const wchar_t kNotice[] = L"";  // the upgrade notice: any text
@@ -113,4 +114,33 @@ TEST_F(SettingsWriteTest, ShutDownUnloadsTheDialog) {
     Stop();
     EXPECT_EQ(nullptr, Forms::Form4IfLoaded());
     EXPECT_FALSE(IsWindow(dialog));
+}
+
+// A setting that cannot be written is told once in a run, however often it is
+// tried: the balloon's Tip (empty, so written 1 at each row shown), the sort
+// column (each header click), the live-value switch.
+TEST_F(SettingsWriteTest, AFailingSettingIsToldOncePerRun) {
+    MakeRunBefore();
+    Set(L"Tip", L"");
+    Form2& f = Start();
+    f.ListView1.Clear();
+    for (const wchar_t* name : {L"一", L"二", L"三"})
+        TestRows::Add(f.ListView1, TestRows::Tip{.name = name, .typeCode = L"0", .valueName = L"v", .data = L"d",
+                                                 .keyPath = kTestKey});
+    HeldFile held(Config::Path(), 0, OPEN_ALWAYS);
+    ASSERT_TRUE(held.Held());
+    ExpectBox(IDOK, L"无法把“显示提示”的设置写入 config.ini（该文件可能是只读的或正被其它程序使用）。");
+    ExpectBox(IDOK, NotWritten(Config::Path()));
+    for (int round = 0; round < 2; ++round)
+        for (int row = 1; row <= 3; ++row) {
+            for (int r = 1; r <= 3; ++r) f.ListView1.SetSelected(r, r == row);
+            f.ListView1.SetSelectedItem(row);
+            f.ListView1_ItemClick();
+            Ui::DoEvents();
+            EXPECT_TRUE(f.RowTooltip) << "the balloon shows as the setting reads";
+        }
+    for (int click = 0; click < 3; ++click) f.ListView1_ColumnClick(2);
+    EXPECT_EQ(2u, boxes.size());
+    EXPECT_EQ(2, Criticals(boxes));
+    held.Release();
 }

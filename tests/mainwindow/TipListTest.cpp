@@ -177,6 +177,7 @@ TEST_F(MainWindowTest, MinusAndEqualsStepThroughTheAlternativesWithoutWrapping) 
     Form1& bar = Forms::Form1();
     int row = AddTip(f.ListView1, L"tip", L"B", false, L"v", L"b", 2);
     f.ListView1.SetSelectedItem(row);
+    f.ShowItem();  // the keys step through the options of the tip shown
     auto options = [&](int type, std::initializer_list<std::tuple<const wchar_t*, const wchar_t*, int>> rows, int chosen) {
         p.Combo1.SetListIndex(type);
         p.ListView1.Clear();
