@@ -205,6 +205,13 @@ inline bool WaitStatus(const Program& p, int panel, const std::wstring& text, do
     return ok;
 }
 
+// Sets a status-bar panel's text (from 1), so that the next command's own text is seen.
+inline void SetStatusText(const Outside::Program& p, int panel, const std::wstring& text) {
+    Remote mem(p.Process(), (text.size() + 1) * sizeof(wchar_t));
+    mem.Write(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    SendMessageW(p.StatusBar(), SB_SETTEXTW, panel - 1, mem.Address());
+}
+
 // ---------------------------------------------------------------- input
 
 inline void MoveTo(POINT screen) {
@@ -340,6 +347,56 @@ inline std::wstring BoxText(HWND box) {
     if (label) GetWindowTextW(label, text, 1024);
     return text;
 }
+// A system dialog of the program whose caption or message text is `text`, once it shows.
+struct DialogSearch {
+    DWORD pid;
+    std::wstring text;
+    HWND found = nullptr;
+};
+inline BOOL CALLBACK FindDialogProc(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<DialogSearch*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    wchar_t cls[64], title[512] = {};
+    if (pid != s->pid || !IsWindowVisible(h) || !GetClassNameW(h, cls, 64) || wcscmp(cls, L"#32770") != 0) return TRUE;
+    GetWindowTextW(h, title, 512);
+    if (s->text == title || s->text == BoxText(h)) {
+        s->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+inline HWND WaitDialog(const Program& p, const std::wstring& text, double timeout = 600) {
+    DialogSearch s{p.Pid(), text};
+    WaitFor([&] {
+        EnumWindows(FindDialogProc, reinterpret_cast<LPARAM>(&s));
+        return s.found != nullptr;
+    }, timeout);
+    if (!s.found) std::fprintf(stderr, "no window \"%ls\" within %.0f s\n", text.c_str(), timeout);
+    return s.found;
+}
+
+struct TextSearch {
+    const wchar_t* text;
+    HWND found = nullptr;
+};
+inline BOOL CALLBACK FindTextProc(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<TextSearch*>(lp);
+    wchar_t t[256] = {};
+    GetWindowTextW(h, t, 256);
+    if (wcscmp(t, s->text) == 0 && IsWindowVisible(h)) {
+        s->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+// A visible descendant window with this text (a button's caption).
+inline HWND ChildWithText(HWND parent, const wchar_t* text) {
+    TextSearch s{text};
+    if (parent) EnumChildWindows(parent, FindTextProc, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
 // Clicks a button of the box (IDYES, IDOK...) with the mouse.
 inline bool PressBoxButton(HWND box, int id) {
     HWND b = GetDlgItem(box, id);
