@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 class BenchFloor {
 public:
@@ -36,6 +37,14 @@ public:
     BenchFloor(const BenchFloor&) = delete;
     BenchFloor& operator=(const BenchFloor&) = delete;
 
+    // The mirror section's name in the code page's bytes: FieldMark, the name, FieldMark.
+    static std::string MirrorOf(const std::string& section) {
+        std::string m(1, '\xFF');
+        m.append(section);
+        m.push_back('\xFF');
+        return m;
+    }
+
     static std::string ReadSection(const std::string& section, const std::string& file) {
         std::string buf(1 << 16, '\0');
         for (;;) {
@@ -52,7 +61,7 @@ public:
     int Load(const std::wstring& file, const std::wstring& section, bool fit) {
         const std::string f = Text::ToAnsi(file), s = Text::ToAnsi(section);
         const std::string data = ReadSection(s, f);
-        const std::string mirror = ReadSection("\xFF" + s + "\xFF", f);
+        const std::string mirror = ReadSection(MirrorOf(s), f);
         SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
         SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
         int count = 0;
@@ -87,6 +96,65 @@ public:
         InvalidateRect(list_, nullptr, TRUE);
         UpdateWindow(list_);
         return count + 0 * static_cast<int>(mirror.size());
+    }
+
+    // Fills the list with these rows (each the row's text and its cells), redraw
+    // off, the columns fitted when asked, drawn once.
+    void Fill(const std::vector<std::vector<std::wstring>>& rows, bool fit) {
+        SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+        int index = 0;
+        for (const auto& cells : rows) {
+            LVITEMW it{};
+            it.mask = LVIF_TEXT;
+            it.iItem = index;
+            it.pszText = const_cast<wchar_t*>(cells.empty() ? L"" : cells[0].c_str());
+            const int at = static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&it)));
+            for (size_t c = 1; c < cells.size() && c < 5; ++c) {
+                LVITEMW st{};
+                st.iSubItem = static_cast<int>(c);
+                st.pszText = const_cast<wchar_t*>(cells[c].c_str());
+                SendMessageW(list_, LVM_SETITEMTEXTW, at, reinterpret_cast<LPARAM>(&st));
+            }
+            ++index;
+        }
+        if (fit)
+            for (int c = 0; c < 5; ++c) SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
+        SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list_, nullptr, TRUE);
+        UpdateWindow(list_);
+    }
+
+    // Removes the first `n` rows, redraw off, and draws the list once.
+    void RemoveFirst(int n) {
+        SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+        for (int i = n; i-- > 0;) SendMessageW(list_, LVM_DELETEITEM, i, 0);
+        SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list_, nullptr, TRUE);
+        UpdateWindow(list_);
+    }
+
+    // Reads every row's text back, upper-cases it and looks for `text`;
+    // redraws the matching rows. The seconds.
+    double TimeSearch(const std::wstring& text) {
+        const double t0 = Seconds();
+        const int n = static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+        wchar_t buf[260];
+        int last = -1;
+        for (int i = 0; i < n; ++i) {
+            LVITEMW it{};
+            it.pszText = buf;
+            it.cchTextMax = 260;
+            SendMessageW(list_, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&it));
+            CharUpperW(buf);
+            if (wcsstr(buf, text.c_str())) {
+                SendMessageW(list_, LVM_REDRAWITEMS, i, i);
+                last = i;
+            }
+        }
+        if (last >= 0) SendMessageW(list_, LVM_ENSUREVISIBLE, last, FALSE);
+        UpdateWindow(list_);
+        return Seconds() - t0;
     }
 
     // The seconds of one Load.

@@ -242,6 +242,14 @@ inline void ClickWindow(HWND h) {
     GetClientRect(h, &r);
     ClickIn(h, r);
 }
+// A key held down (true) or let go (false).
+inline void Hold(WORD vk, bool down) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &i, sizeof i);
+}
 // A key pressed and released, with Ctrl when asked.
 inline void Key(WORD vk, bool ctrl = false) {
     std::vector<INPUT> in;

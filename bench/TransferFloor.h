@@ -15,7 +15,7 @@ inline double TransferFloor(BenchFloor& list, const std::wstring& sourceFile, co
     BenchFiles::WriteBytes(src, BenchFiles::ReadBytes(sourceFile));
     BenchFiles::WriteBytes(dst, BenchFiles::ReadBytes(destFile));
     const std::string s = Text::ToAnsi(src), d = Text::ToAnsi(dst);
-    const std::string data = "\xCA\xFD\xBE\xDD", mirror = "\xFF" + data + "\xFF";  // 数据 and its mirror
+    const std::string data = "\xCA\xFD\xBE\xDD", mirror = BenchFloor::MirrorOf(data);  // 数据 and its mirror
     const double t0 = Seconds();
     for (const std::string& section : {data, mirror}) {
         std::string from = BenchFloor::ReadSection(section, s), to = BenchFloor::ReadSection(section, d);
