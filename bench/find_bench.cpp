@@ -6,7 +6,8 @@
 // handled it: the matching rows marked and the last one scrolled into view).
 // One match, and every row matching. The floor, in the same run: the same
 // 5,000 rows in a bare list in the benchmark, every row's text read back and
-// searched (upper-cased), the matching rows redrawn.
+// searched (upper-cased), the list scrolled to the last match. Painting is
+// left out of both (it follows once the command has returned).
 //   wine build/bench/find_bench.exe [program folder]   (default: build/program)
 #include "BenchFloor.h"
 #include "Outside.h"
