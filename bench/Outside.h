@@ -272,9 +272,8 @@ inline void Front(HWND h) {
     BringWindowToTop(h);
 }
 
-// A row of the tip list (from 1), clicked on its name.
-inline bool ClickRow(const Program& p, int row) {
-    HWND list = p.List();
+// A row (from 1) of a list view of the program, clicked on its text.
+inline bool ClickListItem(const Program& p, HWND list, int row) {
     SendMessageW(list, LVM_ENSUREVISIBLE, row - 1, FALSE);
     Remote mem(p.Process(), sizeof(RECT));
     RECT r{LVIR_LABEL, 0, 0, 0};
@@ -284,6 +283,8 @@ inline bool ClickRow(const Program& p, int row) {
     p.Idle();
     return true;
 }
+// A row of the tip list (from 1), clicked on its name.
+inline bool ClickRow(const Program& p, int row) { return ClickListItem(p, p.List(), row); }
 
 // Positions (from 1) of the main toolbar's buttons, separators counted.
 namespace Button {
