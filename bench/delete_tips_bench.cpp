@@ -1,6 +1,6 @@
 // Deleting tips as a user does it, on the program as it runs: Quorix.exe in a
 // program folder of its own (the settings its first start writes) showing a
-// category of 3,000 tips. Row 1 is clicked and row 1,000 Shift-clicked, Del is
+// category of 3,000 tips. Row 1 is clicked and Shift+Down pressed to row 1,000, Del is
 // pressed, and the clock runs from the click on 是 in the real question box
 // until the status bar reads "共有 2000 个技巧" and the program is idle. The
 // floor, in the same run: the section and its mirror read whole and written
@@ -56,10 +56,20 @@ int wmain(int argc, wchar_t** argv) {
         Outside::Front(p.Main());
         Outside::ClickRow(p, 1);
         HWND listWindow = p.List();
-        SendMessageW(listWindow, LVM_ENSUREVISIBLE, kDeleted - 1, FALSE);
-        Outside::Hold(VK_SHIFT, true);
-        Outside::ClickRow(p, kDeleted);
-        Outside::Hold(VK_SHIFT, false);
+        // Shift+Down from the first row to the 1,000th.
+        std::vector<INPUT> keys;
+        auto key = [&](WORD vk, bool up) {
+            INPUT i{};
+            i.type = INPUT_KEYBOARD;
+            i.ki.wVk = vk;
+            i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            keys.push_back(i);
+        };
+        key(VK_SHIFT, false);
+        for (int i = 1; i < kDeleted; ++i) key(VK_DOWN, false), key(VK_DOWN, true);
+        key(VK_SHIFT, true);
+        SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+        Outside::WaitFor([&] { return SendMessageW(listWindow, LVM_GETSELECTEDCOUNT, 0, 0) == kDeleted; }, 60);
         p.Idle();
         const int selected = static_cast<int>(SendMessageW(listWindow, LVM_GETSELECTEDCOUNT, 0, 0));
         if (selected != kDeleted) std::fprintf(stderr, "%d rows selected\n", selected);
