@@ -33,6 +33,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     col.pszText = const_cast<wchar_t*>(L"col");
     col.cx = 120;
     SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
+    LVITEMW row{};
+    row.mask = LVIF_TEXT;
+    row.pszText = const_cast<wchar_t*>(L"row");
+    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
     ShowWindow(w, SW_SHOW);
     UpdateWindow(w);
     MSG m;

@@ -1,144 +1,90 @@
-// Deletes 1,000 of 3,000 tips through the windows (the tip list's selection,
-// the delete command answered Yes, the rows removed and the first one shown)
-// and compares the time with loading that section into the visible list and
-// with the floor measured in the same run: one GetPrivateProfileSectionA of the
-// section and one WritePrivateProfileSectionA of what is left. Goal: the
-// delete within 3 times the load.
-//
-//   wine delete_tips_bench.exe
-#include "common/TipFile.h"
-#include "library/frmShadow.h"
-#include "mainwindow/Form2.h"
-#include "platform/App.h"
-#include "platform/Text.h"
-#include "transfer/DeleteTips.h"
+// Deleting tips as a user does it, on the program as it runs: Quorix.exe in a
+// program folder of its own (the settings its first start writes) showing a
+// category of 3,000 tips. Row 1 is clicked and Shift+Down pressed to row 1,000, Del is
+// pressed, and the clock runs from the click on 是 in the real question box
+// until the status bar reads "共有 2000 个技巧" and the program is idle. The
+// floor, in the same run: the section and its mirror read whole and written
+// back once each without the 1,000 tips, and 1,000 rows removed from a bare
+// list of 3,000 (redraw off).
+//   wine build/bench/delete_tips_bench.exe [program folder]   (default: build/program)
+#include "BenchFloor.h"
+#include "Outside.h"
 
-#include <windows.h>
-
-#include <algorithm>
 #include <cstdio>
-#include <string>
-#include <vector>
-#include "BenchClock.h"
-#include "BenchFolder.h"
 
 namespace {
-constexpr int kTips = 3000;
+constexpr int kTips = 3000, kDeleted = 1000;
 
-std::string MakeFile() {
-    const std::string FM = "\xFF", JM = "\x81\x88";
-    std::string data = "[\xCA\xFD\xBE\xDD]\r\n", mirror = "[\xFF\xCA\xFD\xBE\xDD\xFF]\r\n";
-    for (int i = 0; i < kTips; ++i) {
-        std::string name = "\xBC\xBC\xC7\xC9" + std::to_string(i);  // 技巧<i>
-        data += name + "=HKEY_CURRENT_USER\\Software\\Bench\\K" + std::to_string(i % 50) + FM + "Value" +
-                std::to_string(i) + FM + "\xBF\xAA" + JM + "1" + FM + "2" + FM +
-                "\xCB\xB5\xC3\xF7\xCE\xC4\xD7\xD6 description text of the tip" + FM + (i % 7 ? "1" : "2") + "\r\n";
-        mirror += name + "=" + FM + "\xBF\xAA" + FM + "\xB9\xD8" + FM + JM + FM + "1" + FM + "0" + FM + "\r\n";
-    }
-    return "[Fileinfo]\r\nUse=bench\r\n" + data + mirror;
-}
-
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-    CloseHandle(h);
-}
-
-// The floor: the section read whole, every third line left out, the rest
-// written back in one call.
-double Floor(const std::string& file) {
-    const char* section = "\xCA\xFD\xBE\xDD";
-    double t0 = Seconds();
-    std::string buf(1 << 16, '\0');
-    for (;;) {
-        DWORD n = GetPrivateProfileSectionA(section, buf.data(), static_cast<DWORD>(buf.size()), file.c_str());
-        if (n < buf.size() - 2) {
-            buf.resize(n);
-            break;
+double Floor(BenchFloor& list, const std::wstring& file, const std::wstring& folder) {
+    const std::wstring copy = folder + L"\\floor.qix";
+    BenchFiles::WriteBytes(copy, BenchFiles::ReadBytes(file));
+    list.Load(copy, L"数据", false);
+    const std::string f = Text::ToAnsi(copy), data = "\xCA\xFD\xBE\xDD", mirror = BenchFloor::MirrorOf(data);
+    const double t0 = Seconds();
+    for (const std::string& section : {data, mirror}) {
+        const std::string all = BenchFloor::ReadSection(section, f);
+        std::string kept;
+        int line = 0;
+        for (size_t p = 0; p < all.size() && all[p]; ++line) {
+            size_t e = all.find('\0', p);
+            if (line >= kDeleted) kept.append(all, p, e - p + 1);
+            p = e + 1;
         }
-        buf.assign(buf.size() * 4, '\0');
+        kept.push_back('\0');
+        WritePrivateProfileSectionA(section.c_str(), kept.c_str(), f.c_str());
     }
-    std::string kept;
-    int line = 0;
-    for (size_t p = 0; p < buf.size();) {
-        size_t e = buf.find('\0', p);
-        if (e == std::string::npos) e = buf.size();
-        if (line++ % 3 != 1) kept.append(buf, p, e - p).push_back('\0');
-        p = e + 1;
-    }
-    kept.push_back('\0');
-    WritePrivateProfileSectionA(section, kept.data(), file.c_str());
-    return Seconds() - t0;
+    list.RemoveFirst(kDeleted);
+    const double t = Seconds() - t0;
+    DeleteFileW(copy.c_str());
+    return t;
 }
 }  // namespace
 
-int wmain() {
-    const std::wstring folder = BenchFolder(L"quorix_delete_bench");
-    const std::string config = Text::ToAnsi(folder + L"\\config.ini");
-    WritePrivateProfileStringA("Data", "View", "3", config.c_str());
-    WritePrivateProfileStringA("Data", "Compositor", "0", config.c_str());
-    int questions = 0;
-    App::SetMsgBoxResponder([&](const App::MsgBoxCall& c) {
-        if (c.style & MB_YESNO) {
-            ++questions;
-            return IDYES;
-        }
-        std::fprintf(stderr, "message box: %s\n", Text::ToAnsi(c.text).c_str());
-        return IDOK;
-    });
-    ::Form2& main = Forms::Form2();
-    ::frmShadow& shadow = Forms::frmShadow();
-    main.Show();
-    const std::wstring file = folder + L"\\bench.upd";
-    const std::string bytes = MakeFile();
-    WriteFileBytes(file, bytes);
-    const int entry = shadow.AddOrSelectEntry(file);
-    shadow.TreeView2_NodeClick(entry);  // data-file mode, the tips shown
-
-    double load = 1e9, del = 1e9, floor = 1e9, files = 1e9;
-    int left = 0;
-    for (int round = 0; round < 4; ++round) {  // the first round warms up
-        WriteFileBytes(file, bytes);
-        double t0 = Seconds();
-        shadow.Shownode(file, TipFile::DataSection);
-        UpdateWindow(main.ListView1.hwnd());
-        double t1 = Seconds();
-        const int loaded = main.ListView1.Count();
-        for (int r = 1; r <= main.ListView1.Count(); ++r) main.ListView1.SetSelected(r, r % 3 == 2);
-        double t2 = Seconds();
-        main.del_Click();
-        UpdateWindow(main.ListView1.hwnd());
-        double t3 = Seconds();
-        left = main.ListView1.Count();
-        // The file part alone: the same names through the delete routine.
-        WriteFileBytes(file, bytes);
-        std::vector<std::wstring> names;
-        for (int i = 1; i < kTips; i += 3) names.push_back(L"\u6280\u5DE7" + std::to_wstring(i));  // 技巧<i>
-        double t4 = Seconds();
-        Transfer::DeleteTips(file, TipFile::DataSection, names);
-        double t5 = Seconds();
-        WriteFileBytes(file, bytes);
-        double bare = Floor(Text::ToAnsi(file));
-        if (loaded != kTips || left != kTips - kTips / 3) {
-            std::printf("round %d left out: %d rows loaded, %d left\n", round, loaded, left);
-            continue;
-        }
-        if (round == 0) continue;
-        files = std::min(files, t5 - t4);
-        load = std::min(load, t1 - t0);
-        del = std::min(del, t3 - t2);
-        floor = std::min(floor, bare);
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring program = Outside::ProgramDir(argc, argv);
+    const std::wstring dir = Outside::MakeProgramFolder(
+        L"quorix_delete_bench", program, false,
+        {{L"系统.qix", BenchFiles::Section(L"数据", BenchFiles::Tips(kTips, "Software\\QuorixBench\\Delete"))}});
+    BenchFloor list;
+    std::vector<double> runs, floors;
+    for (int round = 0; round < 3; ++round) {
+        BenchFiles::WriteBytes(dir + L"\\Data\\系统.qix",
+                               BenchFiles::Section(L"数据", BenchFiles::Tips(kTips, "Software\\QuorixBench\\Delete")));
+        floors.push_back(Floor(list, dir + L"\\Data\\系统.qix", dir));
+        Outside::Program p;
+        p.Start(dir, L"", [](const Outside::Program& q) { return Outside::Rows(q) == kTips; });
+        Outside::Front(p.Main());
+        Outside::ClickRow(p, 1);
+        HWND listWindow = p.List();
+        // Shift+Down from the first row to the 1,000th.
+        std::vector<INPUT> keys;
+        auto key = [&](WORD vk, bool up) {
+            INPUT i{};
+            i.type = INPUT_KEYBOARD;
+            i.ki.wVk = vk;
+            i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            keys.push_back(i);
+        };
+        key(VK_SHIFT, false);
+        for (int i = 1; i < kDeleted; ++i) key(VK_DOWN, false), key(VK_DOWN, true);
+        key(VK_SHIFT, true);
+        SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+        Outside::WaitFor([&] { return SendMessageW(listWindow, LVM_GETSELECTEDCOUNT, 0, 0) == kDeleted; }, 60);
+        p.Idle();
+        const int selected = static_cast<int>(SendMessageW(listWindow, LVM_GETSELECTEDCOUNT, 0, 0));
+        if (selected != kDeleted) std::fprintf(stderr, "%d rows selected\n", selected);
+        Outside::Key(VK_DELETE);
+        HWND box = Outside::WaitDialog(p, L"你确定要删除选定的技巧吗？", 60);
+        if (!box) return 1;
+        const double t0 = Seconds();
+        Outside::PressBoxButton(box, IDYES);
+        if (Outside::WaitStatus(p, 1, L"共有 " + std::to_wstring(kTips - kDeleted) + L" 个技巧"))
+            runs.push_back(Seconds() - t0);
+        p.Close();
     }
-    if (questions != 4) std::printf("unexpected: %d questions\n", questions);
-    std::printf("%8s %12s %12s %12s %12s %12s %12s\n", "tips", "delete (ms)", "load (ms)", "file (ms)", "floor (ms)",
-                "delete/load", "file/floor");
-    std::printf("%8d %12.1f %12.1f %12.1f %12.1f %12.2f %12.2f\n", kTips, del * 1000, load * 1000, files * 1000,
-                floor * 1000, del / load, files / floor);
-    main.Unload();
-    DeleteFileW(file.c_str());
-    DeleteFileW((folder + L"\\config.ini").c_str());
-    RemoveDirectoryW((folder + L"\\Data").c_str());
-    RemoveDirectoryW(folder.c_str());
+    const double d = Outside::Median(runs), f = Outside::Median(floors);
+    std::printf("delete %d of %d tips, from 是 to \"共有 %d 个技巧\": median %.0f ms; floor %.0f ms; %.2f x the floor\n",
+                kDeleted, kTips, kTips - kDeleted, d * 1000, f * 1000, d / f);
+    BenchFiles::RemoveTree(dir);
     return 0;
 }

@@ -1,130 +1,126 @@
-// Lists a key of 2,000 values of mixed types on the properties window's 查看
-// tab (Form2::Showvaluesx through the visible windows) and compares the time
-// with the floor measured in the same run: a bare RegEnumValueA loop that
-// reads every value's name and data. Goal: within 3 times the floor.
-//
-//   wine live_values_bench.exe
-#include "editor/Form3.h"
-#include "mainwindow/Form2.h"
-#include "platform/App.h"
-#include "platform/Text.h"
+// The live values of a tip's key as a user sees them, on the program as it
+// runs: Quorix.exe in a program folder of its own (the settings its first start
+// writes: the live values on) showing a category of two tips, one on a key of
+// 2,000 values of mixed types, one on a key of one value. The second row is
+// clicked, then the clock runs from a click on the first until the properties
+// window's value list holds the key's values and the program is idle. Five
+// times. The floor, in the same run: a bare RegEnumValueA loop reading every
+// value's data, then a bare list filled with their name, type and data, its
+// columns fitted.
+//   wine build/bench/live_values_bench.exe [program folder]   (default: build/program)
+#include "BenchFloor.h"
+#include "Outside.h"
 
-#include <windows.h>
-
-#include <algorithm>
 #include <cstdio>
-#include <string>
-#include <vector>
-
-#include "BenchClock.h"
-#include "BenchFolder.h"
 
 namespace {
-const char* const kSubA = "Software\\QuorixBench\\Live";
+constexpr int kValues = 2000;
+const char kKey[] = "Software\\QuorixBench\\Live";
 
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-    CloseHandle(h);
-}
-
-void MakeKey(int n) {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSubA);
+void MakeKey() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
     HKEY k;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kSubA, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr);
-    for (int i = 0; i < n; ++i) {
-        std::string name = "Value" + std::to_string(i);
+    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr);
+    for (int i = 0; i < kValues; ++i) {
+        const std::string name = "Value" + std::to_string(i);
         switch (i % 4) {
         case 0: {
-            std::string s = "some text for value " + std::to_string(i);
-            RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(s.c_str()),
-                           static_cast<DWORD>(s.size() + 1));
+            const std::string s = "text of value " + std::to_string(i);
+            RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(s.c_str()), static_cast<DWORD>(s.size() + 1));
             break;
         }
         case 1: {
-            DWORD d = static_cast<DWORD>(i) * 2654435761u;
+            DWORD d = static_cast<DWORD>(i * 7919);
             RegSetValueExA(k, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&d), 4);
             break;
         }
         case 2: {
-            BYTE b[32];
-            for (int j = 0; j < 32; ++j) b[j] = static_cast<BYTE>(i + j);
-            RegSetValueExA(k, name.c_str(), 0, REG_BINARY, b, sizeof b);
+            BYTE b[24];
+            for (int j = 0; j < 24; ++j) b[j] = static_cast<BYTE>(i + j);
+            RegSetValueExA(k, name.c_str(), 0, REG_BINARY, b, 24);
             break;
         }
         default: {
-            std::string s = "%SystemRoot%\\system32\\file" + std::to_string(i) + ".dll";
-            RegSetValueExA(k, name.c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(s.c_str()),
-                           static_cast<DWORD>(s.size() + 1));
-            break;
+            const std::string s = "%SystemRoot%\\dir" + std::to_string(i);
+            RegSetValueExA(k, name.c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(s.c_str()), static_cast<DWORD>(s.size() + 1));
         }
         }
     }
     RegCloseKey(k);
 }
 
-// The floor: every value's name and data read through the A functions.
-double Floor(int& count) {
-    double t0 = Seconds();
+double Floor(BenchFloor& list) {
+    const double t0 = Seconds();
     HKEY k;
-    count = 0;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSubA, 0, KEY_READ, &k) != ERROR_SUCCESS) return 0;
-    std::vector<char> name(256);
-    std::vector<BYTE> data(4096);
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &k)) return -1;
+    std::vector<std::vector<std::wstring>> rows;
+    char name[16384];
+    std::vector<BYTE> data(65536);
     for (DWORD i = 0;; ++i) {
-        DWORD nl = static_cast<DWORD>(name.size()), dl = static_cast<DWORD>(data.size()), type = 0;
-        if (RegEnumValueA(k, i, name.data(), &nl, nullptr, &type, data.data(), &dl) != ERROR_SUCCESS) break;
-        ++count;
+        DWORD n = sizeof name, size = static_cast<DWORD>(data.size()), type = 0;
+        if (RegEnumValueA(k, i, name, &n, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
+        std::wstring text;
+        if (type == REG_DWORD) text = std::to_wstring(*reinterpret_cast<DWORD*>(data.data()));
+        else if (type == REG_BINARY) {
+            wchar_t hex[4];
+            for (DWORD j = 0; j < size; ++j) swprintf(hex, 4, L"%02X ", data[j]), text += hex;
+        } else text = Text::FromAnsi(reinterpret_cast<const char*>(data.data()));
+        rows.push_back({Text::FromAnsi(name), std::to_wstring(type), text});
     }
     RegCloseKey(k);
+    list.Fill(rows, true);
     return Seconds() - t0;
+}
+
+// The properties window's list that holds `rows` rows, or nullptr.
+HWND LiveList(const Outside::Program& p, int rows) {
+    HWND props = p.Window(L"Quorix.Form3");
+    for (int i = 0;; ++i) {
+        HWND list = Outside::Child(props, WC_LISTVIEWW, i);
+        if (!list) return nullptr;
+        if (SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == rows) return list;
+    }
 }
 }  // namespace
 
-int wmain() {
-    const std::wstring folder = BenchFolder(L"quorix_live_bench");
-    const std::string ini = Text::ToAnsi(folder + L"\\config.ini");
-    WritePrivateProfileStringA("Data", "Form2Visible", "1", ini.c_str());
-    WritePrivateProfileStringA("Data", "ViewCheck", "1", ini.c_str());
-    WritePrivateProfileStringA("Data", "Tabstrip", "2", ini.c_str());  // the 查看 tab
-    // One category with one tip on the benchmark's key.
-    const std::string FM = "\xFF", JM = "\x81\x88";
-    WriteFileBytes(folder + L"\\Data\\bench.qix",
-                   "[\xCA\xFD\xBE\xDD]\r\ntip=HKEY_CURRENT_USER\\" + std::string(kSubA) + FM + "Value7" + FM + "a" +
-                       JM + "1" + FM + "0" + FM + "d" + FM + "1\r\n[" + FM + "\xCA\xFD\xBE\xDD" + FM + "]\r\n");
-    App::SetMsgBoxResponder([](const App::MsgBoxCall& c) {
-        std::fprintf(stderr, "message box: %s\n", Text::ToAnsi(c.text).c_str());
-        return IDOK;
-    });
-    const int n = 2000;
-    MakeKey(n);
-    ::Form2& main = Forms::Form2();
-    main.Show();
-    ::Form3& props = Forms::Form3();
-    props.Show();
-    props.SelectTab(3);
-    main.ListView1.SetSelectedItem(1);
-    int count = 0;
-    main.Showvaluesx();  // warm-up of each
-    Floor(count);
-    double list = 1e9, bare = 1e9;
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring program = Outside::ProgramDir(argc, argv);
+    MakeKey();
+    HKEY small;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\QuorixBench\\LiveSmall", 0, nullptr, 0, KEY_WRITE, nullptr, &small, nullptr);
+    RegSetValueExA(small, "One", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
+    RegCloseKey(small);
+    std::vector<BenchFiles::Tip> tips = BenchFiles::Tips(2, "x");
+    tips[0].subkey = kKey;
+    tips[0].value = "Value0";
+    tips[1].subkey = "Software\\QuorixBench\\LiveSmall";
+    tips[1].value = "One";
+    const std::wstring dir = Outside::MakeProgramFolder(L"quorix_live_bench", program, false,
+                                                        {{L"系统.qix", BenchFiles::Section(L"数据", tips)}});
+    BenchFloor floor;
+    Outside::Program p;
+    p.Start(dir, L"", [](const Outside::Program& q) { return Outside::Rows(q) == 2; });
+    Outside::Front(p.Main());
+    std::vector<double> runs, floors;
     for (int round = 0; round < 5; ++round) {
-        double t0 = Seconds();
-        main.Showvaluesx();
-        UpdateWindow(props.ListView2.hwnd());
-        list = std::min(list, Seconds() - t0);
-        bare = std::min(bare, Floor(count));
+        Outside::ClickRow(p, 2);
+        if (!Outside::WaitFor([&] { return LiveList(p, 2) != nullptr; }, 30)) {
+            std::printf("the properties window shows no live values\n");
+            return 1;
+        }
+        p.Idle();
+        const double t0 = Seconds();
+        Outside::ClickRow(p, 1);
+        if (!Outside::WaitFor([&] { return LiveList(p, kValues + 1) != nullptr; }, 60)) return 1;
+        p.Idle();
+        runs.push_back(Seconds() - t0);
+        floors.push_back(Floor(floor));
     }
-    if (props.ListView2.Count() != n + 1 || count != n)
-        std::printf("row count mismatch: %d rows, %d in the floor\n", props.ListView2.Count(), count);
-    std::printf("%8s %12s %11s %8s\n", "values", "list (ms)", "floor (ms)", "ratio");
-    std::printf("%8d %12.1f %11.1f %8.2f\n", n, list * 1000, bare * 1000, list / bare);
-    main.Unload();
+    const double r = Outside::Median(runs), f = Outside::Median(floors);
+    std::printf("live values of a key of %d values, from the click on its tip until they are listed: median %.0f ms; "
+                "floor %.0f ms; %.2f x the floor\n", kValues, r * 1000, f * 1000, r / f);
+    p.Close();
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QuorixBench");
-    DeleteFileW((folder + L"\\Data\\bench.qix").c_str());
-    DeleteFileW((folder + L"\\config.ini").c_str());
-    RemoveDirectoryW((folder + L"\\Data").c_str());
-    RemoveDirectoryW(folder.c_str());
+    BenchFiles::RemoveTree(dir);
     return 0;
 }

@@ -1,90 +1,88 @@
-// Paste 1,000 tips into a 3,000-tip category and import a 1,000-tip file: the
-// transfer loop (whole section reads, checked writes) against the per-tip way
-// (two single-key reads and two writes with the bare A functions), in one run.
-#include "common/Marks.h"
-#include "transfer/Transfer.h"
+// Pasting tips into another category as a user does it, on the program as it
+// runs: Quorix.exe in a program folder of its own (the settings its first start
+// writes) with a source category of n tips and a destination category of one
+// other tip. A row is clicked, Ctrl+A selects every row and Ctrl+C copies them,
+// the destination's node is clicked, and the clock runs from a click on the
+// paste button until the status bar reads "共有 <n+1> 个技巧" and the program
+// is idle. Then the same paste again, every tip clashing, answered 全部 in the
+// replace window. The floor, in the same run (bench/TransferFloor.h): both
+// sections read, the destination written once, the list filled (a paste does
+// not fit the columns).
+//   wine build/bench/paste_bench.exe [program folder] [tip counts...]   (default: 100 1000 5000)
+#include "Outside.h"
+#include "TransferFloor.h"
 
-#include <windows.h>
-
-#include <chrono>
 #include <cstdio>
-#include <string>
 
 namespace {
-const std::string FM = "\xFF", JM = "\x81\x88";
+std::wstring CountText(int n) { return L"共有 " + std::to_wstring(n) + L" 个技巧"; }
 
-std::string Tips(const char* prefix, int n) {
-    std::string rec, opt;
-    for (int i = 0; i < n; ++i) {
-        std::string name = prefix + std::to_string(i);
-        rec += name + "=HKEY_CURRENT_USER\\Software\\QuorixBench" + FM + "v" + std::to_string(i) + FM + "lab" + JM +
-               "data" + FM + "0" + FM + "description of the tip" + FM + "1\r\n";
-        opt += name + "=" + FM + "a" + FM + "b" + FM + JM + FM + "1" + FM + "2" + FM + "\r\n";
+struct Result {
+    double paste = -1, clash = -1, floor = -1;
+};
+
+// A click on the paste button until the destination shows `rows`; answers 全部 when the replace window asks.
+double Paste(const Outside::Program& p, int rows, bool clashes) {
+    Outside::SetStatusText(p, 1, L"");
+    const double t0 = Seconds();
+    Outside::ClickButton(p, Outside::Button::paste);
+    if (clashes) {
+        HWND replace = nullptr;
+        Outside::WaitFor([&] { return (replace = p.Window(L"Quorix.Form4")) != nullptr; }, 600);
+        HWND all = Outside::ChildWithText(replace, L"全部(&A)");
+        if (!all) {
+            std::fprintf(stderr, "no replace window with 全部\n");
+            return -1;
+        }
+        Outside::Front(replace);
+        Outside::ClickWindow(all);
     }
-    return "[\xCA\xFD\xBE\xDD]\r\n" + rec + "[" + FM + "\xCA\xFD\xBE\xDD" + FM + "]\r\n" + opt;
-}
-void Put(const std::wstring& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD w = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &w, nullptr);
-    CloseHandle(h);
-}
-double Seconds(std::chrono::steady_clock::time_point t0) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
-// The per-tip way: two single-key reads (2023-byte buffer) and two writes per tip.
-void PerTip(const std::string& src, const std::string& dst, int n, const char* prefix) {
-    const std::string sec = "\xCA\xFD\xBE\xDD", mirror = FM + sec + FM;
-    char buf[2024];
-    for (int i = 0; i < n; ++i) {
-        std::string name = prefix + std::to_string(i);
-        GetPrivateProfileStringA(sec.c_str(), name.c_str(), "", buf, 2023, src.c_str());
-        std::string rec = buf;
-        GetPrivateProfileStringA(mirror.c_str(), name.c_str(), "", buf, 2023, src.c_str());
-        std::string opt = buf;
-        WritePrivateProfileStringA(sec.c_str(), name.c_str(), rec.c_str(), dst.c_str());
-        WritePrivateProfileStringA(mirror.c_str(), name.c_str(), opt.c_str(), dst.c_str());
+    if (!Outside::WaitStatus(p, 1, CountText(rows))) return -1;
+    const double t = Seconds() - t0;
+    if (HWND box = p.Window(L"#32770")) {
+        std::fprintf(stderr, "a message box after the paste: %ls\n", Outside::BoxText(box).c_str());
+        Outside::PressBoxButton(box, IDOK);
     }
+    return t;
+}
+
+Result Run(const std::wstring& program, int n, BenchFloor& floor) {
+    const std::wstring dir = Outside::MakeProgramFolder(
+        L"quorix_paste_bench", program, false,
+        {{L"A源.qix", BenchFiles::Section(L"数据", BenchFiles::Tips(n, "Software\\QuorixBench\\Paste"))},
+         {L"B目标.qix", BenchFiles::Section(L"数据", BenchFiles::Tips(1, "Software\\QuorixBench\\Paste", L"已有 "))}});
+    Result r;
+    r.floor = TransferFloor(floor, dir + L"\\Data\\A源.qix", dir + L"\\Data\\B目标.qix", dir, false);
+    Outside::Program p;
+    p.Start(dir, L"", [n](const Outside::Program& q) { return Outside::Rows(q) == n; });
+    Outside::Front(p.Main());
+    Outside::ClickRow(p, 1);
+    Outside::Key('A', true);
+    Outside::Key('C', true);
+    p.Idle();
+    Outside::ClickNode(p, Outside::FindNode(p, {L"B目标"}));
+    if (!Outside::WaitStatus(p, 1, CountText(1), 60)) return r;
+    r.paste = Paste(p, n + 1, false);
+    r.clash = Paste(p, n + 1, true);
+    p.Close();
+    BenchFiles::RemoveTree(dir);
+    return r;
 }
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const int tips = argc > 1 ? _wtoi(argv[1]) : 1000, existing = argc > 2 ? _wtoi(argv[2]) : 3000;
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    const std::wstring dir = std::wstring(tmp) + L"quorix_paste_bench\\";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    const std::wstring src = dir + L"src.qix", dst = dir + L"dst.qix", upd = dir + L"in.upd";
-    auto ansi = [](const std::wstring& w) { return std::string(w.begin(), w.end()); };
-    std::vector<std::wstring> names;
-    for (int i = 0; i < tips; ++i) names.push_back(L"p" + std::to_wstring(i));
-
-    double ours[2], part[2];
-    for (int kind = 0; kind < 2; ++kind) {  // 0 paste, 1 import
-        const char* prefix = kind == 0 ? "p" : "i";
-        Put(src, Tips(prefix, tips));
-        Put(dst, Tips("e", existing));
-        auto t0 = std::chrono::steady_clock::now();
-        PerTip(ansi(src), ansi(dst), tips, prefix);
-        part[kind] = Seconds(t0);
-
-        Put(dst, Tips("e", existing));
-        Transfer::Source s;
-        s.file = src;
-        s.section = L"数据";
-        if (kind == 0) {
-            s.names = names;
-        } else {
-            s.allKeys = true;
-        }
-        Transfer::Target t{dst, L"数据", {}};
-        Transfer::ReplaceAnswer answer = Transfer::ReplaceAnswer::Ask;
-        t0 = std::chrono::steady_clock::now();
-        Transfer::Counts c = Transfer::Run(s, t, answer, nullptr);
-        ours[kind] = Seconds(t0);
-        std::printf("%s %d tips into %d: transfer loop %.2f s (%d written), per-tip single-key way %.2f s, ratio %.2f\n",
-                    kind == 0 ? "paste " : "import", tips, existing, ours[kind], c.written, part[kind],
-                    ours[kind] / part[kind]);
+    const std::wstring program = Outside::ProgramDir(argc, argv);
+    std::vector<int> sizes;
+    for (int i = 2; i < argc; ++i) sizes.push_back(_wtoi(argv[i]));
+    if (sizes.empty()) sizes = {100, 1000, 5000};
+    BenchFloor floor;
+    std::printf("%6s %10s %8s %16s %8s %10s %12s\n", "tips", "paste ms", "x floor", "clashes, 全部 ms", "x floor",
+                "floor ms", "paste us/tip");
+    for (int n : sizes) {
+        const Result r = Run(program, n, floor);
+        std::printf("%6d %10.0f %8.2f %16.0f %8.2f %10.1f %12.0f\n", n, r.paste * 1000, r.paste / r.floor,
+                    r.clash * 1000, r.clash / r.floor, r.floor * 1000, r.paste * 1e6 / n);
     }
+    std::printf("goal: within 3 x the floor, linear\n");
     return 0;
 }

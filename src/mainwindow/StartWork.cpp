@@ -11,6 +11,11 @@
 #include "platform/Text.h"
 
 
+namespace {
+// Milliseconds between two looks of the screen at a running apply.
+constexpr ULONGLONG kLookInterval = 250;
+}  // namespace
+
 void Form2::StartWork() {
     const int count = ListView1.Count();
     bool anyTicked = false;
@@ -41,7 +46,9 @@ void Form2::StartWork() {
         std::optional<std::wstring> backupSection;
         if (saveHistory) backupSection = ReportCategoryPath();
         // The screen follows the run a few times a second: the progress bar and
-        // the rows recoloured since the last look are drawn, nothing else.
+        // the rows recoloured since the last look are drawn, nothing else. Each
+        // look paints the list (tens of milliseconds under some systems), so
+        // the looks are a quarter of a second apart.
         ULONGLONG lastDrawn = GetTickCount64();
         ListView1.NoteRecolouredRows(true);
         int lastApplied = 0;
@@ -54,7 +61,7 @@ void Form2::StartWork() {
             // A row of an unknown TypeCode wrote nothing and keeps its colour.
             if (outcome.write != Apply::WriteResult::Nothing) ReportWrite(outcome.write == Apply::WriteResult::Done);
             if (outcome.backup == Apply::BackupResult::Lost) ++lostBackups;
-            if (ULONGLONG now = GetTickCount64(); now - lastDrawn >= 100) {
+            if (ULONGLONG now = GetTickCount64(); now - lastDrawn >= kLookInterval) {
                 ProgressBar1.SetValue(i);
                 ListView1.DrawNoted();
                 UpdateWindow(ProgressBar1.hwnd());

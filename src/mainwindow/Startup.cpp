@@ -30,17 +30,14 @@ const ButtonImage kButtonImages[] = {
     {ToolbarKey::about, 10},  {ToolbarKey::web, 22},     {ToolbarKey::email, 23},  {ToolbarKey::exit, 9},
 };
 
+// The list holds the pictures 1 to `count` at their numbers (a number without
+// a picture is a blank image), added in one step.
 void FillImageList(ImageList& list, int size, int count) {
     list.Create(size, size);
-    for (int n = 1; n <= count; ++n) {
-        HICON icon = Icons::Create(n, size);
-        if (icon) {
-            list.SetIcon(n, icon);
-            DestroyIcon(icon);
-        } else {
-            list.SetIcon(n, nullptr);
-        }
-    }
+    std::vector<std::vector<DWORD>> pictures;
+    pictures.reserve(static_cast<size_t>(count));
+    for (int n = 1; n <= count; ++n) pictures.push_back(Icons::Argb(n, size));
+    list.AddPictures(pictures);
 }
 }  // namespace
 

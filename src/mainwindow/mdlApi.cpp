@@ -20,6 +20,17 @@ RECT Outer(HWND h) {
 
 void PlaceWindow(HWND window, HWND mainWindow, int left, int top, int width, int height) {
     if (!window) return;
+    width = width < 0 ? 0 : width;
+    height = height < 0 ? 0 : height;
+    // A window shown where it is to go stays as it is: hiding and showing it
+    // again would only make it flicker (and costs a round trip to the display
+    // for each, the main window's start-up docks twice).
+    const RECT now = Outer(window);
+    if (IsWindowVisible(window) && now.left == left && now.top == top && now.right - now.left == width &&
+        now.bottom - now.top == height) {
+        if (mainWindow) SetWindowPos(mainWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
     ShowWindow(window, SW_HIDE);
     SetWindowPos(window, nullptr, left, top, width < 0 ? 0 : width, height < 0 ? 0 : height,
                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -231,15 +231,15 @@ void Draw(Painter& p, int n) {
 }
 }  // namespace
 
-HICON Create(int number, int size) {
-    if (number != kRefresh && (number < 1 || number > kLastNumber || number == 24)) return nullptr;
+std::vector<DWORD> Argb(int number, int size) {
+    if (number != kRefresh && (number < 1 || number > kLastNumber || number == 24)) return {};
     void* bits = nullptr;
     HBITMAP color = Pixels::NewDib(size, &bits);
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc || !color || !bits) {
         if (dc) DeleteDC(dc);
         if (color) DeleteObject(color);
-        return nullptr;
+        return {};
     }
     HGDIOBJ old = SelectObject(dc, color);
     RECT all{0, 0, size, size};
@@ -257,7 +257,12 @@ HICON Create(int number, int size) {
     std::vector<DWORD> argb(px, px + size * size);
     DeleteObject(color);
     for (DWORD& v : argb) v = (v & 0xFFFFFF) == 0xFF00FF ? 0 : (v | 0xFF000000);
-    return Pixels::IconFromArgb(argb, size);
+    return argb;
+}
+
+HICON Create(int number, int size) {
+    const std::vector<DWORD> argb = Argb(number, size);
+    return argb.empty() ? nullptr : Pixels::IconFromArgb(argb, size);
 }
 
 }  // namespace Icons

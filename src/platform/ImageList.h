@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 class ImageList {
 public:
     ImageList() = default;
@@ -18,6 +20,10 @@ public:
     int AddIconResource(int id);
     // Puts `icon` at 1-based number `n`, growing the list with blanks as needed.
     bool SetIcon(int n, HICON icon);
+    // Appends pictures given as pixels (0xAARRGGBB rows from the top, each the
+    // list's size; alpha 0 is transparent, an empty picture a blank image) in
+    // one step; returns the number of the first (0 on failure).
+    int AddPictures(const std::vector<std::vector<DWORD>>& pictures);
 
 private:
     HIMAGELIST list_ = nullptr;

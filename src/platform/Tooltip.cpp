@@ -63,7 +63,7 @@ bool Tooltip::Create() {
 
     tool_ = TOOLINFOW{};
     tool_.cbSize = sizeof(tool_);
-    tool_.uFlags = TTF_SUBCLASS | (centered_ ? TTF_CENTERTIP : 0);
+    tool_.uFlags = (relayed_ ? 0 : TTF_SUBCLASS) | (centered_ ? TTF_CENTERTIP : 0);
     tool_.hwnd = owner;
     tool_.uId = 0;
     GetClientRect(owner, &tool_.rect);
@@ -81,6 +81,19 @@ bool Tooltip::Create() {
     if (backColor_ != 0) SendMessageW(tip_, TTM_SETTIPBKCOLOR, backColor_, 0);
     if (maxWidth_ != kNoMaxWidth) SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, maxWidth_);
     return true;
+}
+
+void Tooltip::Relay(HWND control, UINT msg, WPARAM wp, LPARAM lp) const {
+    if (!relayed_ || !hwnd()) return;
+    MSG m{};
+    m.hwnd = control;
+    m.message = msg;
+    m.wParam = wp;
+    m.lParam = lp;
+    m.time = static_cast<DWORD>(GetMessageTime());
+    const DWORD pos = GetMessagePos();
+    m.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+    SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
 }
 
 void Tooltip::Release() {

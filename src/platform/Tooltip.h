@@ -63,6 +63,16 @@ public:
     int MaxTipWidth() const { return maxWidth_; }
     void SetMaxTipWidth(int px);
 
+    // Relayed: the tool is not watched by the tooltip control's own hook on
+    // the control (which the system runs for every message the control gets);
+    // the owner hands the control's mouse messages to Relay() instead, and the
+    // tip shows and hides as it would with the hook. Takes effect at the next
+    // Create(). Off at creation.
+    bool Relayed() const { return relayed_; }
+    void SetRelayed(bool on) { relayed_ = on; }
+    // Passes one mouse message of the control to the tip window (while relayed).
+    void Relay(HWND control, UINT msg, WPARAM wp, LPARAM lp) const;
+
     // Destroys any previous tip window, then makes a new one from the current
     // properties over ParentControl's client area as it is now. Returns true
     // when a tip window exists afterwards; false without ParentControl, when
@@ -80,6 +90,7 @@ private:
 
     int style_ = 0;
     bool centered_ = false;
+    bool relayed_ = false;
     const Control* parent_ = nullptr;
     int icon_ = IconNone;
     COLORREF foreColor_ = 0;

@@ -280,3 +280,38 @@ TEST_F(RowTooltipTest, HoldBalloonForScreenCapture) {
     while (GetFileAttributesA(mark) != INVALID_FILE_ATTRIBUTES && static_cast<LONG>(end - GetTickCount()) > 0) Pump(20);
     EXPECT_NE(nullptr, f.RowTooltip);
 }
+
+// The balloon comes up when the pointer rests on the selected row, and goes
+// when it leaves the list, with the list's mouse messages handed on by the
+// program: the tooltip control's own hook on the list is not installed (it
+// made every message to the list, and so every row loaded or applied, slow).
+TEST_F(RowTooltipTest, ShownByThePointerRestingOnTheRow) {
+    Form2& f = Main();
+    Select(1);
+    f.ShowRowTooltip(1);
+    HWND tip = TipWindow();
+    ASSERT_NE(nullptr, tip);
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ASSERT_TRUE(SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti)));
+    EXPECT_EQ(0u, ti.uFlags & TTF_SUBCLASS);
+    EXPECT_EQ(f.ListView1.hwnd(), ti.hwnd);
+
+    SetForegroundWindow(f.hwnd());
+    const RECT r = RowRect(1);
+    POINT p{r.left + 60, (r.top + r.bottom) / 2};
+    ClientToScreen(f.ListView1.hwnd(), &p);
+    MovePointer(p);
+    DWORD end = GetTickCount() + 8000;
+    while (!IsWindowVisible(tip) && static_cast<LONG>(end - GetTickCount()) > 0) Pump(50);
+    EXPECT_TRUE(IsWindowVisible(tip));
+    EXPECT_EQ(tip, TipWindow());  // still the selected row's balloon
+
+    // The pointer off the list, beside the main window: the balloon hides.
+    RECT w{};
+    GetWindowRect(f.hwnd(), &w);
+    MovePointer({w.right + 40, w.bottom + 40});
+    end = GetTickCount() + 8000;
+    while (IsWindow(tip) && IsWindowVisible(tip) && static_cast<LONG>(end - GetTickCount()) > 0) Pump(50);
+    EXPECT_FALSE(IsWindow(tip) && IsWindowVisible(tip));
+}
