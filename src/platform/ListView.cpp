@@ -50,12 +50,13 @@ ListView::~ListView() {
     if (boldFont_) DeleteObject(boldFont_);
 }
 
-bool ListView::Create(HWND parent, int id, DWORD extraStyle) {
+bool ListView::Create(HWND parent, int id, DWORD extraStyle, CheckBoxes boxes) {
     if (!CreateChild(parent, WC_LISTVIEWW, WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | extraStyle,
                      WS_EX_CLIENTEDGE, id))
         return false;
+    const DWORD ticks = boxes == CheckBoxes::Shown ? LVS_EX_CHECKBOXES : 0;
     SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT,
-                     LVS_EX_CHECKBOXES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT);
+                     ticks | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT);
     return true;
 }
 

@@ -15,7 +15,9 @@ public:
     static constexpr int kMaxSub = 5;  // text + four sub-items
     static constexpr COLORREF kDefaultColor = CLR_DEFAULT;
 
-    bool Create(HWND parent, int id, DWORD extraStyle = 0);
+    // Tick boxes before the rows, or none (no room is kept for them either).
+    enum class CheckBoxes { Shown, None };
+    bool Create(HWND parent, int id, DWORD extraStyle = 0, CheckBoxes boxes = CheckBoxes::Shown);
 
     void AddColumn(const std::wstring& header, int widthPx);
     int ColumnCount() const;

@@ -1,12 +1,10 @@
 #include "platform/TextBox.h"
 
-bool TextBox::Create(HWND parent, int id, bool multiLine) {
-    DWORD style = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | (multiLine ? ES_MULTILINE | WS_VSCROLL : 0);
+bool TextBox::Create(HWND parent, int id, Lines lines) {
+    // Without ES_AUTOHSCROLL a multi-line edit breaks its lines at its width.
+    const DWORD style = WS_VISIBLE | WS_TABSTOP |
+                        (lines == Lines::Wrapped ? ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL);
     return CreateChild(parent, L"EDIT", style, WS_EX_CLIENTEDGE, id);
-}
-
-void TextBox::SelectAll() {
-    if (hwnd_) SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(GetWindowTextLengthW(hwnd_)), 0);
 }
 
 bool TextBox::OnCommand(UINT, UINT code) {
