@@ -409,7 +409,10 @@ int ListView::SortedPlace(const std::wstring& text) const {
     return lo;
 }
 
-void ListView::SetView(DWORD view) { SendMessageW(hwnd_, LVM_SETVIEW, view, 0); }
+void ListView::SetView(DWORD view) {
+    SendMessageW(hwnd_, LVM_SETVIEW, view, 0);
+    if (view == LV_VIEW_ICON || view == LV_VIEW_SMALLICON) SendMessageW(hwnd_, LVM_ARRANGE, LVA_DEFAULT, 0);
+}
 DWORD ListView::View() const { return static_cast<DWORD>(SendMessageW(hwnd_, LVM_GETVIEW, 0, 0)); }
 void ListView::SetExtendedStyle(DWORD mask, DWORD style) {
     SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);

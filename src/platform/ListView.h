@@ -108,6 +108,8 @@ public:
     void Unsort() { sortColumn_ = 0; }  // rows stay where they are; new rows go last
 
     // View: LV_VIEW_ICON, LV_VIEW_DETAILS, LV_VIEW_SMALLICON, LV_VIEW_LIST.
+    // Switched to icons or small icons, the rows are arranged in the list's
+    // grid: rows added in another view would otherwise lie on each other.
     void SetView(DWORD view);
     DWORD View() const;
     void SetExtendedStyle(DWORD mask, DWORD style);
