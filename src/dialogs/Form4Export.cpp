@@ -8,6 +8,7 @@
 #include "mainwindow/Form2.h"
 #include "platform/App.h"
 #include "platform/Pixels.h"
+#include "platform/SelectAllText.h"
 #include "platform/Text.h"
 #include "platform/Twips.h"
 
@@ -205,7 +206,7 @@ void Form4::OpenExportPage() {
         for (TextBox* box : {&Text1, &Text4, &Text5, &Text6}) {
             box->Create(hwnd_, *id++);
             box->SetVisible(false);
-            box->GotFocus = [box] { box->SelectAll(); };
+            box->GotFocus = [box] { General::SelectAllText(*box); };
         }
         Command20.Create(hwnd_, IdCommand20, L"保存(&S)", false);
         Command18.Create(hwnd_, IdCommand18, L"确定(&O)", false);

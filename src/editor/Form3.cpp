@@ -8,6 +8,7 @@
 #include "common/TipFile.h"
 #include "platform/App.h"
 #include "platform/Resize.h"
+#include "platform/SelectAllText.h"
 #include "platform/Text.h"
 #include "platform/Twips.h"
 
@@ -70,19 +71,18 @@ bool Form3::Load() {
                                   {&Label3, L"命令:"}, {&Label5, L"键值:"}, {&Label7, L"列表:"}})
         label->Create(hwnd_, labelId++, caption);
     Text1.Create(hwnd_, IdText1);
-    Text4.Create(hwnd_, IdText4, true);
+    // The key path and the description wrap at the box's width and scroll down.
+    Text4.Create(hwnd_, IdText4, TextBox::Lines::Wrapped);
     Text2.Create(hwnd_, IdText2);
-    ImageCombo2.Create(hwnd_, IdImageCombo2, false);
-    Text5.Create(hwnd_, IdText5, true);
-    for (TextBox* multi : {&Text4, &Text5}) {
-        LONG_PTR s = GetWindowLongPtrW(multi->hwnd(), GWL_STYLE);
-        SetWindowLongPtrW(multi->hwnd(), GWL_STYLE, (s & ~static_cast<LONG_PTR>(ES_AUTOHSCROLL)) | ES_AUTOVSCROLL);
-        SendMessageW(multi->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
-    }
+    ImageCombo2.Create(hwnd_, IdImageCombo2, false, ImageList1.handle());
+    Text5.Create(hwnd_, IdText5, TextBox::Lines::Wrapped);
     Combo1.Create(hwnd_, IdCombo1, false);
     for (const wchar_t* t : kTypes) Combo1.AddItem(t);
     Text3.Create(hwnd_, IdText3);
-    ImageCombo1.Create(hwnd_, IdImageCombo1, true);
+    ImageCombo1.Create(hwnd_, IdImageCombo1, true, ImageList1.handle());
+    Text1.GotFocus = [this] { Text1_GotFocus(); };
+    Text2.GotFocus = [this] { Text2_GotFocus(); };
+    Text3.GotFocus = [this] { Text3_GotFocus(); };
     Command3.Create(hwnd_, IdCommand3, L"+");
     Command3.Click = [this] { Command3_Click(); };
     Toolbar2.Create(hwnd_, IdToolbar2);
@@ -103,12 +103,12 @@ bool Form3::Load() {
     // Under the list, never seen: the key preview presses them.
     Command1.SetVisible(false);
     Command2.SetVisible(false);
-    ListView1.Create(hwnd_, IdListView1, LVS_SINGLESEL | LVS_SHOWSELALWAYS);
+    ListView1.Create(hwnd_, IdListView1, LVS_SINGLESEL | LVS_SHOWSELALWAYS, ListView::CheckBoxes::None);
     ListView1.AddColumn(L"说明", 70);
     ListView1.AddColumn(L"键值", 70);
     ListView1.SetImageLists(ImageList1.handle(), ImageList1.handle());
     ListView1.ItemClick = [this](int row) { ListView1_ItemClick(row); };
-    ListView2.Create(hwnd_, IdListView2, LVS_SHOWSELALWAYS);
+    ListView2.Create(hwnd_, IdListView2, LVS_SHOWSELALWAYS, ListView::CheckBoxes::None);
     ListView2.AddColumn(L"名称", 70);
     ListView2.AddColumn(L"数据", 70);
     ListView2.SetImageLists(ImageList1.handle(), ImageList1.handle());
@@ -127,11 +127,11 @@ bool Form3::Load() {
     // 1. Minimum size 1800 x 3300 twips.
     Resize::InstallSideMinSize(hwnd_);
     // 2. The delete choice.
-    ImageCombo1.AddItem(ValueTexts::DeleteChoice);
+    ImageCombo1.AddItem(ValueTexts::DeleteChoice, kDeleteIcon);
     // 3. The danger choices, the first selected.
-    ImageCombo2.AddItem(L"没有危险性");
+    ImageCombo2.AddItem(L"没有危险性", 11);
     ImageCombo2.SetListIndex(0);
-    ImageCombo2.AddItem(L"具有危险性");
+    ImageCombo2.AddItem(L"具有危险性", 12);
     // 5. Flat column headers.
     Falt(ListView1);
     Falt(ListView2);
@@ -193,7 +193,13 @@ void Form3::Form_Resize() {
     layout.listView2Width = W - 125;
     layout.listView2Height = H - 690;
 
-    PlaceTwips(TabStrip1, 30, 15, 2055, 300);
+    // The tab strip spans the window, so its three tabs show at every width the
+    // window can take (at a fixed 2055 the third tab fell behind the scroll arrows).
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    layout.tabStrip1Width = Twips::FromPixelsX(client.right) - 2 * 30;
+    PlaceTwips(TabStrip1, 30, 15, layout.tabStrip1Width, 300);
+    TabStrip1.FitTabs();
     PlaceTwips(Label2, 60, 435, 480, 180);
     PlaceTwips(Text1, 540, 360, t1, 300);
     PlaceTwips(Label1, 60, 750, 480, 180);
@@ -223,6 +229,12 @@ void Form3::Form_Resize() {
     // The list lies over the two access-key buttons.
     SetWindowPos(ListView1.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
+
+// Typing into the name, value name and label boxes replaces their text; the
+// key path and the description keep the caret where it lands.
+void Form3::Text1_GotFocus() { General::SelectAllText(Text1); }
+void Form3::Text2_GotFocus() { General::SelectAllText(Text2); }
+void Form3::Text3_GotFocus() { General::SelectAllText(Text3); }
 
 // ---------------------------------------------------------------- tabs
 
@@ -331,9 +343,6 @@ LRESULT Form3::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_COMMAND: {
         HWND from = reinterpret_cast<HWND>(lp);
-        // Select-all on focus for the one-line boxes.
-        if (HIWORD(wp) == EN_SETFOCUS && (from == Text1.hwnd() || from == Text2.hwnd() || from == Text3.hwnd()))
-            SendMessageW(from, EM_SETSEL, 0, -1);
         // Typing into a value box leaves its delete choice.
         if (HIWORD(wp) == CBN_EDITCHANGE && from == ImageCombo1.hwnd()) {
             std::wstring t = ImageCombo1.Text();

@@ -65,6 +65,9 @@ public:
     void Toolbar1_ButtonClick(const std::wstring& key);
     void Toolbar2_ButtonClick(const std::wstring& key);
     void Falt(ListView& lv);
+    void Text1_GotFocus();
+    void Text2_GotFocus();
+    void Text3_GotFocus();
     // `next`: clears the editor.
     void ClearEditor();
 
@@ -122,7 +125,7 @@ public:
 
     // Twips the last layout gave (what the controls were sized from).
     struct LayoutTwips {
-        long long text1Width = 0, imageCombo1Width = 0, text5Height = 0, listView1Width = 0, listView1Height = 0,
+        long long tabStrip1Width = 0, text1Width = 0, imageCombo1Width = 0, text5Height = 0, listView1Width = 0, listView1Height = 0,
                   listView2Width = 0, listView2Height = 0, picture1Width = 0, picture1Height = 0;
     } layout;
 

@@ -53,7 +53,6 @@ bool IsDefaultRow(const LiveValue& v) { return v.unsetDefault || v.name.empty();
 }  // namespace
 
 void Form3::SetUpLiveList() {
-    ListView2.SetExtendedStyle(LVS_EX_CHECKBOXES, 0);  // rows of values have no tick boxes
     Subclass::Set(ListView2.hwnd(), LiveListMouseProc, 2, reinterpret_cast<DWORD_PTR>(this));
     ListView2.AfterLabelEdit = [this](ListView::LabelEditEnd& e) { ListView2_AfterLabelEdit(e); };
 }

@@ -3,6 +3,7 @@
 #include "platform/Button.h"
 #include "platform/Label.h"
 #include "platform/Modal.h"
+#include "platform/SelectAllText.h"
 #include "platform/TextBox.h"
 #include "platform/Twips.h"
 #include "platform/Window.h"
@@ -45,7 +46,7 @@ public:
         Answer.Move(margin, ch - margin - eh, cw - 2 * margin, eh);
         SendMessageW(OK.hwnd(), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
         Answer.SetText(call.defaultText);
-        SendMessageW(Answer.hwnd(), EM_SETSEL, 0, -1);
+        General::SelectAllText(Answer);
         OK.Click = [this] { Finish(true); };
         Cancel.Click = [this] { Finish(false); };
         accepted_ = false;

@@ -50,12 +50,13 @@ ListView::~ListView() {
     if (boldFont_) DeleteObject(boldFont_);
 }
 
-bool ListView::Create(HWND parent, int id, DWORD extraStyle) {
+bool ListView::Create(HWND parent, int id, DWORD extraStyle, CheckBoxes boxes) {
     if (!CreateChild(parent, WC_LISTVIEWW, WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | extraStyle,
                      WS_EX_CLIENTEDGE, id))
         return false;
+    const DWORD ticks = boxes == CheckBoxes::Shown ? LVS_EX_CHECKBOXES : 0;
     SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT,
-                     LVS_EX_CHECKBOXES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT);
+                     ticks | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT);
     return true;
 }
 
@@ -421,7 +422,10 @@ int ListView::SortedPlace(const std::wstring& text) const {
     return lo;
 }
 
-void ListView::SetView(DWORD view) { SendMessageW(hwnd_, LVM_SETVIEW, view, 0); }
+void ListView::SetView(DWORD view) {
+    SendMessageW(hwnd_, LVM_SETVIEW, view, 0);
+    if (view == LV_VIEW_ICON || view == LV_VIEW_SMALLICON) SendMessageW(hwnd_, LVM_ARRANGE, LVA_DEFAULT, 0);
+}
 DWORD ListView::View() const { return static_cast<DWORD>(SendMessageW(hwnd_, LVM_GETVIEW, 0, 0)); }
 void ListView::SetExtendedStyle(DWORD mask, DWORD style) {
     SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);

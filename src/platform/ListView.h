@@ -15,7 +15,9 @@ public:
     static constexpr int kMaxSub = 5;  // text + four sub-items
     static constexpr COLORREF kDefaultColor = CLR_DEFAULT;
 
-    bool Create(HWND parent, int id, DWORD extraStyle = 0);
+    // Tick boxes before the rows, or none (no room is kept for them either).
+    enum class CheckBoxes { Shown, None };
+    bool Create(HWND parent, int id, DWORD extraStyle = 0, CheckBoxes boxes = CheckBoxes::Shown);
 
     void AddColumn(const std::wstring& header, int widthPx);
     int ColumnCount() const;
@@ -112,6 +114,8 @@ public:
     void Unsort() { sortColumn_ = 0; }  // rows stay where they are; new rows go last
 
     // View: LV_VIEW_ICON, LV_VIEW_DETAILS, LV_VIEW_SMALLICON, LV_VIEW_LIST.
+    // Switched to icons or small icons, the rows are arranged in the list's
+    // grid: rows added in another view would otherwise lie on each other.
     void SetView(DWORD view);
     DWORD View() const;
     void SetExtendedStyle(DWORD mask, DWORD style);

@@ -1,16 +1,17 @@
 #pragma once
-// Single-line text box.
+// Text box: one line that scrolls sideways, or several lines that wrap at the
+// box's width and scroll down (a vertical scroll bar). Which one is fixed when
+// the box is made: an edit control cannot change it afterwards.
 #include "platform/Window.h"
 
 #include <functional>
 
 class TextBox : public Control {
 public:
-    bool Create(HWND parent, int id, bool multiLine = false);
+    enum class Lines { One, Wrapped };
+    bool Create(HWND parent, int id, Lines lines = Lines::One);
     std::wstring Text() const { return CaptionText(); }
     void SetText(const std::wstring& s) { SetCaptionText(s); }
-    // Selects the whole text with the caret at its start, so typing replaces it.
-    void SelectAll();
     // Raised when the box receives the keyboard focus.
     std::function<void()> GotFocus;
     bool OnCommand(UINT id, UINT code) override;

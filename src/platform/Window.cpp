@@ -93,6 +93,7 @@ void Control::SetFocus() {
 }
 bool Control::OnNotify(NMHDR*, LRESULT&) { return false; }
 bool Control::OnCommand(UINT, UINT) { return false; }
+bool Control::OnDrawItem(const DRAWITEMSTRUCT&) { return false; }
 
 // ---------------------------------------------------------------- Form
 
@@ -166,6 +167,12 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
                 if (c->OnCommand(LOWORD(wp), HIWORD(wp))) return 0;
         }
         break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (Control* c = Control::FromHwnd(item->hwndItem))
+            if (c->OnDrawItem(*item)) return TRUE;
+        break;
+    }
     default:
         break;
     }

@@ -36,6 +36,8 @@ public:
     virtual bool OnNotify(NMHDR* nm, LRESULT& result);
     // WM_COMMAND with this control as source (`id` is the command or control id).
     virtual bool OnCommand(UINT id, UINT code);
+    // WM_DRAWITEM for this owner-drawn control; return true when drawn.
+    virtual bool OnDrawItem(const DRAWITEMSTRUCT& item);
 
     static Control* FromHwnd(HWND h);
 

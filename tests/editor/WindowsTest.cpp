@@ -1,6 +1,6 @@
 // The properties window, the value bar and the candidate popup as the program
 // wires them: showing a tip, the option editor, Enter in the bar, the popup and
-// its hover preview, F2, the layout, the hooks, and screenshots of the tabs.
+// its hover preview, F2, the layout and the hooks.
 #include "editor/EditorFixture.h"
 #include "platform/Twips.h"
 
@@ -294,44 +294,4 @@ TEST_F(EditorTest, LayoutAtTheMinimumSize) {
     EXPECT_EQ(2610, p.layout.listView2Height);
     RECT b = p.Text1.Bounds();
     EXPECT_EQ(Twips::ToPixelsX(1130), b.right - b.left);
-}
-
-// Screenshots of the properties window showing a tip, one per tab.
-TEST_F(EditorTest, ScreenshotsOfEachTab) {
-    Start(Section(Data) + Tip(L"开关", L"关", "0", '2', '2') + Mirror(Data) +
-          Line(L"开关", Opts({L"开", L"关", L"删除"}, {"1", "0", DM})));
-    Click(1);
-    Form3& p = props();
-    p.Text5.SetText(L"打开或关闭示例功能。");
-    const wchar_t* names[] = {L"general", L"values", L"live"};
-    for (int tab = 1; tab <= 3; ++tab) {
-        p.SelectTab(tab);
-        p.Show();
-        RedrawWindow(p.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Ui::DoEvents();
-        RECT r;
-        GetWindowRect(p.hwnd(), &r);
-        const int w = r.right - r.left, h = r.bottom - r.top;
-        HDC screen = GetDC(nullptr);
-        HDC mem = CreateCompatibleDC(screen);
-        HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-        HGDIOBJ old = SelectObject(mem, bmp);
-        BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-        SelectObject(mem, old);
-        BITMAPINFOHEADER bi{sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        std::string pixels(static_cast<size_t>(((w * 3 + 3) & ~3) * h), '\0');
-        GetDIBits(mem, bmp, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
-        DeleteObject(bmp);
-        DeleteDC(mem);
-        ReleaseDC(nullptr, screen);
-        BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi + pixels.size()), 0, 0,
-                            static_cast<DWORD>(sizeof fh + sizeof bi)};
-        std::string out(reinterpret_cast<const char*>(&fh), sizeof fh);
-        out.append(reinterpret_cast<const char*>(&bi), sizeof bi);
-        out += pixels;
-        WriteBytes(dir + L"properties-" + names[tab - 1] + L".bmp", out);
-        if (const char* keep = getenv("QUORIX_SCREENSHOTS"))
-            WriteBytes(Text::FromAnsi(keep) + L"\\properties-" + names[tab - 1] + L".bmp", out);
-        EXPECT_GT(w, 0);
-    }
 }
