@@ -74,7 +74,9 @@ void Form2::del_Click() {
         }
         failed = deleted.Failed();
         // Only the rows of the tips that left the file go, from the last up.
+        // The focus mark goes first (the first row takes it below).
         ListView1.SetRedraw(false);
+        ListView1.ClearFocusedRow();
         for (size_t i = rows.size(); i-- > 0;)
             if (deleted.gone[i]) ListView1.Remove(rows[i]);
         ListView1.SetRedraw(true);

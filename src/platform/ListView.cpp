@@ -361,6 +361,14 @@ int ListView::SelectedItem() const {
     return i + 1;
 }
 
+void ListView::ClearFocusedRow() {
+    if (!hwnd_) return;
+    LVITEMW it{};
+    it.stateMask = LVIS_FOCUSED;
+    it.state = 0;
+    SendMessageW(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&it));
+}
+
 void ListView::SetSelectedItem(int row) {
     if (row < 1 || row > Count()) return;
     LVITEMW it{};

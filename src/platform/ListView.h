@@ -93,6 +93,10 @@ public:
     void ClearSelection();
     // The focused row (0 none); VB's SelectedItem.
     int SelectedItem() const;
+    // No row holds the focus mark any more (the selection stays). Removing
+    // many rows is far quicker without one: the control moves the mark on
+    // with every row removed before it.
+    void ClearFocusedRow();
     void SetSelectedItem(int row);  // focuses and selects it
     void EnsureVisible(int row);
     // The row at a point of the client area (0 none).

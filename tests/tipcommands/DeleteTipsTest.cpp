@@ -51,6 +51,9 @@ TEST_F(DeleteTipsTest, RowsTwoAndFourOfFive) {
         EXPECT_EQ(Section(Data, {Simple(Jia), Simple(Bing), Simple(Wu)}), ReadBytes(CatFile(Cat)));
         EXPECT_EQ((std::vector<std::string>{Jia, Bing, Wu}), Rows());
         EXPECT_EQ(std::vector<int>{1}, SelectedRows());
+        // The first row holds the focus mark, and no other row does.
+        EXPECT_EQ(0, SendMessageW(main().ListView1.hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+        EXPECT_EQ(-1, SendMessageW(main().ListView1.hwnd(), LVM_GETNEXTITEM, 0, LVNI_FOCUSED));
         EXPECT_EQ(Jia, Ansi(Forms::Form3().Text1.Text()));
         EXPECT_EQ("d" + Jia, Ansi(Forms::Form1().ImageCombo1.Text()));
         EXPECT_EQ(L"共有 3 个技巧", main().StatusBar1.PanelText(1));
