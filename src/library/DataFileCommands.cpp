@@ -1,6 +1,8 @@
 // The category window's toolbar: new, open, del and info act on the list of
 // tip data files below the category tree.
 #include "common/TipFile.h"
+
+#include <windows.h>
 #include "dialogs/Form4.h"
 #include "dialogs/cCommonDialog.h"
 #include "library/FileInfo.h"
@@ -32,6 +34,43 @@ void DisableCategoryCommands(std::initializer_list<const wchar_t*> keys) {
     for (const wchar_t* key : keys) main.Toolbar1.SetEnabled(key, false);
 }
 }  // namespace
+
+const wchar_t* const frmShadow::kNotInCodePage =
+    L"文件名或其所在文件夹的名称中含有代码页 936（简体中文）无法表示的字符，程序无法读写这个文件。请将它改名或移到别的文件夹后再添加。";
+const wchar_t* const frmShadow::kSelectionTooLong =
+    L"选定的文件太多，文件名的总长度超出了对话框所能容纳的长度。请分几次添加。";
+
+std::wstring frmShadow::RealName(const std::wstring& path) {
+    std::wstring out;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find(L'\\', start);
+        if (end == std::wstring::npos) end = path.size();
+        std::wstring part = path.substr(start, end - start);
+        if (start > 0 && part.find(L'?') != std::wstring::npos) {
+            // The code page's "?" stands for characters it has no form for; as a
+            // wildcard it finds the name the file system stores, when only one fits.
+            WIN32_FIND_DATAW fd;
+            HANDLE h = FindFirstFileW((out + L"\\" + part).c_str(), &fd);
+            if (h != INVALID_HANDLE_VALUE) {
+                std::wstring found = fd.cFileName;
+                if (!FindNextFileW(h, &fd)) part = found;
+                FindClose(h);
+            }
+        }
+        out += (start > 0 ? L"\\" : L"") + part;
+        if (end == path.size()) break;
+        start = end + 1;
+    }
+    return out;
+}
+
+void frmShadow::ReportRefused(const std::vector<Refusal>& refused) {
+    if (refused.empty()) return;
+    std::wstring text = L"下列文件没有添加到文件列表中：";
+    for (const auto& [path, cause] : refused) text += L"\r\n\r\n" + path + L"\r\n" + cause;
+    App::MsgBox(text, MB_OK | MB_ICONERROR);
+}
 
 void frmShadow::Toolbar1_ButtonClick(const std::wstring& key) {
     if (key == L"new") NewDataFile();
@@ -133,17 +172,34 @@ void frmShadow::OpenDataFiles() {
     }
     if (result.empty() || count <= 0) return;
 
-    auto list = [this](const std::wstring& path) {
+    std::vector<std::wstring> paths;
+    if (count == 1) {
+        // The one full path the dialog returned (the buffer's NULs cut off).
+        paths.push_back(result.substr(0, result.find(L'\0')));
+    } else {
+        if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+        for (const auto& name : names) paths.push_back(folder + name);
+    }
+    // The dialog hands its names over through the code page and a buffer of
+    // fixed size: a name the code page cannot hold comes back with "?" in it,
+    // and a selection longer than the buffer comes back cut (the folder alone,
+    // or a last name cut short). Nothing is listed then; the user is told.
+    std::vector<Refusal> refused;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const std::wstring& path = paths[i];
+        const DWORD attrs = GetFileAttributesW(path.c_str());
+        if (path.find_first_of(L"?*") != std::wstring::npos)
+            refused.emplace_back(RealName(path), kNotInCodePage);
+        else if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY))
+            refused.emplace_back(path, kSelectionTooLong);
+        else if (attrs == INVALID_FILE_ATTRIBUTES && i + 1 == paths.size() && paths.size() > 1)
+            refused.emplace_back(folder + L"…", kSelectionTooLong);
+    }
+    if (!refused.empty()) return ReportRefused(refused);
+    for (const std::wstring& path : paths) {
         int e = FindEntry(Text::Trim(path));
         if (!e) e = TreeView2.Add(0, path, path, 5, 5);
         if (e) TreeView2.Select(e);
-    };
-    if (count == 1) {
-        // The one full path the dialog returned (the buffer's NULs cut off).
-        list(result.substr(0, result.find(L'\0')));
-    } else {
-        if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-        for (const auto& name : names) list(folder + name);
     }
 
     DisableCategoryCommands({ToolbarKey::open, ToolbarKey::tjlb, ToolbarKey::del, ToolbarKey::scj, ToolbarKey::find});

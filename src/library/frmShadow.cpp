@@ -562,7 +562,20 @@ int frmShadow::OpenCmdFiles(const std::wstring& list) {
     ::Form2& main = Forms::Form2();
     main.Toolbar1.SetEnabled(ToolbarKey::tjlb, false);
     int opened = 0;
+    std::vector<Refusal> refused;
     for (const auto& word : CommandWords(list)) {
+        // A name the code page cannot hold (the file's or a folder's on the way,
+        // also behind a short name) would be read and written as another name.
+        if (EndsWithUpd(word) && GetFileAttributesW(word.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            std::wstring real(32768, L'\0');
+            DWORD n = GetLongPathNameW(word.c_str(), real.data(), static_cast<DWORD>(real.size()));
+            real.resize(n > 0 && n < real.size() ? n : 0);
+            if (real.empty()) real = word;
+            if (!Text::FitsAnsi(word) || !Text::FitsAnsi(real)) {
+                refused.emplace_back(real, kNotInCodePage);
+                continue;
+            }
+        }
         std::wstring candidate = App::LongPath(word);
         if (!EndsWithUpd(candidate)) continue;
         int e = AddOrSelectEntry(candidate);
@@ -571,6 +584,7 @@ int frmShadow::OpenCmdFiles(const std::wstring& list) {
         main.SetCaption(App::Title() + L" - " + TreeView2.Text(e));
         ++opened;
     }
+    ReportRefused(refused);
     return opened;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/Window.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // The bar between the two lists; the user drags it up and down.
@@ -78,6 +79,16 @@ public:
     // Opens the tip data files named in a command line (blank-separated words;
     // a word in double quotes may hold blanks). Returns how many it opened.
     int OpenCmdFiles(const std::wstring& list);
+    // A tip data file the program cannot name in the code page (or under such a
+    // folder), refused with why: the path and its cause, one per file.
+    using Refusal = std::pair<std::wstring, std::wstring>;
+    static const wchar_t* const kNotInCodePage;
+    static const wchar_t* const kSelectionTooLong;
+    // The real name of a path the code page turned "?" in (each "?" component
+    // looked up as the file system stores it); the path itself when none is found.
+    static std::wstring RealName(const std::wstring& path);
+    // One message naming every refused file and its cause.
+    static void ReportRefused(const std::vector<Refusal>& refused);
 
     // ---- window ----
     void Form_Resize();  // the layout

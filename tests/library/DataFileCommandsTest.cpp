@@ -251,3 +251,87 @@ TEST_F(DataFileCommandsTest, DelRemovesEntriesNeverFiles) {
     EXPECT_EQ(1, list().Count());
     EXPECT_TRUE(main().CategoryMode());
 }
+
+namespace {
+// A file whose name only the W functions can give.
+void WriteW(const std::wstring& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    DWORD n = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    CloseHandle(h);
+}
+}  // namespace
+
+// Files the program cannot name in code page 936 (the dialog gives them back
+// with "?"), and a selection the dialog's buffer cut: one message names each
+// file (by its real name) and the cause; nothing joins the list, and the list
+// keeps showing what it showed.
+TEST_F(DataFileCommandsTest, OpenRefusesNamesTheCodePageCannotHoldAndCutSelections) {
+    const std::string bytes = Section(Data) + Record("t", KP, "v", "l", "1", '2', "d", '1');
+    const std::wstring thai = Path(L"\u0e01\u0e02.upd");
+    WriteW(thai, bytes);
+    const std::wstring folder = Path(L"\u0e01\u76ee\u5f55");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    WriteW(folder + L"\\a.upd", bytes);
+    const std::wstring a = Upd(L"a.upd", 2);
+    ::frmShadow& s = shadow();
+    Answer(a);
+    s.Toolbar1.Click(L"open");
+    ASSERT_EQ((std::vector<std::wstring>{a}), Entries());
+
+    struct Case {
+        const char* name;
+        std::function<void()> answer;
+        std::wstring named;
+        const wchar_t* cause;
+    } cases[] = {
+        {"file name", [&] { Answer(thai); }, thai, frmShadow::kNotInCodePage},
+        {"folder name", [&] { Answer(folder + L"\\a.upd"); }, folder + L"\\a.upd", frmShadow::kNotInCodePage},
+        {"one of several", [&] { AnswerMany(dir.substr(0, dir.size() - 1), {L"a.upd", L"\u0e01\u0e02.upd"}); }, thai,
+         frmShadow::kNotInCodePage},
+        // The folder alone came back: the names did not fit.
+        {"folder only", [&] { answer = Ansi(dir.substr(0, dir.size() - 1)) + std::string(2, '\0'); },
+         dir.substr(0, dir.size() - 1), frmShadow::kSelectionTooLong},
+        // The last name cut at the buffer's end.
+        {"last name cut",
+         [&] {
+             AnswerMany(dir.substr(0, dir.size() - 1), {L"a.upd"});
+             answer += "b.upd";
+             answer.resize(8192, 'x');
+         },
+         dir.substr(0, dir.size() - 1), frmShadow::kSelectionTooLong},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.answer();
+        ExpectBox(IDOK);
+        s.Toolbar1.Click(L"open");
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes[0].style & MB_ICONMASK);
+        EXPECT_NE(std::wstring::npos, boxes[0].text.find(c.named)) << Ansi(boxes[0].text);
+        EXPECT_NE(std::wstring::npos, boxes[0].text.find(c.cause));
+        EXPECT_EQ((std::vector<std::wstring>{a}), Entries());
+        ExpectShowing(a, 2);
+        boxes.clear();
+    }
+}
+
+// The same on the command line: the file is named (by its real name) and not
+// listed; the other words are still opened.
+TEST_F(DataFileCommandsTest, CommandLineRefusesNamesTheCodePageCannotHold) {
+    const std::string bytes = Section(Data) + Record("t", KP, "v", "l", "1", '2', "d", '1');
+    const std::wstring thai = Path(L"\u0e01.upd");
+    WriteW(thai, bytes);
+    const std::wstring a = Upd(L"a.upd", 2);
+    Forms::UnloadFrmShadow();
+    App::SetCommandForTests(L"\"" + thai + L"\" " + a);
+    ExpectBox(IDOK);
+    ::frmShadow& s = shadow();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_NE(std::wstring::npos, boxes[0].text.find(thai));
+    EXPECT_NE(std::wstring::npos, boxes[0].text.find(frmShadow::kNotInCodePage));
+    EXPECT_EQ((std::vector<std::wstring>{a}), Entries());
+    EXPECT_EQ(2, list().Count());
+    (void)s;
+}
