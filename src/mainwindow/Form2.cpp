@@ -70,6 +70,10 @@ bool Form2::Load() {
     if (Exists()) return true;
     endedAsSecond_ = false;
     Config::ForgetToldFailures();  // a new run tells every failing setting again
+    // Nothing of an earlier window's life: a change posted to it went with it.
+    currentRowPending_ = false;
+    ShownTip = 0;
+    focusBeforeInactive_ = nullptr;
     if (!CreateWindowAndControls()) return false;
     loading_ = true;
     Form_Load();
