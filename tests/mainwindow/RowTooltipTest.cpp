@@ -288,6 +288,7 @@ TEST_F(RowTooltipTest, HoldBalloonForScreenCapture) {
 TEST_F(RowTooltipTest, ShownByThePointerRestingOnTheRow) {
     Form2& f = Main();
     Select(1);
+    Pump(100);  // the program shows the newly selected row itself
     f.ShowRowTooltip(1);
     HWND tip = TipWindow();
     ASSERT_NE(nullptr, tip);
