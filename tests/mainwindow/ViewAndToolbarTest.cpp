@@ -4,6 +4,8 @@
 // between its rows and the list.
 #include "MainWindowFixture.h"
 
+#include "common/TipFile.h"
+
 #include <commctrl.h>
 
 #include <set>
@@ -43,6 +45,9 @@ TEST_F(MainWindowTest, IconViewsGiveEveryRowItsOwnPlace) {
     MakeRunBefore();
     WriteBytes(Path(L"Data\\示例.qix"), Category(12));
     Form2& f = Start();
+    // The category window's loader fills the list, in report view.
+    f.Toolbar1_ButtonMenuClick(L"viewok", L"v4");
+    Forms::frmShadow().Shownode(Path(L"Data\\示例.qix"), TipFile::DataSection);
     HWND list = f.ListView1.hwnd();
     ASSERT_EQ(12, f.ListView1.Count());
     ASSERT_EQ(3, f.View());
