@@ -105,6 +105,38 @@ class HelpFileTest(unittest.TestCase):
                         self.assertIn(anchor, ANCHOR.findall(page), "no such anchor")
         self.assertGreater(links, len(self.topics()))
 
+    def page(self, name):
+        return re.sub(r"<[^>]+>", "", self.stored[name].decode(build_help.CODEPAGE))
+
+    def test_balloon_is_described_as_the_program_builds_it(self):
+        # The balloon's lines as the main window writes them, in their order.
+        source = os.path.join(build_help.SOURCE, "..", "..", "src", "mainwindow", "RowTooltip.cpp")
+        with open(source, encoding="utf-8") as f:
+            labels = re.findall(r'L"([\u4e00-\u9fff]+)[:：] ?"', f.read())
+        self.assertEqual(["键位", "类型", "键名", "键值", "命令"], labels)
+        text = self.page("mainwindow.html")
+        section = text[text.index("提示气球"):]
+        section = section[:section.index("。", section.index("内容")) + 1]
+        positions = [section.find(label) for label in labels]
+        self.assertNotIn(-1, positions, section)
+        self.assertEqual(sorted(positions), positions, section)
+        self.assertNotIn("详细说明", section)
+
+    def test_f3_in_the_category_window_honours_the_option(self):
+        option = "全部勾选时不勾选具有危险性的技巧"
+        self.assertIn(option, self.page("category.html"))
+        self.assertIn(option, self.page("options.html"))
+        for name in ("category.html", "keys.html"):
+            with self.subTest(page=name):
+                self.assertNotIn("包括危险的技巧", self.page(name))
+                self.assertNotIn("包括具有危险性的技巧", self.page(name))
+
+    def test_a_line_break_in_the_description_is_refused_not_dropped(self):
+        text = self.page("properties.html")
+        self.assertNotIn("不会被保存", text)
+        self.assertIn("说明中不能换行", text)
+        self.assertIn("不保存", text)
+
     def test_language_and_window_caption(self):
         system = self.stored["#SYSTEM"]
         lcid, pos = None, 4

@@ -175,7 +175,7 @@ void Form2::LayoutControls() {
     if (!Exists() || !ListView1.Exists()) return;
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    Toolbar1.AutoSize();
+    Toolbar1.FitToRows();
     StatusBar1.Relayout();
     int top = Toolbar1.PreferredHeight();
     int bottom = rc.bottom - StatusBar1.Height();

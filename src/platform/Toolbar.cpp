@@ -104,6 +104,34 @@ int Toolbar::PreferredHeight() const {
 
 void Toolbar::AutoSize() { SendMessageW(hwnd_, TB_AUTOSIZE, 0, 0); }
 
+void Toolbar::FitToRows() {
+    if (!hwnd_) return;
+    // Sized to the parent's width by the toolbar itself, which lays out its rows.
+    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE) & ~static_cast<LONG_PTR>(CCS_NORESIZE);
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
+    AutoSize();
+    // The lowest button's bottom; a separator at a wrap takes no row of its own.
+    int bottom = 0;
+    for (int i = 0, n = static_cast<int>(SendMessageW(hwnd_, TB_BUTTONCOUNT, 0, 0)); i < n; ++i) {
+        TBBUTTON b{};
+        if (!SendMessageW(hwnd_, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b))) continue;
+        if ((b.fsState & TBSTATE_HIDDEN) || (b.fsStyle & BTNS_SEP)) continue;
+        RECT r{};
+        if (SendMessageW(hwnd_, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r)) && r.bottom > bottom) bottom = r.bottom;
+    }
+    // From here on the toolbar keeps the height given, also when a change of
+    // its buttons would have it size itself again.
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, style | CCS_NORESIZE);
+    if (bottom <= 0) return;
+    RECT window{}, client{};
+    GetWindowRect(hwnd_, &window);
+    GetClientRect(hwnd_, &client);
+    const int height = bottom + (window.bottom - window.top) - client.bottom;  // plus any border
+    if (height < window.bottom - window.top)
+        SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 PopupMenu& Toolbar::ButtonMenus(const std::wstring& key) {
     static PopupMenu none;
     int i = IndexOf(key);

@@ -42,6 +42,10 @@ public:
     // Height the toolbar wants at its current width, in pixels.
     int PreferredHeight() const;
     void AutoSize();
+    // For a toolbar along its parent's top: sizes it to the parent's width and
+    // makes it as tall as its rows of buttons (a wrapped toolbar sizes itself
+    // a row taller than its buttons fill), and keeps that height until the next call.
+    void FitToRows();
 
     // The drop-down menu of a button.
     PopupMenu& ButtonMenus(const std::wstring& key);
