@@ -34,11 +34,11 @@ bool Form1::Load() {
         DestroyIcon(icon);
     }
     Label1.Create(hwnd_, IdLabel1, L"键值:");
-    ImageCombo1.Create(hwnd_, IdImageCombo1, true);
+    ImageCombo1.Create(hwnd_, IdImageCombo1, true, ImageList1.handle());
     Command1.Create(hwnd_, IdCommand1, L"+");
     Command1.Click = [this] { Command1_Click(); };
     // 1. The delete choice.
-    ImageCombo1.AddItem(ValueTexts::DeleteChoice);
+    ImageCombo1.AddItem(ValueTexts::DeleteChoice, 1);
     if (HWND edit = GetWindow(ImageCombo1.hwnd(), GW_CHILD))
         Subclass::Set(edit, EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
     Form_Resize();

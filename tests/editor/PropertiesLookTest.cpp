@@ -4,6 +4,7 @@
 // boxes that select their whole text when the keys bring the focus to them (and
 // the export page's boxes through the same routine); screenshots of each tab.
 #include "editor/EditorFixture.h"
+#include "editor/Form1.h"
 #include "dialogs/Form4.h"
 #include "platform/Modal.h"
 #include "platform/Twips.h"
@@ -265,6 +266,20 @@ TEST_F(PropertiesLookTest, ValueAndDangerBoxesShowTheirPictures) {
     // The text starts right of the picture.
     LRESULT margins = SendMessageW(in, EM_GETMARGINS, 0, 0);
     EXPECT_GE(LOWORD(margins), 18);
+
+    // The value bar's box shows the same picture for the delete choice, none for a value.
+    ::Form1& bar = Forms::Form1();
+    ASSERT_EQ(1, bar.ImageCombo1.Count());
+    EXPECT_EQ(1, bar.ImageCombo1.ItemImage(1));
+    EXPECT_EQ(1, bar.ImageCombo1.ShownImage());
+    Repaint(bar.hwnd());
+    HWND barEdit = nullptr;
+    RECT barArea = PictureArea(bar.ImageCombo1, barEdit);
+    EXPECT_GT(Colours(ScreenPixels(barEdit, barArea)), 1u) << "no picture beside the value bar's delete choice";
+    Click(RowNamed(L"文字"));
+    EXPECT_EQ(0, bar.ImageCombo1.ShownImage());
+    Repaint(bar.hwnd());
+    EXPECT_EQ(1u, Colours(ScreenPixels(barEdit, barArea))) << "a picture beside the value bar's typed value";
 }
 
 // 作用, 键名 and 命令 select their whole text when the program's keys bring the
