@@ -89,6 +89,18 @@ bool EndsWithUpd(const std::wstring& path) {
     return path.size() >= 4 && Text::UpperCase(path.substr(path.size() - 4)) == L".UPD";
 }
 
+// A tip data file whose name (its own or a folder's on the way, also behind a
+// short name) the code page cannot hold: it would be read and written as
+// another name. `real` gets the file's long name for the message.
+bool Unnameable(const std::wstring& path, std::wstring& real) {
+    if (!EndsWithUpd(path) || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    real.assign(32768, L'\0');
+    DWORD n = GetLongPathNameW(path.c_str(), real.data(), static_cast<DWORD>(real.size()));
+    real.resize(n > 0 && n < real.size() ? n : 0);
+    if (real.empty()) real = path;
+    return !Text::FitsAnsi(path) || !Text::FitsAnsi(real);
+}
+
 std::vector<std::wstring> DroppedPaths(HDROP drop) {
     std::vector<std::wstring> paths;
     UINT n = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
@@ -501,8 +513,13 @@ void frmShadow::TreeView2_OLEDragDrop(const std::vector<std::wstring>& paths) { 
 
 void frmShadow::Drop(const std::vector<std::wstring>& paths, bool ontoList) {
     ::Form2& main = Forms::Form2();
+    std::vector<Refusal> refused;
     for (const auto& path : paths) {
         if (!EndsWithUpd(path)) continue;
+        if (std::wstring real; Unnameable(path, real)) {
+            refused.emplace_back(real, kNotInCodePage);
+            continue;
+        }
         int e = AddOrSelectEntry(path);
         CurrentCategoryPath.clear();
         if (e) CurrentDataFilePath = TreeView2.FullPath(e);
@@ -527,6 +544,7 @@ void frmShadow::Drop(const std::vector<std::wstring>& paths, bool ontoList) {
     bool any = TreeView2.Count() > 0;
     SetPropertiesButton(L"xj", any);
     SetPropertiesButton(L"next", any);
+    ReportRefused(refused);
     TreeView2.SetFocus();
 }
 
@@ -566,15 +584,9 @@ int frmShadow::OpenCmdFiles(const std::wstring& list) {
     for (const auto& word : CommandWords(list)) {
         // A name the code page cannot hold (the file's or a folder's on the way,
         // also behind a short name) would be read and written as another name.
-        if (EndsWithUpd(word) && GetFileAttributesW(word.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            std::wstring real(32768, L'\0');
-            DWORD n = GetLongPathNameW(word.c_str(), real.data(), static_cast<DWORD>(real.size()));
-            real.resize(n > 0 && n < real.size() ? n : 0);
-            if (real.empty()) real = word;
-            if (!Text::FitsAnsi(word) || !Text::FitsAnsi(real)) {
-                refused.emplace_back(real, kNotInCodePage);
-                continue;
-            }
+        if (std::wstring real; Unnameable(word, real)) {
+            refused.emplace_back(real, kNotInCodePage);
+            continue;
         }
         std::wstring candidate = App::LongPath(word);
         if (!EndsWithUpd(candidate)) continue;

@@ -243,3 +243,28 @@ TEST_F(DataFileListTest, PopupMenuOfTheListHidesTheCategoryAndRowItems) {
     EXPECT_EQ((std::vector<std::wstring>{L"paste", L"d1", L"all", L"no"}), shown);
     PopupMenu::SetChooserForTests(nullptr);
 }
+
+// A dropped tip data file whose name the code page cannot hold is named in one
+// message with its cause and not listed; the other dropped files still join.
+TEST_F(DataFileListTest, DroppedFileTheCodePageCannotNameIsRefusedAndTold) {
+    const std::wstring a = Upd(L"a.upd", 2);
+    const std::wstring thai = Path(L"\u0e01.upd");
+    {
+        const std::string bytes = Section(Data) + Record("t", KP, "v", "l", "1", '2', "d", '1');
+        HANDLE h = CreateFileW(thai.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, h);
+        DWORD written = 0;
+        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(h);
+    }
+    ::frmShadow& s = shadow();
+    ExpectBox(IDOK);
+    DropOnto(s.hwnd(), {thai, a});
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes[0].style & MB_ICONMASK);
+    EXPECT_NE(std::wstring::npos, boxes[0].text.find(thai)) << Ansi(boxes[0].text);
+    EXPECT_NE(std::wstring::npos, boxes[0].text.find(frmShadow::kNotInCodePage));
+    EXPECT_EQ((std::vector<std::wstring>{a}), Entries(s));
+    EXPECT_EQ(a, Selected(s));
+    EXPECT_EQ(2, list().Count());
+}
