@@ -5,6 +5,7 @@
 
 #include "fixtures/TipRows.h"
 #include "platform/Twips.h"
+#include "support/RealInput.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -35,15 +36,6 @@ void Pump(DWORD ms) {
     } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
-void MovePointer(POINT screen) {
-    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((screen.x * 65535LL + w / 2) / (w - 1));
-    in.mi.dy = static_cast<LONG>((screen.y * 65535LL + h / 2) / (h - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof(in));
-}
 }  // namespace
 
 class RowTooltipTest : public MainWindowTest {
@@ -268,7 +260,7 @@ TEST_F(RowTooltipTest, HoldBalloonForScreenCapture) {
     const RECT r = RowRect(1);
     POINT p{r.left + 60, (r.top + r.bottom) / 2};
     ClientToScreen(f.ListView1.hwnd(), &p);
-    MovePointer(p);
+    RealInput::MoveTo(p);
     DWORD end = GetTickCount() + 8000;
     while (!IsWindowVisible(tip) && static_cast<LONG>(end - GetTickCount()) > 0) Pump(50);
     ASSERT_TRUE(IsWindowVisible(tip));
@@ -302,7 +294,7 @@ TEST_F(RowTooltipTest, ShownByThePointerRestingOnTheRow) {
     const RECT r = RowRect(1);
     POINT p{r.left + 60, (r.top + r.bottom) / 2};
     ClientToScreen(f.ListView1.hwnd(), &p);
-    MovePointer(p);
+    RealInput::MoveTo(p);
     DWORD end = GetTickCount() + 8000;
     while (!IsWindowVisible(tip) && static_cast<LONG>(end - GetTickCount()) > 0) Pump(50);
     EXPECT_TRUE(IsWindowVisible(tip));
@@ -311,7 +303,7 @@ TEST_F(RowTooltipTest, ShownByThePointerRestingOnTheRow) {
     // The pointer off the list, beside the main window: the balloon hides.
     RECT w{};
     GetWindowRect(f.hwnd(), &w);
-    MovePointer({w.right + 40, w.bottom + 40});
+    RealInput::MoveTo({w.right + 40, w.bottom + 40});
     end = GetTickCount() + 8000;
     while (IsWindow(tip) && IsWindowVisible(tip) && static_cast<LONG>(end - GetTickCount()) > 0) Pump(50);
     EXPECT_FALSE(IsWindow(tip) && IsWindowVisible(tip));

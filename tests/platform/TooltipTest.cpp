@@ -5,6 +5,7 @@
 #include "platform/Text.h"
 #include "platform/Tooltip.h"
 #include "platform/Window.h"
+#include "support/RealInput.h"
 
 #include <gtest/gtest.h>
 
@@ -180,23 +181,13 @@ ToolInfo GetTool(HWND tip) {
 COLORREF TextColor(HWND tip) { return static_cast<COLORREF>(SendMessageW(tip, TTM_GETTIPTEXTCOLOR, 0, 0)); }
 COLORREF BackColorOf(HWND tip) { return static_cast<COLORREF>(SendMessageW(tip, TTM_GETTIPBKCOLOR, 0, 0)); }
 
-// Moves the real pointer (as a user's mouse does) to a screen point.
-void MovePointer(POINT screen) {
-    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((screen.x * 65535LL + w / 2) / (w - 1));
-    in.mi.dy = static_cast<LONG>((screen.y * 65535LL + h / 2) / (h - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof(in));
-}
 
 // Rests the pointer at a point of the list and waits for the tip to show.
 // `shownAt` gets the pointer's screen position when the tip came up.
 bool RestOver(const ListView& list, HWND tip, POINT client, POINT* shownAt = nullptr, DWORD timeoutMs = 6000) {
     POINT p = client;
     ClientToScreen(list.hwnd(), &p);
-    MovePointer(p);
+    RealInput::MoveTo(p);
     DWORD end = GetTickCount() + timeoutMs;
     int nudge = 0;
     while (static_cast<LONG>(end - GetTickCount()) > 0) {
@@ -212,7 +203,7 @@ bool RestOver(const ListView& list, HWND tip, POINT client, POINT* shownAt = nul
         // move starts again) a small move, as a resting hand makes.
         if (++nudge % 120 == 0) {
             POINT q{p.x + (nudge / 120) % 2, p.y};
-            MovePointer(q);
+            RealInput::MoveTo(q);
         }
     }
     POINT cur;
@@ -226,7 +217,7 @@ bool RestOver(const ListView& list, HWND tip, POINT client, POINT* shownAt = nul
 }
 
 void LeaveList() {
-    MovePointer({2, GetSystemMetrics(SM_CYSCREEN) - 3});
+    RealInput::MoveTo({2, GetSystemMetrics(SM_CYSCREEN) - 3});
     Pump(200);
 }
 
