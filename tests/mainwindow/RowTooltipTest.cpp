@@ -254,6 +254,7 @@ TEST_F(RowTooltipTest, HoldBalloonForScreenCapture) {
     if (!mark || !*mark) GTEST_SKIP() << "set QUORIX_SHOT_MARK to hold the balloon for a capture";
     Form2& f = Main();
     Select(1);
+    Pump(100);  // the program shows the newly selected row itself
     f.ShowRowTooltip(1);
     HWND tip = TipWindow();
     ASSERT_NE(nullptr, tip);
