@@ -56,11 +56,10 @@ bool Form3::Load() {
     ImageList1.Create(16, 16);
     const std::pair<int, int> images[] = {{4, 2}, {5, 3}, {6, 4}, {7, 5}, {8, 6}, {11, 32}, {12, 33},
                                             {21, 1}, {22, 6}, {23, 7}};
-    for (auto [n, picture] : images) {
-        HICON icon = Icons::Create(picture, 16);
-        ImageList1.SetIcon(n, icon);
-        if (icon) DestroyIcon(icon);
-    }
+    // The pictures at their numbers (the numbers between are blank), added in one step.
+    std::vector<std::vector<DWORD>> pictures(23);
+    for (auto [n, picture] : images) pictures[static_cast<size_t>(n - 1)] = Icons::Argb(picture, 16);
+    ImageList1.AddPictures(pictures);
     TabStrip1.Create(hwnd_, IdTabStrip1);
     TabStrip1.AddTab(L"常规");
     TabStrip1.AddTab(L"键值");

@@ -9,7 +9,6 @@
 #include "mainwindow/Form2.h"
 #include "mainwindow/ToolbarKeys.h"
 #include "platform/App.h"
-#include "platform/Pixels.h"
 #include "platform/Resize.h"
 #include "platform/Text.h"
 #include "platform/Twips.h"
@@ -47,7 +46,7 @@ LRESULT CALLBACK SplitBarProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 // The pictures of the window's image list, drawn here: 1 folder, 2 open folder,
 // 3 and 4 the same with a star (favourites), 5 page, 6 page with a plus,
 // 7 red cross, 8 the letter i.
-HICON MakeIcon(int n) {
+std::vector<DWORD> MakePicture(int n) {
     const int S = 16;
     std::vector<DWORD> pixels(S * S, 0u);
     DWORD* px = pixels.data();
@@ -82,7 +81,7 @@ HICON MakeIcon(int n) {
         rect(6, 2, 10, 5, blue);
         rect(6, 6, 10, 14, blue);
     }
-    return Pixels::IconFromArgb(pixels, S);
+    return pixels;
 }
 
 bool EndsWithUpd(const std::wstring& path) {
@@ -172,11 +171,9 @@ bool frmShadow::Load() {
     Toolbar1.AddButton(L"info", Toolbar::Style::Plain, L"", L"文件信息");
     TreeView2.Create(hwnd_, IdTreeView2);
     ImageList1.Create(16, 16);
-    for (int i = 1; i <= 8; ++i) {
-        HICON icon = MakeIcon(i);
-        ImageList1.AddIcon(icon);
-        if (icon) DestroyIcon(icon);
-    }
+    std::vector<std::vector<DWORD>> pictures;
+    for (int i = 1; i <= 8; ++i) pictures.push_back(MakePicture(i));
+    ImageList1.AddPictures(pictures);
     for (HWND child : {TreeView1.hwnd(), TreeView2.hwnd(), Toolbar1.hwnd(), Picture1.hwnd()})
         if (child) Subclass::Set(child, &frmShadow::ChildProc, 1, reinterpret_cast<DWORD_PTR>(this));
     DragAcceptFiles(hwnd_, TRUE);

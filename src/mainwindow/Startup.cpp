@@ -46,12 +46,12 @@ void Form2::SetImages() {
     ImageList2.Create(32, 32);
     // Large icons: 1 the registry page, 2 the registry cubes. A row holds one
     // image number for both sizes, and a data-file row's number is 29 (its small
-    // icon): the cubes stand there too.
-    for (int n : {1, 2, 29}) {
-        HICON icon = Icons::Create(n == 1 ? 1 : 29, 32);
-        ImageList2.SetIcon(n, icon);
-        if (icon) DestroyIcon(icon);
-    }
+    // icon): the cubes stand there too. The numbers between are blank.
+    std::vector<std::vector<DWORD>> large(29);
+    large[0] = Icons::Argb(1, 32);
+    large[1] = Icons::Argb(29, 32);
+    large[28] = large[1];
+    ImageList2.AddPictures(large);
     Toolbar1.SetImageList(ImageList1.handle());
     for (const auto& b : kButtonImages) Toolbar1.SetImage(b.key, b.image);
     ListView1.SetImageLists(ImageList2.handle(), ImageList1.handle());

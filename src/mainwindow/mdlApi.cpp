@@ -18,8 +18,24 @@ RECT Outer(HWND h) {
 }
 }  // namespace
 
-void PlaceWindow(HWND window, HWND mainWindow, int left, int top, int width, int height) {
-    if (!window) return;
+namespace {
+// The main window is at the front when no shown window stands above it but
+// the always-on-top ones (a window above it that is hidden is not seen).
+bool AtFront(HWND mainWindow) {
+    for (HWND h = GetWindow(mainWindow, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV))
+        if (IsWindowVisible(h) && !(GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TOPMOST)) return false;
+    return true;
+}
+
+void BringToFront(HWND mainWindow) {
+    // Raising a window already at the front changes nothing on the screen but
+    // costs a round trip to the display.
+    if (mainWindow && !AtFront(mainWindow))
+        SetWindowPos(mainWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// PlaceWindow without bringing the main window to the front.
+void Place(HWND window, int left, int top, int width, int height) {
     width = width < 0 ? 0 : width;
     height = height < 0 ? 0 : height;
     // A window shown where it is to go stays as it is: hiding and showing it
@@ -27,15 +43,18 @@ void PlaceWindow(HWND window, HWND mainWindow, int left, int top, int width, int
     // for each, the main window's start-up docks twice).
     const RECT now = Outer(window);
     if (IsWindowVisible(window) && now.left == left && now.top == top && now.right - now.left == width &&
-        now.bottom - now.top == height) {
-        if (mainWindow) SetWindowPos(mainWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        now.bottom - now.top == height)
         return;
-    }
     ShowWindow(window, SW_HIDE);
-    SetWindowPos(window, nullptr, left, top, width < 0 ? 0 : width, height < 0 ? 0 : height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window, SW_SHOWNA);
-    if (mainWindow) SetWindowPos(mainWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+}  // namespace
+
+void PlaceWindow(HWND window, HWND mainWindow, int left, int top, int width, int height) {
+    if (!window) return;
+    Place(window, left, top, width, height);
+    BringToFront(mainWindow);
 }
 
 void DockSatellites(HWND mainWindow, bool linked, bool propertiesOn) {
@@ -47,18 +66,27 @@ void DockSatellites(HWND mainWindow, bool linked, bool propertiesOn) {
         RECT b = Outer(bar->hwnd());
         barHeight = b.bottom - b.top;
     }
+    // Each window is placed; the main window comes to the front once, after
+    // them all, where it would stand had it come forward after each of them.
+    bool placed = false;
+    auto place = [&](HWND window, int left, int top, int width, int height) {
+        if (!window) return;
+        Place(window, left, top, width, height);
+        placed = true;
+    };
     if (linked) {
         HWND shadow = Forms::frmShadow().hwnd();
         RECT s = Outer(shadow);
         int sw = s.right - s.left;
-        PlaceWindow(shadow, mainWindow, m.left - sw, m.top, sw, h + barHeight);
+        place(shadow, m.left - sw, m.top, sw, h + barHeight);
         if (propertiesOn) {
             HWND props = Forms::Form3().hwnd();
             RECT p = Outer(props);
-            PlaceWindow(props, mainWindow, m.right, m.top, p.right - p.left, h + barHeight);
+            place(props, m.right, m.top, p.right - p.left, h + barHeight);
         }
     }
-    if (bar && bar->Exists()) PlaceWindow(bar->hwnd(), mainWindow, m.left, m.bottom, w, barHeight);
+    if (bar && bar->Exists()) place(bar->hwnd(), m.left, m.bottom, w, barHeight);
+    if (placed) BringToFront(mainWindow);
 }
 
 void HookMainWindow(HWND h) {

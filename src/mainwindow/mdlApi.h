@@ -7,7 +7,8 @@
 namespace mdlApi {
 
 // Hides the window, gives it the place and size (pixels of the screen), shows it
-// again without activating it, then brings the main window to the top.
+// again without activating it, then brings the main window to the top (when
+// it is not there already).
 void PlaceWindow(HWND window, HWND mainWindow, int left, int top, int width, int height);
 
 // Docks the satellites to the main window by the docking rule: while linked the
