@@ -250,8 +250,9 @@ inline void Hold(WORD vk, bool down) {
     i.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
     SendInput(1, &i, sizeof i);
 }
-// A key pressed and released, with Ctrl when asked.
-inline void Key(WORD vk, bool ctrl = false) {
+// A key pressed and released `times` times in one input batch, with `held`
+// (VK_SHIFT, VK_CONTROL; 0 for none) held down around them.
+inline void Keys(WORD vk, int times, WORD held = 0) {
     std::vector<INPUT> in;
     auto add = [&](WORD k, bool up) {
         INPUT i{};
@@ -260,12 +261,13 @@ inline void Key(WORD vk, bool ctrl = false) {
         i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
         in.push_back(i);
     };
-    if (ctrl) add(VK_CONTROL, false);
-    add(vk, false);
-    add(vk, true);
-    if (ctrl) add(VK_CONTROL, true);
+    if (held) add(held, false);
+    for (int n = 0; n < times; ++n) add(vk, false), add(vk, true);
+    if (held) add(held, true);
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
+// A key pressed and released, with Ctrl when asked.
+inline void Key(WORD vk, bool ctrl = false) { Keys(vk, 1, ctrl ? VK_CONTROL : 0); }
 // Brings the window to the front so that clicks on it reach it.
 inline void Front(HWND h) {
     SetForegroundWindow(h);

@@ -57,18 +57,7 @@ int wmain(int argc, wchar_t** argv) {
         Outside::ClickRow(p, 1);
         HWND listWindow = p.List();
         // Shift+Down from the first row to the 1,000th.
-        std::vector<INPUT> keys;
-        auto key = [&](WORD vk, bool up) {
-            INPUT i{};
-            i.type = INPUT_KEYBOARD;
-            i.ki.wVk = vk;
-            i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            keys.push_back(i);
-        };
-        key(VK_SHIFT, false);
-        for (int i = 1; i < kDeleted; ++i) key(VK_DOWN, false), key(VK_DOWN, true);
-        key(VK_SHIFT, true);
-        SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+        Outside::Keys(VK_DOWN, kDeleted - 1, VK_SHIFT);
         Outside::WaitFor([&] { return SendMessageW(listWindow, LVM_GETSELECTEDCOUNT, 0, 0) == kDeleted; }, 60);
         p.Idle();
         const int selected = static_cast<int>(SendMessageW(listWindow, LVM_GETSELECTEDCOUNT, 0, 0));

@@ -4,6 +4,7 @@
 // value bar, a save and the candidate popup write only the row they show.
 #include "editor/EditorFixture.h"
 #include "platform/Twips.h"
+#include "support/PostedKey.h"
 
 using namespace Bytes;
 
@@ -18,20 +19,6 @@ void Pump() {
     }
 }
 
-// A key pressed and released on `h`, through the message loop, with Ctrl held
-// when asked (the thread's key state, as GetKeyState reads it).
-void PressKey(HWND h, UINT vk, bool ctrl = false) {
-    BYTE state[256] = {};
-    GetKeyboardState(state);
-    state[VK_CONTROL] = ctrl ? 0x80 : 0;
-    SetKeyboardState(state);
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageW(h, WM_KEYDOWN, vk, 1 | scan);
-    PostMessageW(h, WM_KEYUP, vk, 1 | scan | (3LL << 30));
-    Pump();
-    state[VK_CONTROL] = 0;
-    SetKeyboardState(state);
-}
 void TypeChar(HWND h, wchar_t c) {
     PostMessageW(h, WM_CHAR, c, 1);
     Pump();
@@ -94,7 +81,7 @@ TEST_F(CurrentRowTest, EveryKeyRouteShowsTheNewRow) {
         Click(RowNamed(c.from));
         Pump();
         ExpectShown(c.from);
-        if (c.key) PressKey(tips().hwnd(), c.key);
+        if (c.key) PostedKey::Press(tips().hwnd(), c.key);
         else TypeChar(tips().hwnd(), c.letter);
         ExpectShown(c.to);
     }
@@ -108,23 +95,23 @@ TEST_F(CurrentRowTest, EnterInTheBarAfterDownWritesOnlyTheSelectedRow) {
     Click(RowNamed(L"Alpha"));
     Pump();
     tips().SetFocus();
-    PressKey(tips().hwnd(), VK_DOWN);
+    PostedKey::Press(tips().hwnd(), VK_DOWN);
     ExpectShown(L"Bravo");
     Forms::Form1().ImageCombo1.SetFocus();
-    PressKey(BarEdit(), VK_RETURN);
+    PostedKey::Press(BarEdit(), VK_RETURN);
     EXPECT_EQ("xAlpha", Ansi(tips().SubText(RowNamed(L"Alpha"), 4)));
     EXPECT_EQ("xBravo", Ansi(tips().SubText(RowNamed(L"Bravo"), 4)));
     // Ctrl+A selects every row: the bar still writes only the tip it shows.
     tips().SetFocus();
-    PressKey(tips().hwnd(), 'A', true);
+    PostedKey::Press(tips().hwnd(), 'A', VK_CONTROL);
     ASSERT_EQ(5, Form2::GetSelCount(tips().hwnd()));
     Forms::Form1().ImageCombo1.SetText(L"new");
-    PressKey(BarEdit(), VK_RETURN);
+    PostedKey::Press(BarEdit(), VK_RETURN);
     for (const wchar_t* n : kNames)
         EXPECT_EQ(Ansi(std::wstring(n) == L"Bravo" ? L"new" : L"x" + std::wstring(n)), Ansi(tips().SubText(RowNamed(n), 4)));
     // Applied: the registry gets Bravo's value from its own row.
     tips().SetChecked(RowNamed(L"Bravo"), true);
-    PressKey(tips().hwnd(), VK_F5);
+    PostedKey::Press(tips().hwnd(), VK_F5);
     DWORD type = 0;
     std::string bytes;
     ASSERT_TRUE(TestReg::Get(kTestSubkeyAnsi, "vBravo", type, bytes));
@@ -160,7 +147,7 @@ TEST_F(CurrentRowTest, SaveAfterAHeaderClickSortWritesTheShownTip) {
     EXPECT_EQ("xBravo", Ansi(Forms::Form1().ImageCombo1.Text()));
 
     const std::string file = ReadBytes(CategoryFile());
-    PressKey(props().Text5.hwnd(), 'S', true);
+    PostedKey::Press(props().Text5.hwnd(), 'S', VK_CONTROL);
     EXPECT_TRUE(boxes.empty());
     auto data = Entries(Section(Data));
     ASSERT_EQ(5u, data.size());
@@ -232,7 +219,7 @@ TEST_F(CurrentRowTest, LongDescriptionIsKeptWholeAndRefusedOnlyBeyondWhatTheFile
         const std::string before = ReadBytes(CategoryFile());
         if (!c.saved)
             ExpectBox(IDOK, L"“说明”的文字过长（40000 个字符），技巧文件中的一项最多只能保存 32766 个字符。请缩短后再保存。");
-        PressKey(props().Text5.hwnd(), 'S', true);
+        PostedKey::Press(props().Text5.hwnd(), 'S', VK_CONTROL);
         if (c.saved) {
             EXPECT_TRUE(boxes.empty());
             EXPECT_NE(std::string::npos, ReadBytes(CategoryFile()).find(FM + Ansi(text) + FM + "1\r\n"));

@@ -8,6 +8,7 @@
 #include "dialogs/Form4.h"
 #include "platform/Modal.h"
 #include "platform/Twips.h"
+#include "support/PostedKey.h"
 
 #include <commctrl.h>
 
@@ -57,32 +58,6 @@ RECT PictureArea(const ComboBox& box, HWND& in) {
     }
     r.right = r.left + 20;
     return r;
-}
-
-// Holds modifier keys down for the thread as a user's fingers do, so that the
-// key messages that follow carry them; released on leaving.
-class HeldKeys {
-public:
-    explicit HeldKeys(std::initializer_list<int> keys) : keys_(keys) { Set(0x80); }
-    ~HeldKeys() { Set(0); }
-
-private:
-    void Set(BYTE state) {
-        BYTE all[256];
-        GetKeyboardState(all);
-        for (int k : keys_) all[k] = state;
-        SetKeyboardState(all);
-    }
-    std::vector<int> keys_;
-};
-
-// A key pressed on `h`, through the thread's message loop.
-void PressKey(HWND h, UINT vk, bool alt = false) {
-    const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN, up = alt ? WM_SYSKEYUP : WM_KEYUP;
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageW(h, down, vk, 1 | scan | (alt ? 1LL << 29 : 0));
-    PostMessageW(h, up, vk, 1 | scan | (alt ? 1LL << 29 : 0) | (3LL << 30));
-    Ui::DoEvents();
 }
 
 std::pair<DWORD, DWORD> Selection(HWND edit) {
@@ -194,7 +169,7 @@ TEST_F(PropertiesLookTest, KeyPathAndDescriptionWrapAndScroll) {
     p.Text5.SetFocus();
     SendMessageW(p.Text5.hwnd(), EM_SETSEL, 0, 0);
     const int lines = static_cast<int>(SendMessageW(p.Text5.hwnd(), EM_GETLINECOUNT, 0, 0));
-    for (int i = 0; i < lines; ++i) PressKey(p.Text5.hwnd(), VK_DOWN);
+    for (int i = 0; i < lines; ++i) PostedKey::Press(p.Text5.hwnd(), VK_DOWN);
     EXPECT_GT(SendMessageW(p.Text5.hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     SCROLLINFO bar{};
     bar.cbSize = sizeof bar;
@@ -296,10 +271,7 @@ TEST_F(PropertiesLookTest, BoxesSelectTheirWholeTextWhenTheFocusComes) {
     p.Text1.SetText(L"a=b");
     p.Text4.SetFocus();
     ExpectBox(IDOK);
-    {
-        HeldKeys ctrl{VK_CONTROL};
-        PressKey(p.Text4.hwnd(), 'S');
-    }
+    PostedKey::Press(p.Text4.hwnd(), 'S', VK_CONTROL);
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(p.Text1.hwnd(), GetFocus());
     EXPECT_EQ(std::make_pair(DWORD(0), DWORD(3)), Selection(p.Text1.hwnd()));
@@ -310,10 +282,7 @@ TEST_F(PropertiesLookTest, BoxesSelectTheirWholeTextWhenTheFocusComes) {
     p.Text2.SetText(L"名\u0E01");
     p.Text4.SetFocus();
     ExpectBox(IDOK);
-    {
-        HeldKeys ctrl{VK_CONTROL};
-        PressKey(p.Text4.hwnd(), 'S');
-    }
+    PostedKey::Press(p.Text4.hwnd(), 'S', VK_CONTROL);
     ASSERT_EQ(2u, boxes.size());
     EXPECT_EQ(p.Text2.hwnd(), GetFocus());
     EXPECT_EQ(std::make_pair(DWORD(0), DWORD(2)), Selection(p.Text2.hwnd()));
@@ -325,10 +294,7 @@ TEST_F(PropertiesLookTest, BoxesSelectTheirWholeTextWhenTheFocusComes) {
     PictureArea(p.ImageCombo1, valueEdit);
     SetFocus(valueEdit);
     ExpectBox(IDOK, L"该命令已经存在，请重新输入。");
-    {
-        HeldKeys alt{VK_MENU};
-        PressKey(valueEdit, 'A', true);
-    }
+    PostedKey::Press(valueEdit, 'A', VK_MENU);
     ASSERT_EQ(3u, boxes.size());
     EXPECT_EQ(p.Text3.hwnd(), GetFocus());
     EXPECT_EQ(std::make_pair(DWORD(0), DWORD(1)), Selection(p.Text3.hwnd()));

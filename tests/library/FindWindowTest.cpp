@@ -5,6 +5,7 @@
 #include "fixtures/LibraryFixture.h"
 #include "library/Form5.h"
 #include "support/DialogDriver.h"
+#include "support/RealInput.h"
 
 #include <algorithm>
 #include <functional>
@@ -253,22 +254,6 @@ TEST_F(FindWindowTest, ClosingTheMainWindowClosesIt) {
 }
 
 namespace {
-// A key pressed and released as the keyboard gives it, with modifiers held.
-void Press(WORD vk, std::initializer_list<WORD> held = {}) {
-    std::vector<INPUT> in;
-    auto key = [&](WORD k, bool up) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        in.push_back(i);
-    };
-    for (WORD h : held) key(h, false);
-    key(vk, false);
-    key(vk, true);
-    for (WORD h : held) key(h, true);
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
 void Settle() {
     for (int i = 0; i < 15; ++i) {
         Ui::DoEvents();
@@ -294,10 +279,10 @@ TEST_F(FindWindowTest, KeepsTheKeyboardAndItsAccessKeysWork) {
     ASSERT_EQ(f.Text12.hwnd(), GetFocus());
 
     // Typed and searched by keys: Alt+Y (current list), then Enter.
-    for (WORD k : {'Z', 'Z', 'Z'}) Press(k);
+    for (WORD k : {'Z', 'Z', 'Z'}) RealInput::Key(k);
     Settle();
     EXPECT_EQ(L"zzz", f.Text12.Text());
-    Press('Y', {VK_MENU});
+    RealInput::Key('Y', {VK_MENU});
     Settle();
     EXPECT_TRUE(f.Option2.Value());
     EXPECT_EQ(f.Option2.hwnd(), GetFocus());
@@ -311,10 +296,10 @@ TEST_F(FindWindowTest, KeepsTheKeyboardAndItsAccessKeysWork) {
         DialogDriver driver({[&](HWND box) {
             if (!box) return false;
             boxText = DialogDriver::BoxText(box);
-            Press(VK_RETURN);
+            RealInput::Key(VK_RETURN);
             return true;
         }});
-        Press('F', {VK_MENU});  // 查找(&F)
+        RealInput::Key('F', {VK_MENU});  // 查找(&F)
         for (int i = 0; i < 100 && !driver.Finished(); ++i) Settle();
         EXPECT_TRUE(driver.Finished());
     }
@@ -323,15 +308,15 @@ TEST_F(FindWindowTest, KeepsTheKeyboardAndItsAccessKeysWork) {
     EXPECT_EQ(f.Option2.hwnd(), GetFocus()) << "the focus is back where it was";
 
     // Alt+A: the whole category; the letter F alone (focus on an option) searches.
-    Press('A', {VK_MENU});
+    RealInput::Key('A', {VK_MENU});
     Settle();
     EXPECT_TRUE(f.Option1.Value());
     f.Text12.SetText(L"alpha");
-    Press('F');
+    RealInput::Key('F');
     Settle();
     EXPECT_EQ(Form5::kFindNext, f.Command13.Caption());
     EXPECT_EQ((std::vector<std::wstring>{L"Alpha one"}), BoldRows());
-    Press('N', {VK_MENU});  // 查找下一个(&N): on to S2
+    RealInput::Key('N', {VK_MENU});  // 查找下一个(&N): on to S2
     Settle();
     EXPECT_EQ(L"cat\\S2", s.TreeView1.FullPath(s.TreeView1.SelectedItem()));
 
@@ -351,10 +336,10 @@ TEST_F(FindWindowTest, KeepsTheKeyboardAndItsAccessKeysWork) {
     Settle();
     EXPECT_EQ(f.hwnd(), GetActiveWindow());
     EXPECT_EQ(f.Text12.hwnd(), GetFocus());
-    Press('Q');
+    RealInput::Key('Q');
     Settle();
     EXPECT_EQ(L"q", f.Text12.Text());
-    Press(VK_ESCAPE);
+    RealInput::Key(VK_ESCAPE);
     Settle();
     EXPECT_EQ(nullptr, Forms::Form5IfLoaded() ? Forms::Form5IfLoaded()->hwnd() : nullptr);
 }

@@ -62,6 +62,23 @@ protected:
         list.SetSelectedItem(row);
     }
     HWND TipWindow() { return Main().RowTooltip ? Main().RowTooltip->hwnd() : nullptr; }
+    // Row `row` selected (the program shows it itself), its balloon made, and the
+    // real pointer resting on the row until the balloon shows (8 s at most).
+    HWND RestPointerOnSelected(int row) {
+        Select(row);
+        Pump(100);
+        Main().ShowRowTooltip(row);
+        HWND tip = TipWindow();
+        if (!tip) return nullptr;
+        SetForegroundWindow(Main().hwnd());
+        const RECT r = RowRect(row);
+        POINT p{r.left + 60, (r.top + r.bottom) / 2};
+        ClientToScreen(Main().ListView1.hwnd(), &p);
+        RealInput::MoveTo(p);
+        const DWORD end = GetTickCount() + 8000;
+        while (!IsWindowVisible(tip) && static_cast<LONG>(end - GetTickCount()) > 0) Pump(50);
+        return tip;
+    }
     RECT RowRect(int row) {
         RECT r{};
         r.left = LVIR_BOUNDS;
@@ -253,23 +270,14 @@ TEST_F(RowTooltipTest, HoldBalloonForScreenCapture) {
     const char* mark = std::getenv("QUORIX_SHOT_MARK");
     if (!mark || !*mark) GTEST_SKIP() << "set QUORIX_SHOT_MARK to hold the balloon for a capture";
     Form2& f = Main();
-    Select(1);
-    Pump(100);  // the program shows the newly selected row itself
-    f.ShowRowTooltip(1);
-    HWND tip = TipWindow();
+    HWND tip = RestPointerOnSelected(1);
     ASSERT_NE(nullptr, tip);
-    const RECT r = RowRect(1);
-    POINT p{r.left + 60, (r.top + r.bottom) / 2};
-    ClientToScreen(f.ListView1.hwnd(), &p);
-    RealInput::MoveTo(p);
-    DWORD end = GetTickCount() + 8000;
-    while (!IsWindowVisible(tip) && static_cast<LONG>(end - GetTickCount()) > 0) Pump(50);
     ASSERT_TRUE(IsWindowVisible(tip));
     Pump(300);
     HANDLE h = CreateFileA(mark, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, h);
     CloseHandle(h);
-    end = GetTickCount() + 20000;
+    DWORD end = GetTickCount() + 20000;
     while (GetFileAttributesA(mark) != INVALID_FILE_ATTRIBUTES && static_cast<LONG>(end - GetTickCount()) > 0) Pump(20);
     EXPECT_NE(nullptr, f.RowTooltip);
 }
@@ -280,32 +288,21 @@ TEST_F(RowTooltipTest, HoldBalloonForScreenCapture) {
 // made every message to the list, and so every row loaded or applied, slow).
 TEST_F(RowTooltipTest, ShownByThePointerRestingOnTheRow) {
     Form2& f = Main();
-    Select(1);
-    Pump(100);  // the program shows the newly selected row itself
-    f.ShowRowTooltip(1);
-    HWND tip = TipWindow();
+    HWND tip = RestPointerOnSelected(1);
     ASSERT_NE(nullptr, tip);
+    EXPECT_TRUE(IsWindowVisible(tip));
+    EXPECT_EQ(tip, TipWindow());  // still the selected row's balloon
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);
     ASSERT_TRUE(SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti)));
     EXPECT_EQ(0u, ti.uFlags & TTF_SUBCLASS);
     EXPECT_EQ(f.ListView1.hwnd(), ti.hwnd);
 
-    SetForegroundWindow(f.hwnd());
-    const RECT r = RowRect(1);
-    POINT p{r.left + 60, (r.top + r.bottom) / 2};
-    ClientToScreen(f.ListView1.hwnd(), &p);
-    RealInput::MoveTo(p);
-    DWORD end = GetTickCount() + 8000;
-    while (!IsWindowVisible(tip) && static_cast<LONG>(end - GetTickCount()) > 0) Pump(50);
-    EXPECT_TRUE(IsWindowVisible(tip));
-    EXPECT_EQ(tip, TipWindow());  // still the selected row's balloon
-
     // The pointer off the list, beside the main window: the balloon hides.
     RECT w{};
     GetWindowRect(f.hwnd(), &w);
     RealInput::MoveTo({w.right + 40, w.bottom + 40});
-    end = GetTickCount() + 8000;
+    DWORD end = GetTickCount() + 8000;
     while (IsWindow(tip) && IsWindowVisible(tip) && static_cast<LONG>(end - GetTickCount()) > 0) Pump(50);
     EXPECT_FALSE(IsWindow(tip) && IsWindowVisible(tip));
 }
