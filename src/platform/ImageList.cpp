@@ -1,5 +1,6 @@
 #include "platform/ImageList.h"
 
+#include "platform/Pixels.h"
 #include "platform/Window.h"
 
 ImageList::~ImageList() {
@@ -42,16 +43,8 @@ int ImageList::AddPictures(const std::vector<std::vector<DWORD>>& pictures) {
     // One strip of every picture side by side, with its mask (set where
     // transparent): the list takes them in one call, not one icon at a time.
     const int count = static_cast<int>(pictures.size()), width = cx_ * count;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -cy_;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP color = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
+    HBITMAP color = Pixels::NewDib(width, cy_, &bits);
     if (!color || !bits) {
         if (color) DeleteObject(color);
         return 0;

@@ -2,11 +2,11 @@
 
 namespace Pixels {
 
-HBITMAP NewDib(int size, void** bits) {
+HBITMAP NewDib(int width, int height, void** bits) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = size;
-    bi.bmiHeader.biHeight = -size;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     HDC screen = GetDC(nullptr);
@@ -14,6 +14,8 @@ HBITMAP NewDib(int size, void** bits) {
     ReleaseDC(nullptr, screen);
     return dib;
 }
+
+HBITMAP NewDib(int size, void** bits) { return NewDib(size, size, bits); }
 
 HICON IconFromArgb(const std::vector<DWORD>& argb, int size) {
     if (size <= 0 || argb.size() < static_cast<size_t>(size) * static_cast<size_t>(size)) return nullptr;
