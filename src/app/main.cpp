@@ -1,6 +1,7 @@
 // Quorix: entry point. The main window is the start-up window; its load step
 // does everything else (a second instance ends there, before anything is read).
 #include "mainwindow/Form2.h"
+#include "platform/DialogKeys.h"
 
 #include <windows.h>
 
@@ -10,9 +11,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     main.QuitOnDestroy = true;
     main.Show();
     MSG m;
-    while (GetMessageW(&m, nullptr, 0, 0) > 0) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
+    while (GetMessageW(&m, nullptr, 0, 0) > 0) Ui::Dispatch(m);
     return 0;
 }

@@ -108,6 +108,9 @@ LRESULT Form1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         Form_Resize();
         return 0;
+    case WM_CLOSE:
+        // The bar goes with its switch (F8) only, as the category window does.
+        return 0;
     case WM_COMMAND:
         // Typing into the box leaves its delete choice.
         if (HIWORD(wp) == CBN_EDITCHANGE && reinterpret_cast<HWND>(lp) == ImageCombo1.hwnd()) {

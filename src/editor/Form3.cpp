@@ -337,8 +337,10 @@ LRESULT Form3::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         Form_Resize();
         return 0;
     case WM_CLOSE:
-        // Closing the window by its frame only hides it; the main window decides when it goes.
-        Hide();
+        // Closing the window (Alt+F4) does what its switch does: the main
+        // window turns it off, saving its place. Without the switch on it only hides.
+        if (::Form2* main = Forms::Form2IfLoaded(); main && main->PropertyWindowOn()) main->Closejqsx();
+        else Hide();
         return 0;
     case WM_COMMAND: {
         HWND from = reinterpret_cast<HWND>(lp);
@@ -353,6 +355,14 @@ LRESULT Form3::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY: {
         auto* nm = reinterpret_cast<NMHDR*>(lp);
         if (nm->hwndFrom == TabStrip1.hwnd() && nm->code == TCN_SELCHANGE) TabStrip1_Click();
+        if (nm->hwndFrom == ListView1.hwnd() && nm->code == LVN_ITEMCHANGED) {
+            // However the selection moves (a click, the arrow keys, a letter),
+            // the option selected is shown in the boxes.
+            const auto* lv = reinterpret_cast<const NMLISTVIEW*>(lp);
+            if (lv->iItem >= 0 && (lv->uChanged & LVIF_STATE) && (lv->uNewState & LVIS_SELECTED) &&
+                !(lv->uOldState & LVIS_SELECTED))
+                ShowValue();
+        }
         if (nm->hwndFrom == ListView1.hwnd() && nm->code == NM_RCLICK) {
             POINT pt;
             GetCursorPos(&pt);

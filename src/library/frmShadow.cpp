@@ -184,6 +184,8 @@ bool frmShadow::Load() {
     TreeView2.RightClick = [this](POINT pt) { TreeView2_MouseUp(2, pt); };
     Toolbar1.ButtonClick = [this](const std::wstring& key) { Toolbar1_ButtonClick(key); };
     InstallCategoryEditing();
+    // The toolbar is a stop of its own for Tab, between the tree and the file list.
+    SetWindowLongW(Toolbar1.hwnd(), GWL_STYLE, GetWindowLongW(Toolbar1.hwnd(), GWL_STYLE) | WS_TABSTOP);
 
     // The load step.
     TreeView1.SetImageList(ImageList1.handle());

@@ -257,7 +257,8 @@ public:
                                   const std::wstring& sourceFile);
     // Imports section 数据 of the tip data file `Pathname` into the selected
     // category-tree node (`strSj2` names its section, as the caller knows it).
-    Transfer::Counts Shownode(const std::wstring& Pathname, const std::wstring& strSj2);
+    // Imports the file's tips into `node` (taken before the question was asked).
+    Transfer::Counts Shownode(const std::wstring& Pathname, const std::wstring& strSj2, int node);
     // The toolbar's `open`: asks for a tip data file, confirms, imports, reloads and reports.
     void open_Click();
     // ---- insert menu (InsertMenu.cpp) ----

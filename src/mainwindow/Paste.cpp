@@ -160,11 +160,10 @@ Transfer::Counts Form2::PasteInto(const std::vector<std::wstring>& names, const 
 
 // ---------------------------------------------------------------- import
 
-Transfer::Counts Form2::Shownode(const std::wstring& Pathname, const std::wstring& strSj2) {
-    (void)strSj2;  // the target is the selected node itself, which names the same section
+Transfer::Counts Form2::Shownode(const std::wstring& Pathname, const std::wstring& strSj2, int node) {
+    (void)strSj2;  // the target is the node the user confirmed, which names the same section
     Transfer::Counts counts;
     ::frmShadow& shadow = Forms::frmShadow();
-    const int node = shadow.TreeView1.SelectedItem();
     if (!node) return counts;
     Transfer::Target target;
     target.file = shadow.TreeView1.NodeTag(node);
@@ -218,7 +217,7 @@ void Form2::open_Click() {
     }
     CloseHandle(h);
     const std::wstring section = shadow.NodeSection(node);
-    const Transfer::Counts counts = Shownode(path, section);
+    const Transfer::Counts counts = Shownode(path, section, node);
     if (TransferWrittenFlag) {
         shadow.Shownode(shadow.TreeView1.NodeTag(node), section);
         ShowItemWhenHooked();

@@ -1,5 +1,6 @@
 #include "platform/App.h"
 
+#include "platform/Modal.h"
 #include "platform/Text.h"
 
 #include <cstdio>
@@ -84,9 +85,15 @@ std::wstring Command() {
 
 int MsgBox(const std::wstring& text, UINT style, const std::wstring& title) {
     MsgBoxCall call{text, title.empty() ? Title() : title, style};
-    if (g_responder) return g_responder(call);
-    HWND owner = GetActiveWindow();
-    return MessageBoxW(owner, call.text.c_str(), call.title.c_str(), style | MB_TASKMODAL);
+    // While the box is up no window of the program takes input (the system
+    // would hold only the owner); afterwards each is as it was, and the window
+    // that was active is again, with the focus where it was.
+    if (g_responder) {
+        Modal::SystemDialog hold(nullptr);
+        return g_responder(call);
+    }
+    Modal::SystemDialog hold(GetActiveWindow());
+    return MessageBoxW(hold.Owner(), call.text.c_str(), call.title.c_str(), style | MB_TASKMODAL);
 }
 
 SYSTEMTIME Now() {

@@ -1,5 +1,7 @@
 #include "platform/Modal.h"
 
+#include "platform/DialogKeys.h"
+
 #include <utility>
 #include <vector>
 
@@ -38,10 +40,20 @@ bool Handle(HWND window, MSG& m) {
         (m.hwnd == window || IsChild(window, m.hwnd)) &&
         SendMessageW(window, KeyPreviewMessage(), m.wParam, m.lParam) != 0)
         return true;
+    if (IsWindow(window) && (Ui::EnterOnButton(window, m) || Ui::SharedAccessKey(window, m))) return true;
     if (IsWindow(window) && IsDialogMessageW(window, &m)) return true;
     TranslateMessage(&m);
     DispatchMessageW(&m);
     return true;
+}
+
+// The window that was active before a modal window or system dialog came up
+// gets the activation back once it has gone (the system gives it to the
+// owner, which need not be the window the user was working in); the window
+// then gives the focus back to the control that had it.
+void GiveBackActivation(HWND before) {
+    if (!before || !IsWindow(before) || !IsWindowVisible(before) || !IsWindowEnabled(before)) return;
+    if (GetActiveWindow() != before) SetActiveWindow(before);
 }
 }  // namespace
 
@@ -60,7 +72,7 @@ BOOL CALLBACK NoteOne(HWND h, LPARAM lp) {
 }
 }  // namespace
 
-SystemDialog::SystemDialog(HWND requestedOwner) : owner_(requestedOwner) {
+SystemDialog::SystemDialog(HWND requestedOwner) : owner_(requestedOwner), before_(GetActiveWindow()) {
     if (HWND modal = Innermost()) owner_ = modal;
     EnumThreadWindows(GetCurrentThreadId(), &NoteOne, reinterpret_cast<LPARAM>(&windows_));
     // The owner is left to the system: it disables it for the dialog and
@@ -72,6 +84,7 @@ SystemDialog::SystemDialog(HWND requestedOwner) : owner_(requestedOwner) {
 SystemDialog::~SystemDialog() {
     for (const auto& [h, enabled] : windows_)
         if (IsWindow(h) && (IsWindowEnabled(h) != FALSE) != enabled) EnableWindow(h, enabled ? TRUE : FALSE);
+    GiveBackActivation(before_);
 }
 
 UINT KeyPreviewMessage() {
@@ -97,6 +110,7 @@ void DoEvents() {
 
 void Run(HWND window) {
     if (!window || !IsWindow(window)) return;
+    const HWND before = GetActiveWindow();
     Disabled d{window, {}};
     EnumThreadWindows(GetCurrentThreadId(), &DisableOne, reinterpret_cast<LPARAM>(&d));
     g_stack.push_back(&d);
@@ -123,6 +137,7 @@ void Run(HWND window) {
     }
     g_stack.pop_back();
     Reenable(d);
+    GiveBackActivation(before);
 }
 
 }  // namespace Modal

@@ -37,7 +37,9 @@ HWND Innermost();
 // - every other top-level window of the thread is disabled while it is up;
 // - afterwards every one of them, the owner included, is as enabled or
 //   disabled as before: the system re-enables the owner it was handed, which
-//   must not end a modal window's hold on the windows it disabled.
+//   must not end a modal window's hold on the windows it disabled;
+// - the window that was active before is active again, with the focus where
+//   it was.
 class SystemDialog {
 public:
     explicit SystemDialog(HWND requestedOwner);
@@ -48,6 +50,7 @@ public:
 
 private:
     HWND owner_;
+    HWND before_;  // the window active before the dialog: active again after it
     std::vector<std::pair<HWND, bool>> windows_;  // each top-level window and whether it was enabled
 };
 

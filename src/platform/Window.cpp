@@ -1,5 +1,6 @@
 #include "platform/Window.h"
 
+#include "platform/DialogKeys.h"
 #include "platform/Twips.h"
 
 #include <commctrl.h>
@@ -173,6 +174,39 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             if (c->OnDrawItem(*item)) return TRUE;
         break;
     }
+    case WM_ACTIVATE:
+        // The keyboard stays with the control that had it: after a message box,
+        // a page or a system dialog, and when the window is activated from
+        // outside (the system would give it to the window itself, where no
+        // key does anything).
+        if (LOWORD(wp) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus)) {
+                focusKept_ = focus;
+                controlKept_ = Ui::ChildOf(hwnd_, focus);
+            }
+            break;
+        }
+        if (!HIWORD(wp)) {
+            auto usable = [this](HWND h) {
+                return h && IsWindow(h) && IsChild(hwnd_, h) && IsWindowVisible(h) && IsWindowEnabled(h);
+            };
+            HWND back = usable(focusKept_) ? focusKept_ : usable(controlKept_) ? controlKept_ : nullptr;
+            if (!back) {
+                // Nothing kept: a control the window already gave the focus to keeps it, else the first one.
+                const HWND focus = GetFocus();
+                if (focus && IsChild(hwnd_, focus)) return 0;
+                back = Ui::NextTabStop(hwnd_, nullptr, false);
+            }
+            if (back) {
+                SetFocus(back);
+                return 0;
+            }
+        }
+        break;
+    case WM_NCDESTROY:
+        focusKept_ = controlKept_ = nullptr;
+        break;
     default:
         break;
     }
@@ -257,8 +291,7 @@ void DoEvents() {
             PostQuitMessage(static_cast<int>(m.wParam));
             break;
         }
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
+        Dispatch(m);
     }
 }
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }

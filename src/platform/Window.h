@@ -97,6 +97,10 @@ protected:
     HWND hwnd_ = nullptr;
 
 private:
+    // The control that had the focus when the window was last deactivated, and
+    // the window's child that holds it: the focus goes back there.
+    HWND focusKept_ = nullptr;
+    HWND controlKept_ = nullptr;
     static LRESULT CALLBACK StaticProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 };
 

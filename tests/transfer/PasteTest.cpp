@@ -350,7 +350,7 @@ TEST_F(PasteTest, TipsArriveByteForByteEverywhereAndTheRestOfEachFileStays) {
     const std::string importBefore = ReadBytes(import);
     Show(L"fourth");
     AnswerPages({Yes});
-    main().Shownode(import, L"数据");
+    main().Shownode(import, L"数据", Forms::frmShadow().TreeView1.SelectedItem());
     const std::string after = ReadBytes(Cat("fourth"));
     for (auto& [name, v] : tips) {
         EXPECT_EQ(v.first, LineOf(after, Data, name).value_or("?")) << name;
@@ -449,7 +449,7 @@ TEST_F(PasteTest, ThePageShowsBothTipsAndOnlyAPasteOfCutTipsDeletesItsSource) {
     const std::wstring upd = Path(L"in.upd");
     WriteBytes(upd, Section(Data, Tips{{"b", {Rec("vb", "imported"), Opts()}}}));
     AnswerPages({Yes});
-    main().Shownode(upd, L"数据");
+    main().Shownode(upd, L"数据", Forms::frmShadow().TreeView1.SelectedItem());
     EXPECT_EQ(Rec("vb", "imported"), LineOf(ReadBytes(Cat("dst")), Data, "b").value_or("?"));
     EXPECT_TRUE(LineOf(ReadBytes(Cat("src")), Data, "b").has_value());
 }
@@ -603,7 +603,7 @@ TEST_F(PasteTest, HostileImportFilesNeitherCrashNorCorrupt) {
         WriteBytes(upd, c.bytes);
         Show(L"dst");
         main().ReplaceAnswer = Transfer::ReplaceAnswer::All;  // clashes without asking, as after 全部
-        Transfer::Counts n = main().Shownode(upd, L"数据");
+        Transfer::Counts n = main().Shownode(upd, L"数据", Forms::frmShadow().TreeView1.SelectedItem());
         if (c.written >= 0) {
             EXPECT_EQ(c.written, n.written);
             EXPECT_EQ(c.unwritten, n.Unwritten());
