@@ -155,6 +155,9 @@ LRESULT Form4::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     }
+    case WM_DRAWITEM:
+        if (DrawKeyPathLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
+        break;
     case WM_NEXTDLGCTL: {
         // The dialog manager moves the focus with this message (a label's
         // access key: to the label, then on to the next box in the Tab order);

@@ -219,6 +219,9 @@ public:
     // A label's tool tip (empty when it has none) and whether it is drawn bold.
     std::wstring ToolTipText(const Label& label) const;
     bool LabelBold(const Label& label) const;
+    // What a key path line (键位：) shows: its caption, then the path cut in
+    // its middle with an ellipsis to fit the space left on the label.
+    std::wstring KeyPathLineShown(const Label& label) const;
     // ---- file-information page (a tip data file's section Fileinfo) ----
     Picture Picture4;          // the page's container
     Label Image7;              // the page's icon
@@ -284,6 +287,7 @@ protected:
 private:
     void LoadReplacePage();
     void SetToolTip(Label& label, const std::wstring& text);
+    bool DrawKeyPathLine(const DRAWITEMSTRUCT& item);
     void SetBold(Label& label, bool on);
     void ReplaceAnswered(Transfer::ReplaceAnswer answer, bool write);
     Transfer::PendingTip* pending_ = nullptr;

@@ -109,6 +109,15 @@ void Form4::LoadReplacePage() {
         l.label.Move(X(l.left), Y(l.top), X(l.width), Y(195));
         AddToPage(l.label, ReplacePage);
     }
+    // The key path lines are drawn by the page: their caption always shows,
+    // the path is cut in its middle (a last key longer than the line would
+    // push the caption and the root out of a path ellipsis of the system's).
+    for (Label* l : {&Label12, &Label13}) {
+        const HWND h = l->hwnd();
+        SetWindowLongPtrW(h, GWL_STYLE,
+                          (GetWindowLongPtrW(h, GWL_STYLE) & ~static_cast<LONG_PTR>(SS_TYPEMASK | SS_ELLIPSISMASK)) |
+                              SS_OWNERDRAW);
+    }
     struct {
         CommandButton& button;
         int id;
@@ -129,6 +138,63 @@ void Form4::LoadReplacePage() {
     Command10.Click = [this] { Command10_Click(); };
     Picture3.Move(0, 0, X(5535), Y(3285));
     AddToPage(Picture3, ReplacePage);
+}
+
+namespace {
+const std::wstring kKeyPathCaption = L"键位：";
+
+// `caption` and then `path`, the path cut in its middle with an ellipsis
+// where the whole line is wider than `width` in the DC's font.
+std::wstring FitKeyPathLine(HDC dc, const std::wstring& caption, const std::wstring& path, int width) {
+    auto fits = [dc, width](const std::wstring& s) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, s.c_str(), static_cast<int>(s.size()), &size);
+        return size.cx <= width;
+    };
+    if (path.empty() || fits(caption + path)) return caption + path;
+    // The most characters kept, half from the path's start and half from its end.
+    auto cut = [&](size_t kept) {
+        return caption + path.substr(0, (kept + 1) / 2) + L"\u2026" + path.substr(path.size() - kept / 2);
+    };
+    size_t low = 0, high = path.size() - 1;
+    while (low < high) {
+        const size_t mid = (low + high + 1) / 2;
+        if (fits(cut(mid))) low = mid;
+        else high = mid - 1;
+    }
+    return cut(low);
+}
+}  // namespace
+
+std::wstring Form4::KeyPathLineShown(const Label& label) const {
+    if (!label.Exists()) return {};
+    const std::wstring whole = label.Caption();
+    if (whole.rfind(kKeyPathCaption, 0) != 0) return whole;
+    RECT r{};
+    GetClientRect(label.hwnd(), &r);
+    HDC dc = GetDC(label.hwnd());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label.hwnd(), WM_GETFONT, 0, 0)));
+    std::wstring shown = FitKeyPathLine(dc, kKeyPathCaption, whole.substr(kKeyPathCaption.size()), r.right);
+    SelectObject(dc, old);
+    ReleaseDC(label.hwnd(), dc);
+    return shown;
+}
+
+bool Form4::DrawKeyPathLine(const DRAWITEMSTRUCT& item) {
+    const Label* label = item.hwndItem == Label12.hwnd() ? &Label12 : item.hwndItem == Label13.hwnd() ? &Label13 : nullptr;
+    if (!label) return false;
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    // The page's colours for its labels.
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(item.hwndItem)));
+    FillRect(dc, &r, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    const std::wstring shown = KeyPathLineShown(*label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &r, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
+    SelectObject(dc, old);
+    return true;
 }
 
 void Form4::SetToolTip(Label& label, const std::wstring& text) {

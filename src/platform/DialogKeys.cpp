@@ -3,6 +3,8 @@
 #include "platform/Modal.h"
 #include "platform/Window.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cwctype>
 #include <string>
@@ -74,8 +76,14 @@ bool TabKey(const MSG& m) {
     const HWND next = NextTabStop(root, ChildOf(root, GetFocus()), GetKeyState(VK_SHIFT) < 0);
     if (!next) return false;
     SetFocus(next);
+    // A picture combo box gives the keyboard to its own box.
+    if (SameClass(next, L"ComboBoxEx32")) {
+        HWND inner = reinterpret_cast<HWND>(SendMessageW(next, CBEM_GETEDITCONTROL, 0, 0));
+        if (!inner) inner = reinterpret_cast<HWND>(SendMessageW(next, CBEM_GETCOMBOCONTROL, 0, 0));
+        if (inner) SetFocus(inner);
+    }
     // As the dialog manager does: a box reached by Tab has its text selected.
-    if (SameClass(next, L"Edit")) SendMessageW(next, EM_SETSEL, 0, -1);
+    if (const HWND focus = GetFocus(); focus && SameClass(focus, L"Edit")) SendMessageW(focus, EM_SETSEL, 0, -1);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/Modal.h"
 
 #include "platform/DialogKeys.h"
+#include "platform/Window.h"
 
 #include <utility>
 #include <vector>
@@ -110,7 +111,11 @@ void DoEvents() {
 
 void Run(HWND window) {
     if (!window || !IsWindow(window)) return;
-    const HWND before = GetActiveWindow();
+    // The window the user was in: when the modal window took the activation
+    // already (its focus set while it was being made), the one it took it from.
+    HWND before = GetActiveWindow();
+    if (before == window)
+        if (const Form* form = Form::FromHwnd(window)) before = form->ActivatedFrom();
     Disabled d{window, {}};
     EnumThreadWindows(GetCurrentThreadId(), &DisableOne, reinterpret_cast<LPARAM>(&d));
     g_stack.push_back(&d);

@@ -187,6 +187,7 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         }
+        activatedFrom_ = reinterpret_cast<HWND>(lp);
         if (!HIWORD(wp)) {
             auto usable = [this](HWND h) {
                 return h && IsWindow(h) && IsChild(hwnd_, h) && IsWindowVisible(h) && IsWindowEnabled(h);
@@ -205,7 +206,7 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_NCDESTROY:
-        focusKept_ = controlKept_ = nullptr;
+        focusKept_ = controlKept_ = activatedFrom_ = nullptr;
         break;
     default:
         break;

@@ -82,6 +82,9 @@ public:
 
     // Destroys the window; the object stays and can create it again.
     void Unload();
+    // The window that was active just before this one was last activated
+    // (nullptr when none, or another program's).
+    HWND ActivatedFrom() const { return activatedFrom_; }
 
     static Form* FromHwnd(HWND h);
 
@@ -101,6 +104,7 @@ private:
     // the window's child that holds it: the focus goes back there.
     HWND focusKept_ = nullptr;
     HWND controlKept_ = nullptr;
+    HWND activatedFrom_ = nullptr;
     static LRESULT CALLBACK StaticProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 };
 

@@ -149,6 +149,7 @@ TEST_F(ListViewEditTest, CutMarkSetAndCleared) {
         return std::make_pair(grey, black);
     };
     list.SetSelected(3, false);
+    SetFocus(form.hwnd());  // no focus rectangle (drawn in the text's colour) over the focused row
     EXPECT_EQ(std::make_pair(false, true), textColours(2));
     EXPECT_EQ(std::make_pair(true, false), textColours(3));
     EXPECT_FALSE(list.SetGhosted(4, true));
