@@ -33,15 +33,16 @@ int RightmostInk(HWND page, const Control& label) {
 
 class ReplacePageTest : public PagesTest {
 protected:
-    void OpenOnLongPaths(const std::function<void(Form4&)>& work) {
+    void OpenOnLongPaths(const std::function<void(Form4&)>& work, const std::wstring& path = kLongPath,
+                         const std::wstring& incoming = kLongPath + L"\\Incoming") {
         Form2& main = Forms::Form2();
         main.ListView1.Clear();
         const int row = TestRows::Add(main.ListView1, TestRows::Tip{.name = L"隐藏文件", .typeCode = L"2",
                                                                    .valueName = L"Hidden", .data = L"1",
-                                                                   .keyPath = kLongPath});
+                                                                   .keyPath = path});
         Transfer::PendingTip tip;
         tip.name = L"隐藏文件";
-        tip.record = kLongPath + L"\\Incoming\xF8F5Hidden\xF8F5";
+        tip.record = incoming + L"\xF8F5Hidden\xF8F5";
         Open([&] { Forms::Form4().OpenReplacePage(tip, main.ListView1, row); }, work);
         main.ListView1.Clear();
     }
@@ -63,6 +64,42 @@ TEST_F(ReplacePageTest, LongKeyPathsAreCutWithAnEllipsisAndWholeInTheirTips) {
         }
         f.Command10.PerformClick();
     });
+}
+
+// A last key longer than the line (123 characters): the line still shows its
+// caption and the path's root, the path cut in its middle with an ellipsis,
+// and what is drawn fits the label.
+TEST_F(ReplacePageTest, ALongLastKeyKeepsTheCaptionAndTheRoot) {
+    std::wstring lastKey = L"LastKeyComponentThatIsVeryLong";
+    while (lastKey.size() < 116) lastKey += L"Segment";
+    lastKey = lastKey.substr(0, 116) + L"LastKey";
+    ASSERT_EQ(123u, lastKey.size());
+    const std::wstring path = L"HKEY_CURRENT_USER\\Software\\QuorixV2\\" + lastKey;
+    OpenOnLongPaths(
+        [&](Form4& f) {
+            for (Label* label : {&f.Label12, &f.Label13}) {
+                EXPECT_EQ(L"键位：" + path, label->Caption());
+                EXPECT_EQ(L"键位：" + path, f.ToolTipText(*label));
+                const std::wstring shown = f.KeyPathLineShown(*label);
+                SCOPED_TRACE(Ansi(shown));
+                EXPECT_TRUE(shown.starts_with(L"键位：HKEY_CURRENT_"));
+                EXPECT_TRUE(shown.ends_with(L"LastKey"));
+                EXPECT_NE(std::wstring::npos, shown.find(L"\u2026"));
+                RECT client{};
+                GetClientRect(label->hwnd(), &client);
+                HDC dc = GetDC(label->hwnd());
+                HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label->hwnd(), WM_GETFONT, 0, 0)));
+                SIZE size{};
+                GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+                SelectObject(dc, old);
+                ReleaseDC(label->hwnd(), dc);
+                EXPECT_LE(size.cx, client.right);
+                EXPECT_GE(size.cx, client.right - 24);  // the line is used, not cut short
+                EXPECT_GE(RightmostInk(f.hwnd(), *label), client.right - 24);
+            }
+            f.Command10.PerformClick();
+        },
+        path, path);
 }
 
 // For docs/screenshots/replace.png (only with QUORIX_SHOT_MARK set).
