@@ -12,7 +12,9 @@
 #include "platform/Modal.h"
 #include "platform/Text.h"
 #include "support/Fixture.h"
+#include "support/DialogDriver.h"
 #include "support/HeldFile.h"
+#include "support/RealInput.h"
 #include "transfer/Transfer.h"
 
 #include <cstring>
@@ -614,6 +616,96 @@ TEST_F(PasteTest, HostileImportFilesNeitherCrashNorCorrupt) {
         EXPECT_EQ(static_cast<size_t>(1 + n.written), Ini::Keys(Cat("dst"), L"数据").size());
         EXPECT_EQ(static_cast<size_t>(1 + n.written), Ini::Keys(Cat("dst"), TipFile::MirrorOf(L"数据")).size());
     }
+}
+
+// While the import's question is up (the system's box) every window of the
+// program is held: a click on another category in the tree changes nothing,
+// and 是 imports into the category the question named.
+TEST_F(PasteTest, TheImportQuestionHoldsEveryWindowAndImportsWhereItAsked) {
+    const std::wstring upd = Path(L"in.upd");
+    WriteBytes(upd, Section(Data, Simple({"n1", "n2"})));
+    GCommonDialog::SetResponderForTests([&](GCommonDialog::SystemCall& call) -> BOOL {
+        if (!call.ofn) return FALSE;
+        strncpy(call.ofn->lpstrFile, Ansi(upd).c_str(), call.ofn->nMaxFile - 1);
+        return TRUE;
+    });
+    WriteCat("yi", Section(Data, Simple({"a"})));
+    WriteCat("bing", Section(Data, Simple({"b"})));
+    const std::string yiBefore = ReadBytes(Cat("yi"));
+    Forms::UnloadFrmShadow();
+    const int bing = Show(L"bing");
+    ::frmShadow& s = shadow();
+    TreeView& tree = s.TreeView1;
+    int yi = 0;
+    for (int n = 1; n <= tree.Count(); ++n)
+        if (tree.FullPath(n) == L"yi") yi = n;
+    ASSERT_NE(0, yi);
+    // Side by side: the tree where a click reaches it.
+    ShowWindow(s.hwnd(), SW_SHOW);
+    SetWindowPos(s.hwnd(), nullptr, 0, 0, 300, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+    main().Show();
+    SetWindowPos(main().hwnd(), nullptr, 320, 0, 600, 500, SWP_NOZORDER);
+    SetForegroundWindow(main().hwnd());
+    Ui::DoEvents();
+    RECT item{};
+    *reinterpret_cast<HTREEITEM*>(&item) = tree.Handle(yi);
+    ASSERT_TRUE(SendMessageW(tree.hwnd(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item)));
+    POINT onYi{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(tree.hwnd(), &onYi);
+    // Any other window of the program over it (the properties window) aside.
+    for (int i = 0; i < 5; ++i) {
+        const HWND over = GetAncestor(WindowFromPoint(onYi), GA_ROOT);
+        if (over == s.hwnd()) break;
+        SetWindowPos(over, nullptr, 930, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ASSERT_EQ(tree.hwnd(), WindowFromPoint(onYi)) << "the node lies under another window";
+
+    App::SetMsgBoxResponder(nullptr);
+    std::vector<std::wstring> said;
+    bool mainHeld = false, categoriesHeld = false;
+    int selectedWhileAsked = 0;
+    DialogDriver drive({
+        [&](HWND box) {
+            if (!box) return false;
+            said.push_back(DialogDriver::BoxText(box));
+            mainHeld = !IsWindowEnabled(main().hwnd());
+            categoriesHeld = !IsWindowEnabled(s.hwnd());
+            RealInput::Click(onYi);
+            return true;
+        },
+        [&](HWND box) {
+            Sleep(200);  // the click has reached the program by now
+            if (!box) return false;
+            selectedWhileAsked = tree.SelectedItem();
+            DialogDriver::Click(box, IDYES);
+            return true;
+        },
+        [&](HWND box) {
+            if (!box || DialogDriver::BoxText(box) == said.front()) return false;
+            said.push_back(DialogDriver::BoxText(box));
+            DialogDriver::Click(box, IDOK);
+            return true;
+        },
+    });
+    main().ReplaceAnswer = Transfer::ReplaceAnswer::Stop;
+    main().Toolbar1.Click(L"open");
+    for (int i = 0; i < 100 && !drive.Finished(); ++i) {
+        Ui::DoEvents();
+        Sleep(20);
+    }
+    ASSERT_TRUE(drive.Finished());
+    ASSERT_EQ(2u, said.size());
+    EXPECT_EQ(Ansi(L"你确定要将文件中的数据导入“bing”技巧类别中吗？"), Ansi(said[0]));
+    EXPECT_EQ(Ansi(L"数据导入成功。"), Ansi(said[1]));
+    EXPECT_TRUE(mainHeld);
+    EXPECT_TRUE(categoriesHeld);
+    EXPECT_EQ(bing, selectedWhileAsked);
+    EXPECT_EQ(bing, tree.SelectedItem());
+    EXPECT_TRUE(LineOf(ReadBytes(Cat("bing")), Data, "n1").has_value());
+    EXPECT_EQ(yiBefore, ReadBytes(Cat("yi")));
+    EXPECT_EQ(3, list().Count());
+    EXPECT_TRUE(IsWindowEnabled(main().hwnd()));
+    EXPECT_TRUE(IsWindowEnabled(s.hwnd()));
 }
 
 TEST_F(PasteTest, OpenAsksForTheFileConfirmsImportsReloadsAndReports) {
