@@ -4,6 +4,8 @@
 #include "dialogs/PagesFixture.h"
 #include "dialogs/Form4.h"
 #include "platform/Modal.h"
+#include "support/DialogDriver.h"
+#include "support/RealInput.h"
 
 #include <functional>
 #include <vector>
@@ -254,4 +256,61 @@ TEST_F(RestorePageTest, HoldPageForScreenCapture) {
         EXPECT_TRUE(HoldForCapture(f.hwnd()));
         f.Command24_Click();
     });
+}
+
+// After the page's own boxes (the question answered 否, and "还原完成。"),
+// the system's message boxes here, the list has the keyboard again: an arrow
+// key moves to the next day.
+TEST_F(RestorePageTest, TheListHasTheKeyboardAfterThePagesBoxes) {
+    const wstring key = Key();
+    WriteDayFile(kDay, L"系统设置", L"一", Record(key, L"v", L"1", L"4"));
+    ASSERT_TRUE(App::CreateEmptyFile(BakFile(L"01-01-2020")));
+    App::SetMsgBoxResponder(nullptr);
+    OpenPage([&](Form4& f) {
+        ASSERT_EQ(2, f.ListView1.Count());
+        for (const bool restore : {false, true}) {
+            SCOPED_TRACE(restore ? "restored" : "not restored");
+            f.ListView1.SetSelected(2, false);
+            f.ListView1.SetSelected(1, true);
+            f.ListView1.SetSelectedItem(1);
+            f.ListView1.SetFocus();
+            std::vector<wstring> said;
+            DialogDriver drive({[&](HWND box) {
+                                    if (!box) return false;
+                                    said.push_back(DialogDriver::BoxText(box));
+                                    DialogDriver::Click(box, restore ? IDYES : IDNO);
+                                    return true;
+                                },
+                                [&](HWND box) {
+                                    if (!restore) return true;
+                                    if (!box || DialogDriver::BoxText(box) == said.front()) return false;
+                                    said.push_back(DialogDriver::BoxText(box));
+                                    DialogDriver::Click(box, IDOK);
+                                    return true;
+                                }});
+            RealInput::Key(VK_RETURN);  // the default button, 开始恢复
+            for (int i = 0; i < 150 && !drive.Finished(); ++i) {
+                Modal::DoEvents();
+                Sleep(20);
+            }
+            ASSERT_TRUE(drive.Finished());
+            ASSERT_EQ(restore ? 2u : 1u, said.size());
+            if (restore) {
+                EXPECT_EQ(Ansi(L"还原完成。"), Ansi(said[1]));
+            }
+            for (int i = 0; i < 10; ++i) {
+                Modal::DoEvents();
+                Sleep(10);
+            }
+            EXPECT_EQ(f.ListView1.hwnd(), GetFocus());
+            RealInput::Key(VK_RIGHT);  // the days stand side by side, as icons
+            for (int i = 0; i < 15; ++i) {
+                Modal::DoEvents();
+                Sleep(10);
+            }
+            EXPECT_TRUE(f.ListView1.Selected(2));
+        }
+        f.Command24.PerformClick();
+    });
+    EXPECT_EQ(std::make_pair(DWORD(REG_DWORD), Dword(1)), Stored("v"));
 }

@@ -384,6 +384,49 @@ TEST_F(ExportPageTest, StaysModalBeforeDuringAndAfterEachSaveDialog) {
     EXPECT_NE(std::string::npos, ReadBytes(target).find(Ansi(L"【双字】")));
 }
 
+// After the save dialog (cancelled, or saved) the format list has the
+// keyboard again: an arrow key moves on from 文本文件 to 超文本文件.
+TEST_F(ExportPageTest, TheListHasTheKeyboardAfterTheSaveDialog) {
+    GCommonDialog::SetResponderForTests(nullptr);  // Wine's own save dialog
+    Select({L"双字"});
+    const wstring target = Path(L"焦点.txt");
+    OpenPage([&](Form4& f) {
+        for (const bool save : {false, true}) {
+            SCOPED_TRACE(save ? "saved" : "cancelled");
+            const int text = FormatRow(f, L"文本文件");
+            f.ListView1.SetSelectedItem(text);
+            f.ListView1.SetFocus();
+            DialogDriver drive({[&](HWND d) {
+                if (!d) return false;
+                if (save) {
+                    SetWindowTextW(DialogDriver::FileNameBox(d), target.c_str());
+                    DialogDriver::Click(d, IDOK);
+                } else {
+                    DialogDriver::Click(d, IDCANCEL);
+                }
+                return true;
+            }});
+            RealInput::Key(VK_RETURN);  // the default button, 确定
+            for (int i = 0; i < 300 && !drive.Finished(); ++i) {
+                Modal::DoEvents();
+                Sleep(10);
+            }
+            ASSERT_TRUE(drive.Finished());
+            for (int i = 0; i < 50 && DialogDriver::TopDialog(); ++i) {
+                Modal::DoEvents();
+                Sleep(10);
+            }
+            Settle();
+            EXPECT_EQ(f.ListView1.hwnd(), GetFocus());
+            RealInput::Key(VK_RIGHT);
+            Settle();
+            EXPECT_TRUE(f.ListView1.Selected(FormatRow(f, L"超文本文件")));
+        }
+        f.Command19.PerformClick();
+    });
+    EXPECT_NE(std::string::npos, ReadBytes(target).find(Ansi(L"【双字】")));
+}
+
 // The restore page sorts the shared list; once the dialog is unloaded the
 // export page lists its formats in their own order again.
 TEST_F(ExportPageTest, FormatOrderAfterTheRestorePageWasOpened) {
