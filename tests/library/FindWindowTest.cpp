@@ -343,3 +343,31 @@ TEST_F(FindWindowTest, KeepsTheKeyboardAndItsAccessKeysWork) {
     Settle();
     EXPECT_EQ(nullptr, Forms::Form5IfLoaded() ? Forms::Form5IfLoaded()->hwnd() : nullptr);
 }
+
+// The two scope buttons are one group: the arrow keys move between them and
+// choose the one they reach; Tab leaves the group.
+TEST_F(FindWindowTest, ArrowKeysMoveBetweenTheScopeButtons) {
+    shadow().TreeView1.Select(Node(L"cat"));
+    main().Show();
+    main().Toolbar1.Click(L"find");
+    ::Form5& f = find();
+    ASSERT_TRUE(IsWindowVisible(f.hwnd()));
+    SetForegroundWindow(f.hwnd());
+    Settle();
+    f.Option1.SetFocus();
+    ASSERT_TRUE(f.Option1.Value());
+    const std::pair<WORD, const OptionButton*> steps[] = {
+        {VK_DOWN, &f.Option2}, {VK_DOWN, &f.Option1}, {VK_RIGHT, &f.Option2}, {VK_UP, &f.Option1}, {VK_LEFT, &f.Option2}};
+    for (const auto& [key, reached] : steps) {
+        RealInput::Key(key);
+        Settle();
+        EXPECT_EQ(reached->hwnd(), GetFocus());
+        EXPECT_TRUE(reached->Value());
+        EXPECT_FALSE((reached == &f.Option1 ? f.Option2 : f.Option1).Value());
+    }
+    RealInput::Key(VK_TAB);
+    Settle();
+    EXPECT_EQ(f.Command13.Enabled() ? f.Command13.hwnd() : f.Command14.hwnd(), GetFocus());
+    RealInput::Key(VK_ESCAPE);
+    Settle();
+}
