@@ -14,6 +14,7 @@
 #include "platform/Text.h"
 #include "platform/Twips.h"
 #include "support/DialogDriver.h"
+#include "support/RealInput.h"
 #include "support/Fixture.h"
 
 #include <shlobj.h>
@@ -296,4 +297,32 @@ TEST_F(InsertMenuTest, TheRealMenuOpensUnderEachPlus) {
         EXPECT_EQ(button.left, g_menuRect.left);
         EXPECT_EQ(button.top + Twips::ToPixelsY(315), g_menuRect.top);
     }
+}
+
+// After the system's dialog of the properties window's "+" (the colour
+// dialog, cancelled) the properties window is active again with the focus
+// on the "+", and a key acts there: Tab moves on to the option list.
+TEST_F(InsertMenuTest, TheFocusComesBackToThePropertiesWindowAfterTheDialog) {
+    Form3& p = Forms::Form3();
+    SetForegroundWindow(p.hwnd());
+    Ui::DoEvents();
+    DialogDriver driver({[&](HWND d) {
+        if (!d) return false;
+        DialogDriver::Click(d, IDCANCEL);
+        return true;
+    }});
+    Press(true, L"rgb");
+    EXPECT_TRUE(driver.Finished());
+    for (int i = 0; i < 10; ++i) {
+        Ui::DoEvents();
+        Sleep(10);
+    }
+    EXPECT_EQ(p.hwnd(), GetActiveWindow());
+    EXPECT_EQ(p.Command3.hwnd(), GetFocus());
+    RealInput::Key(VK_TAB);
+    for (int i = 0; i < 15; ++i) {
+        Ui::DoEvents();
+        Sleep(10);
+    }
+    EXPECT_EQ(p.ListView1.hwnd(), GetFocus());
 }
