@@ -640,25 +640,31 @@ TEST_F(PasteTest, TheImportQuestionHoldsEveryWindowAndImportsWhereItAsked) {
     for (int n = 1; n <= tree.Count(); ++n)
         if (tree.FullPath(n) == L"yi") yi = n;
     ASSERT_NE(0, yi);
-    // Side by side: the tree where a click reaches it.
-    ShowWindow(s.hwnd(), SW_SHOW);
-    SetWindowPos(s.hwnd(), nullptr, 0, 0, 300, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Side by side, the category window on top: the tree where a click reaches it.
     main().Show();
     SetWindowPos(main().hwnd(), nullptr, 320, 0, 600, 500, SWP_NOZORDER);
     SetForegroundWindow(main().hwnd());
+    ShowWindow(s.hwnd(), SW_SHOWNA);
     Ui::DoEvents();
+    SetWindowPos(s.hwnd(), HWND_TOPMOST, 0, 0, 300, 700, SWP_NOACTIVATE);
+    Ui::DoEvents();
+    // The tree over the whole window (the layout an earlier test left may give it a few rows only).
+    RECT client{};
+    GetClientRect(s.hwnd(), &client);
+    s.TreeView1.Move(0, 0, client.right, client.bottom);
+    SetWindowPos(s.TreeView1.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(tree.hwnd(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(tree.Handle(yi)));
     RECT item{};
     *reinterpret_cast<HTREEITEM*>(&item) = tree.Handle(yi);
     ASSERT_TRUE(SendMessageW(tree.hwnd(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item)));
     POINT onYi{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     ClientToScreen(tree.hwnd(), &onYi);
-    // Any other window of the program over it (the properties window) aside.
-    for (int i = 0; i < 5; ++i) {
-        const HWND over = GetAncestor(WindowFromPoint(onYi), GA_ROOT);
-        if (over == s.hwnd()) break;
-        SetWindowPos(over, nullptr, 930, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    {
+        const HWND over = WindowFromPoint(onYi);
+        wchar_t cls[64] = {};
+        GetClassNameW(over, cls, 64);
+        ASSERT_EQ(tree.hwnd(), over) << "the node lies under " << Ansi(cls);
     }
-    ASSERT_EQ(tree.hwnd(), WindowFromPoint(onYi)) << "the node lies under another window";
 
     App::SetMsgBoxResponder(nullptr);
     std::vector<std::wstring> said;
@@ -706,6 +712,8 @@ TEST_F(PasteTest, TheImportQuestionHoldsEveryWindowAndImportsWhereItAsked) {
     EXPECT_EQ(3, list().Count());
     EXPECT_TRUE(IsWindowEnabled(main().hwnd()));
     EXPECT_TRUE(IsWindowEnabled(s.hwnd()));
+    SetWindowPos(s.hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Forms::UnloadFrmShadow();
 }
 
 TEST_F(PasteTest, OpenAsksForTheFileConfirmsImportsReloadsAndReports) {
