@@ -52,6 +52,17 @@ HWND ChildOf(HWND root, HWND h) {
     return h;
 }
 
+void FocusControl(HWND control) {
+    if (!control) return;
+    SetFocus(control);
+    // A picture combo box gives the keyboard to its own box.
+    if (SameClass(control, L"ComboBoxEx32")) {
+        HWND inner = reinterpret_cast<HWND>(SendMessageW(control, CBEM_GETEDITCONTROL, 0, 0));
+        if (!inner) inner = reinterpret_cast<HWND>(SendMessageW(control, CBEM_GETCOMBOCONTROL, 0, 0));
+        if (inner) SetFocus(inner);
+    }
+}
+
 HWND NextTabStop(HWND root, HWND from, bool previous) {
     std::vector<HWND> stops;
     for (HWND c = GetWindow(root, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
@@ -75,13 +86,7 @@ bool TabKey(const MSG& m) {
         return false;
     const HWND next = NextTabStop(root, ChildOf(root, GetFocus()), GetKeyState(VK_SHIFT) < 0);
     if (!next) return false;
-    SetFocus(next);
-    // A picture combo box gives the keyboard to its own box.
-    if (SameClass(next, L"ComboBoxEx32")) {
-        HWND inner = reinterpret_cast<HWND>(SendMessageW(next, CBEM_GETEDITCONTROL, 0, 0));
-        if (!inner) inner = reinterpret_cast<HWND>(SendMessageW(next, CBEM_GETCOMBOCONTROL, 0, 0));
-        if (inner) SetFocus(inner);
-    }
+    FocusControl(next);
     // As the dialog manager does: a box reached by Tab has its text selected.
     if (const HWND focus = GetFocus(); focus && SameClass(focus, L"Edit")) SendMessageW(focus, EM_SETSEL, 0, -1);
     return true;

@@ -9,6 +9,9 @@ namespace Ui {
 // The child of `root` that holds `h` (h itself when it is one), else nullptr.
 HWND ChildOf(HWND root, HWND h);
 
+// Gives `control` the keyboard (a picture combo box: its own box inside).
+void FocusControl(HWND control);
+
 // The control after (or before) `from` among the visible, enabled tab stops
 // that are children of `root`, in the window's Tab order (the order its
 // controls were made in), wrapping round at the ends; the first (last) one when

@@ -200,7 +200,7 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
                 back = Ui::NextTabStop(hwnd_, nullptr, false);
             }
             if (back) {
-                SetFocus(back);
+                Ui::FocusControl(back);
                 return 0;
             }
         }
