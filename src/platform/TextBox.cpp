@@ -18,8 +18,10 @@
 // about 170 characters for 30,000, a tenth of the time. The box is marked
 // hidden while the pieces go in (its style, not ShowWindow, so that it keeps
 // the focus and nothing around it is repainted): shown, it scrolls and updates
-// its scroll bar for every piece, which costs more than the layout. The lines
-// come out as one WM_SETTEXT gives them.
+// its scroll bar for every piece, which costs more than the layout. Text in
+// words breaks into the lines one WM_SETTEXT gives; in a long run of Chinese
+// the box itself breaks a line one character sooner or later depending on how
+// much text follows it, so there a line may differ by a character.
 namespace {
 size_t PieceSize(size_t length) {
     return std::max<size_t>(128, static_cast<size_t>(std::sqrt(static_cast<double>(length))));
