@@ -11,7 +11,8 @@
 // box of the same size, style and font (multi-line, wrapped, vertical scroll
 // bar, no length limit), given the same text by WM_SETTEXT, and the same
 // clipboard pasted into it (WM_PASTE after the same short text), each drawn once.
-//   wine build/bench/long_description_bench.exe [program folder] [characters]   (default: 30000)
+//   wine build/bench/long_description_bench.exe [program folder] [characters] [properties window width, twips]
+//   (defaults: 30000 characters, the width a first start gives)
 #include "Outside.h"
 
 #include <cstdio>
@@ -139,6 +140,8 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring text = LongText(n);
     const std::wstring dir = Outside::MakeProgramFolder(L"quorix_long_description_bench", program, false,
                                                         {{L"系统.qix", Category(text)}});
+    if (argc > 3)
+        WritePrivateProfileStringW(L"Data", L"Width_3", argv[3], (dir + L"\\config.ini").c_str());
     FloorBox floor(200, 300);
     Outside::Program p;
     p.Start(dir, L"", [](const Outside::Program& q) { return Outside::Rows(q) == 2; });
