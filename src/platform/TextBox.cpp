@@ -79,6 +79,15 @@ bool TextBox::PutInPieces(const std::wstring& s, size_t selStart, size_t selEnd)
     return whole;
 }
 
+void TextBox::PutEdited(const std::wstring& s, size_t selStart, size_t selEnd) {
+    if (!PutInPieces(s, selStart, selEnd)) {
+        SetWindowTextW(hwnd_, s.c_str());
+        SendMessageW(hwnd_, EM_SETSEL, selStart, selEnd);
+        SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
+    }
+    SendMessageW(hwnd_, EM_SETMODIFY, TRUE, 0);
+}
+
 bool TextBox::PasteLong() {
     if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & ES_READONLY) return false;
     if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(hwnd_)) return false;
@@ -97,12 +106,7 @@ bool TextBox::PasteLong() {
     if (clip.empty() || before.size() - (b - a) + clip.size() < LongText) return false;
     std::wstring after = before.substr(0, a) + clip + before.substr(b);
     const size_t caret = a + clip.size();
-    if (!PutInPieces(after, caret, caret)) {
-        SetWindowTextW(hwnd_, after.c_str());
-        SendMessageW(hwnd_, EM_SETSEL, caret, caret);
-        SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
-    }
-    SendMessageW(hwnd_, EM_SETMODIFY, TRUE, 0);
+    PutEdited(after, caret, caret);
     // Undo puts the text back with what the paste replaced selected; undo
     // again pastes once more, the pasted text selected (as the box's own undo does).
     undo_ = {std::move(after), before, a, caret, a, b, true};
@@ -116,20 +120,16 @@ bool TextBox::UndoLongPaste() {
     std::swap(undo_.now, undo_.other);
     std::swap(undo_.nowStart, undo_.otherStart);
     std::swap(undo_.nowEnd, undo_.otherEnd);
-    if (!PutInPieces(undo_.now, undo_.nowStart, undo_.nowEnd)) {
-        SetWindowTextW(hwnd_, undo_.now.c_str());
-        SendMessageW(hwnd_, EM_SETSEL, undo_.nowStart, undo_.nowEnd);
-        SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
-    }
-    SendMessageW(hwnd_, EM_SETMODIFY, TRUE, 0);
+    PutEdited(undo_.now, undo_.nowStart, undo_.nowEnd);
     return true;
 }
 
 LRESULT CALLBACK TextBox::WrappedProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-    auto* box = dynamic_cast<TextBox*>(Control::FromHwnd(h));
+    // The box is looked up only for the few messages handled here.
+    const auto box = [h] { return dynamic_cast<TextBox*>(Control::FromHwnd(h)); };
     switch (msg) {
     case WM_PASTE:
-        if (box && box->PasteLong()) return 0;
+        if (TextBox* b = box(); b && b->PasteLong()) return 0;
         break;
     case WM_KEYDOWN:
         // Shift+Insert pastes without a WM_PASTE of the box's own: send one.
@@ -140,10 +140,10 @@ LRESULT CALLBACK TextBox::WrappedProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UI
         break;
     case WM_UNDO:
     case EM_UNDO:
-        if (box && box->UndoLongPaste()) return TRUE;
+        if (TextBox* b = box(); b && b->UndoLongPaste()) return TRUE;
         break;
     case EM_CANUNDO:
-        if (box && box->CanUndoLongPaste()) return TRUE;
+        if (TextBox* b = box(); b && b->CanUndoLongPaste()) return TRUE;
         break;
     case WM_NCDESTROY:
         Subclass::Remove(h, WrappedProc, kWrappedSubclass);

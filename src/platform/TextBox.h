@@ -26,6 +26,8 @@ private:
     // Puts `s` into the box piece by piece and selects [selStart, selEnd);
     // false when the box did not take it whole.
     bool PutInPieces(const std::wstring& s, size_t selStart, size_t selEnd);
+    // The same, or the text at once when the pieces did not go in whole; the text counts as changed by the user.
+    void PutEdited(const std::wstring& s, size_t selStart, size_t selEnd);
     // The clipboard's text in place of the selection, when the result is long; false to leave it to the box.
     bool PasteLong();
     // Undo (and undo again) of a long paste; false when the box's own undo applies.
