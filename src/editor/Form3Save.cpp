@@ -36,6 +36,49 @@ std::wstring TooLong(const wchar_t* field, size_t length) {
            L" 个字符。请缩短后再保存。";
 }
 
+// The first control character of a text (C0, DEL, C1: a TAB among them), or npos.
+size_t FirstControl(const std::wstring& s) {
+    for (size_t i = 0; i < s.size(); ++i)
+        if (s[i] < 0x20 || (s[i] >= 0x7F && s[i] <= 0x9F)) return i;
+    return std::wstring::npos;
+}
+
+// One field of the record, for the message when the record as a whole is too long.
+struct RecordPart {
+    const wchar_t* field;
+    size_t length;
+};
+
+// The record is longer than one entry holds although each field fits: the
+// fields to shorten. Those long enough that shortening any one of them can
+// make the record fit ("或"); when none is, the longest ones that together
+// can ("和"). The longest first.
+std::wstring RecordTooLong(std::vector<RecordPart> parts, size_t recordLength) {
+    const size_t over = recordLength - kMaxIniText;
+    std::stable_sort(parts.begin(), parts.end(),
+                     [](const RecordPart& a, const RecordPart& b) { return a.length > b.length; });
+    std::vector<const RecordPart*> named;
+    for (const RecordPart& part : parts)
+        if (part.length >= over) named.push_back(&part);
+    const bool eachAlone = !named.empty();
+    if (!eachAlone) {
+        size_t sum = 0;
+        for (const RecordPart& part : parts) {
+            if (sum >= over || part.length == 0) break;
+            named.push_back(&part);
+            sum += part.length;
+        }
+    }
+    std::wstring list;
+    for (size_t i = 0; i < named.size(); ++i) {
+        if (i > 0) list += i + 1 == named.size() ? (eachAlone ? L"或" : L"和") : L"、";
+        list += named[i]->field;
+    }
+    return L"技巧的内容过长（共 " + Text::FromInt(static_cast<long long>(recordLength)) +
+           L" 个字符，技巧文件中的一项最多只能保存 " + Text::FromInt(static_cast<long long>(kMaxIniText)) +
+           L" 个字符），无法保存。请缩短" + list + L"。";
+}
+
 std::wstring BadField(const wchar_t* field) {
     return std::wstring(L"“") + field +
            L"”中含有不能保存的内容：换行符、特殊标记字符、当前代码页（GBK）中没有的字符，或者文字过长。请修改后再保存。";
@@ -91,6 +134,14 @@ bool Form3::Validate(bool overSelected, SaveFields& f) {
     if (!TipFile::SafeName(f.name) || !Text::FitsAnsi(f.name) || f.name.size() > kMaxIniText)
         return Refuse(BadField(L"作用") + L"\r\n作用中也不能含有“=”，不能以“[”或“;”开头。", 1, Text1), false;
     if (!Storable(f.keyPath)) return Refuse(BadField(L"键位"), 1, Text4), false;
+    // A key path with a TAB or another control character names no key that
+    // applying could open: refused as a line break is, the character selected.
+    if (size_t at = FirstControl(Text4.Text()); at != std::wstring::npos) {
+        Refuse(L"“键位”中含有制表符（Tab）或其他控制字符，键位中不能含有这些字符。请删除后再保存。", 1, Text4);
+        SendMessageW(Text4.hwnd(), EM_SETSEL, at, at + 1);
+        SendMessageW(Text4.hwnd(), EM_SCROLLCARET, 0, 0);
+        return false;
+    }
     f.valueName = TrimBlanks(Text2.Text());
     if (f.valueName.size() > kMaxIniText) return Refuse(TooLong(L"键名", f.valueName.size()), 1, Text2), false;
     if (!Storable(f.valueName)) return Refuse(BadField(L"键名"), 1, Text2), false;
@@ -146,7 +197,23 @@ bool Form3::Validate(bool overSelected, SaveFields& f) {
         opts.data.push_back(ListView1.SubTag(r, 0));
     }
     f.options = TipFile::EncodeOptions(opts);
-    if (f.record.size() > kMaxIniText) return Refuse(L"技巧的内容过长，无法保存。请缩短说明或键位。", 1, Text5), false;
+    if (f.record.size() > kMaxIniText) {
+        const std::vector<RecordPart> parts{{L"键位", f.keyPath.size()},
+                                            {L"键名", f.valueName.size()},
+                                            {L"命令", f.label.size()},
+                                            {L"键值", rec.data.size()},
+                                            {L"说明", f.description.size()}};
+        const std::wstring message = RecordTooLong(parts, f.record.size());
+        // The focus goes to the box of the field named first.
+        const auto first = std::max_element(parts.begin(), parts.end(), [](const RecordPart& a, const RecordPart& b) {
+            return a.length < b.length;
+        });
+        const std::wstring field = first->field;
+        if (field == L"键位") return Refuse(message, 1, Text4), false;
+        if (field == L"键名") return Refuse(message, 1, Text2), false;
+        if (field == L"说明") return Refuse(message, 1, Text5), false;
+        return Refuse(message, 2, ListView1), false;
+    }
     if (f.options.size() > kMaxIniText) return Refuse(L"键值列表的内容过长，无法保存。", 2, ListView1), false;
     return true;
 }

@@ -1,6 +1,7 @@
 // Saving tips from the properties window into real category files (code page
 // 936): the bytes written, refused input, failed writes put back, the rows.
 #include "editor/EditorFixture.h"
+#include "support/PostedKey.h"
 
 using namespace Bytes;
 
@@ -223,4 +224,158 @@ TEST_F(EditorTest, ValidationOrderMessagesTabsAndFocus) {
         boxes.clear();
     }
     EXPECT_EQ(1, tips().Count());
+}
+
+namespace {
+void PutOnClipboard(HWND owner, const std::wstring& text) {
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(mem);
+    SetClipboardData(CF_UNICODETEXT, mem);
+    CloseClipboard();
+}
+
+std::pair<DWORD, DWORD> Selection(HWND box) {
+    DWORD a = 0, b = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
+    return {a, b};
+}
+}  // namespace
+
+// A key path holding a TAB (typed or pasted) or another control character is
+// refused by every save route with its message, the character selected, and
+// nothing is written.
+TEST_F(EditorTest, AKeyPathWithAControlCharacterIsRefusedOnEverySaveRoute) {
+    const std::wstring message = L"“键位”中含有制表符（Tab）或其他控制字符，键位中不能含有这些字符。请删除后再保存。";
+    enum class Put { Typed, Pasted };
+    enum class Save { CtrlS, CtrlN, SaveButton, NewButton };
+    const struct {
+        const char* what;
+        wchar_t c;
+        Put put;
+        Save save;
+    } cases[] = {
+        {"TAB typed, Ctrl+S", L'\t', Put::Typed, Save::CtrlS},
+        {"TAB pasted, Ctrl+S", L'\t', Put::Pasted, Save::CtrlS},
+        {"unit separator pasted, Ctrl+S", L'\x1F', Put::Pasted, Save::CtrlS},
+        {"DEL pasted, Ctrl+S", L'\x7F', Put::Pasted, Save::CtrlS},
+        {"TAB typed, Ctrl+N", L'\t', Put::Typed, Save::CtrlN},
+        {"TAB typed, save button", L'\t', Put::Typed, Save::SaveButton},
+        {"TAB typed, save-as-new button", L'\t', Put::Typed, Save::NewButton},
+    };
+    Start(Base());
+    const std::string bytes = ReadBytes(CategoryFile());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Click(1);
+        Form3& p = props();
+        if (c.save == Save::CtrlN || c.save == Save::NewButton) p.Text1.SetText(L"新技巧");
+        HWND box = p.Text4.hwnd();
+        SetFocus(box);
+        SendMessageW(box, EM_SETSEL, 17, 17);  // after HKEY_CURRENT_USER
+        if (c.put == Put::Typed) {
+            PostMessageW(box, WM_CHAR, c.c, 1);
+            PostedKey::Settle();
+        } else {
+            PutOnClipboard(main().hwnd(), std::wstring(1, c.c));
+            PostedKey::Press(box, 'V', VK_CONTROL);
+        }
+        ASSERT_EQ(std::wstring(L"HKEY_CURRENT_USER") + c.c + L"\\Software\\Demo", p.Text4.Text());
+        ExpectBox(IDOK, message);
+        switch (c.save) {
+        case Save::CtrlS: PostedKey::Press(box, 'S', VK_CONTROL); break;
+        case Save::CtrlN: PostedKey::Press(box, 'N', VK_CONTROL); break;
+        case Save::SaveButton: p.Toolbar1.Click(L"xiugai"); break;
+        case Save::NewButton: p.Toolbar1.Click(L"xj"); break;
+        }
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes[0].style & MB_ICONMASK);
+        EXPECT_EQ(1, p.TabStrip1.SelectedIndex());
+        EXPECT_EQ(box, GetFocus());
+        EXPECT_EQ((std::pair<DWORD, DWORD>{17, 18}), Selection(box));
+        EXPECT_EQ(bytes, ReadBytes(CategoryFile()));
+        EXPECT_EQ(1, tips().Count());
+        boxes.clear();
+    }
+}
+
+// Every field fits a tip file's entry but the record they make does not: the
+// message names the fields to shorten (any one of them, or together), and the
+// focus goes to the longest.
+TEST_F(EditorTest, ATooLongRecordNamesTheFieldsThatMakeIt) {
+    const auto key = [](size_t n) { return std::wstring(kKey) + L"\\" + std::wstring(n - wcslen(kKey) - 1, L'k'); };
+    const struct {
+        const char* what;
+        std::function<void(Form3&)> fill;
+        std::wstring shorten;
+        int tab;
+        std::function<HWND(Form3&)> focus;
+    } cases[] = {
+        {"键名 30,000, 说明 3,000",
+         [](Form3& p) {
+             p.Text2.SetText(std::wstring(30000, L'n'));
+             p.Text5.SetText(std::wstring(3000, L'说'));
+         },
+         L"请缩短键名或说明。", 1, [](Form3& p) { return p.Text2.hwnd(); }},
+        {"说明 32,000, 键位 1,000",
+         [&](Form3& p) {
+             p.Text5.SetText(std::wstring(32000, L'说'));
+             p.Text4.SetText(key(1000));
+         },
+         L"请缩短说明或键位。", 1, [](Form3& p) { return p.Text5.hwnd(); }},
+        {"键位, 键名, 说明 11,000 each",
+         [&](Form3& p) {
+             p.Text4.SetText(key(11000));
+             p.Text2.SetText(std::wstring(11000, L'n'));
+             p.Text5.SetText(std::wstring(11000, L'说'));
+         },
+         L"请缩短键位、键名或说明。", 1, [](Form3& p) { return p.Text4.hwnd(); }},
+        {"命令 20,000, 键值 13,000",
+         [](Form3& p) {
+             const std::wstring label(20000, L'命'), data(13000, L'd');
+             p.ListView1.SetText(1, label);
+             p.ListView1.SetSubText(1, 1, data);
+             p.ListView1.SetSubTag(1, 0, data);
+         },
+         L"请缩短命令或键值。", 2, [](Form3& p) { return p.ListView1.hwnd(); }},
+        {"five fields 9,000 each, none enough alone",
+         [&](Form3& p) {
+             p.Text4.SetText(key(9000));
+             p.Text2.SetText(std::wstring(9000, L'n'));
+             const std::wstring label(9000, L'命'), data(9000, L'd');
+             p.ListView1.SetText(1, label);
+             p.ListView1.SetSubText(1, 1, data);
+             p.ListView1.SetSubTag(1, 0, data);
+             p.Text5.SetText(std::wstring(9000, L'说'));
+         },
+         L"请缩短键位和键名。", 1, [](Form3& p) { return p.Text4.hwnd(); }},
+    };
+    Start(Base());
+    const std::string bytes = ReadBytes(CategoryFile());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Click(1);
+        c.fill(props());
+        ExpectBox(IDOK);
+        PostedKey::Press(props().Text1.hwnd(), 'S', VK_CONTROL);
+        ASSERT_EQ(1u, boxes.size());
+        const std::wstring& text = boxes[0].text;
+        EXPECT_EQ(0u, text.find(L"技巧的内容过长（共 ")) << Ansi(text);
+        EXPECT_TRUE(text.size() > c.shorten.size() && text.compare(text.size() - c.shorten.size(), std::wstring::npos, c.shorten) == 0)
+            << Ansi(text);
+        EXPECT_EQ(c.tab, props().TabStrip1.SelectedIndex());
+        EXPECT_EQ(c.focus(props()), GetFocus());
+        EXPECT_EQ(bytes, ReadBytes(CategoryFile()));
+        boxes.clear();
+    }
+    // The count is the record's: 30,000 + 3,000 + the key path, the label, the data, the type, the danger and six marks.
+    Click(1);
+    props().Text2.SetText(std::wstring(30000, L'n'));
+    props().Text5.SetText(std::wstring(3000, L'说'));
+    ExpectBox(IDOK, L"技巧的内容过长（共 " + std::to_wstring(30000 + 3000 + wcslen(kKey) + 4 + 6) +
+                        L" 个字符，技巧文件中的一项最多只能保存 32766 个字符），无法保存。请缩短键名或说明。");
+    PostedKey::Press(props().Text1.hwnd(), 'S', VK_CONTROL);
+    EXPECT_EQ(1u, boxes.size());
 }
