@@ -87,8 +87,8 @@ bool Form3::Load() {
     Toolbar2.Create(hwnd_, IdToolbar2);
     FreeToolbar(Toolbar2);
     SendMessageW(Toolbar2.hwnd(), TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
-    Toolbar2.AddButton(L"add", Toolbar::Style::Plain, L"", L"添加新的键值到列表  (Alt+A)");
-    Toolbar2.AddButton(L"edit", Toolbar::Style::Plain, L"", L"编辑列表中的键值  (Alt+E)");
+    Toolbar2.AddButtons({{L"add", Toolbar::Style::Plain, L"", L"添加新的键值到列表  (Alt+A)"},
+                         {L"edit", Toolbar::Style::Plain, L"", L"编辑列表中的键值  (Alt+E)"}});
     SetButtonText(Toolbar2, L"add", L"添加");
     SetButtonText(Toolbar2, L"edit", L"编辑");
     SetWindowLongPtrW(Toolbar2.hwnd(), GWL_STYLE, GetWindowLongPtrW(Toolbar2.hwnd(), GWL_STYLE) | TBSTYLE_LIST);
@@ -116,10 +116,10 @@ bool Form3::Load() {
     Toolbar1.Create(hwnd_, IdToolbar1);
     FreeToolbar(Toolbar1);
     Toolbar1.SetImageList(ImageList1.handle());
-    Toolbar1.AddButton(L"xj", Toolbar::Style::Plain, L"", L"保存成新的技巧  (Ctrl+N)", 21);
-    Toolbar1.AddButton(L"next", Toolbar::Style::Plain, L"", L"清空全部", 22);
-    Toolbar1.AddButton(L"", Toolbar::Style::Separator);
-    Toolbar1.AddButton(L"xiugai", Toolbar::Style::Plain, L"", L"保存修改后的设置  (Ctrl+S)", 23);
+    Toolbar1.AddButtons({{L"xj", Toolbar::Style::Plain, L"", L"保存成新的技巧  (Ctrl+N)", 21},
+                         {L"next", Toolbar::Style::Plain, L"", L"清空全部", 22},
+                         {L"", Toolbar::Style::Separator},
+                         {L"xiugai", Toolbar::Style::Plain, L"", L"保存修改后的设置  (Ctrl+S)", 23}});
     Toolbar1.ButtonClick = [this](const std::wstring& key) { Toolbar1_ButtonClick(key); };
 
     // The load step.

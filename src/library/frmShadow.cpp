@@ -163,12 +163,12 @@ bool frmShadow::Load() {
     // The toolbar sits where the layout puts it, not at the window's top.
     SetWindowLongW(Toolbar1.hwnd(), GWL_STYLE,
                    GetWindowLongW(Toolbar1.hwnd(), GWL_STYLE) | CCS_NOPARENTALIGN | CCS_NORESIZE);
-    Toolbar1.AddButton(L"new", Toolbar::Style::Plain, L"", L"新建技巧数据文件");
-    Toolbar1.AddButton(L"open", Toolbar::Style::Plain, L"", L"添加技巧数据文件到列表");
-    Toolbar1.AddButton(L"", Toolbar::Style::Separator);
-    Toolbar1.AddButton(L"del", Toolbar::Style::Plain, L"", L"在文件列表中删除选定的文件");
-    Toolbar1.AddButton(L"", Toolbar::Style::Separator);
-    Toolbar1.AddButton(L"info", Toolbar::Style::Plain, L"", L"文件信息");
+    Toolbar1.AddButtons({{L"new", Toolbar::Style::Plain, L"", L"新建技巧数据文件"},
+                         {L"open", Toolbar::Style::Plain, L"", L"添加技巧数据文件到列表"},
+                         {L"", Toolbar::Style::Separator},
+                         {L"del", Toolbar::Style::Plain, L"", L"在文件列表中删除选定的文件"},
+                         {L"", Toolbar::Style::Separator},
+                         {L"info", Toolbar::Style::Plain, L"", L"文件信息"}});
     TreeView2.Create(hwnd_, IdTreeView2);
     ImageList1.Create(16, 16);
     std::vector<std::vector<DWORD>> pictures;

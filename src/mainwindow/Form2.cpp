@@ -76,12 +76,15 @@ bool Form2::Load() {
     focusBeforeInactive_ = nullptr;
     if (!CreateWindowAndControls()) return false;
     loading_ = true;
+    layoutStale_ = true;
     Form_Load();
     loading_ = false;
     if (endedAsSecond_) {
         Form::Unload();
         return false;
     }
+    // Laid out once, at the size the load gave the window, before it shows.
+    LayoutControls();
     return Exists();
 }
 
@@ -99,7 +102,9 @@ bool Form2::CreateWindowAndControls() {
     Label1.Create(hwnd_, IdLabel1, L"", false);
     Label2.Create(hwnd_, IdLabel2, L"", false);
     Toolbar1.Create(hwnd_, IdToolbar1);
-    for (const auto& b : kButtons) Toolbar1.AddButton(b.key, b.style, b.description, b.toolTip);
+    std::vector<Toolbar::ButtonSpec> buttons;
+    for (const auto& b : kButtons) buttons.push_back({b.key, b.style, b.description, b.toolTip});
+    Toolbar1.AddButtons(buttons);
     Toolbar1.SetEnabled(ToolbarKey::paste, false);
     Toolbar1.ButtonMenus(ToolbarKey::tjlb).Add(L"new", L"添加新的子技巧类别(&N)");
     PopupMenu& view = Toolbar1.ButtonMenus(ToolbarKey::viewok);
@@ -154,7 +159,6 @@ bool Form2::CreateWindowAndControls() {
     SetUpTipListMouse();  // the properties window's routes and menus
     BuildInsertMenu();
     SetUpLiveValueMenu();
-    LayoutControls();
     loading_ = false;
     return true;
 }
@@ -173,8 +177,16 @@ void Form2::SetRowCommandsEnabled(bool rowsPresent) {
 
 void Form2::LayoutControls() {
     if (!Exists() || !ListView1.Exists()) return;
+    // While the window is made and loaded (hidden), its size changes several
+    // times: the controls wait for the last one (Load lays them out then).
+    if (loading_) return;
     RECT rc;
     GetClientRect(hwnd_, &rc);
+    // Laid out for this size already: nothing moves (a show, a resize pass
+    // after WM_SIZE, a move without a change of size).
+    if (!layoutStale_ && laidOut_.cx == rc.right && laidOut_.cy == rc.bottom) return;
+    layoutStale_ = false;
+    laidOut_ = SIZE{rc.right, rc.bottom};
     Toolbar1.FitToRows();
     StatusBar1.Relayout();
     int top = Toolbar1.PreferredHeight();

@@ -61,6 +61,8 @@ void Form2::SetImages() {
         if (refreshIcon_) DestroyIcon(refreshIcon_);
         refreshIcon_ = refresh;
     }
+    // The buttons' size changed with their pictures.
+    layoutStale_ = true;
     LayoutControls();
 }
 
@@ -115,6 +117,12 @@ void Form2::Form_Load() {
     // window loads it.
     long long link = Config::Whole(Config::FormLink);
     if (link == 0 || link == 1) Toolbar1.SetPressed(ToolbarKey::cklj, link == 1);
+    // The rows the category window's load gives the list go in at once in the
+    // order of the saved sort column (step 24's click, which finds no header
+    // icon yet, keeps the direction the list starts with): no sort runs over
+    // the filled list.
+    const int savedSortColumn = SavedSortColumn();
+    if (savedSortColumn) ListView1.Sort(savedSortColumn, sortOrder_ == 0);
     ::frmShadow& shadow = Forms::frmShadow();
     ::Form3& props = Forms::Form3();
     if (!WindowLink()) {
@@ -157,11 +165,16 @@ void Form2::Form_Load() {
         }
     }
     // 24. Sort column.
-    double sortColumn = Config::Number(Config::Compositor);
-    if (sortColumn == 1 || sortColumn == 2 || sortColumn == 3 || sortColumn == 4 || sortColumn == 5)
-        ComClick(static_cast<int>(sortColumn));
+    if (const int sortColumn = SavedSortColumn()) ComClick(sortColumn);
     // 25. The category-favourites menu.
     ViewFavorite();
+}
+
+int Form2::SavedSortColumn() {
+    const double sortColumn = Config::Number(Config::Compositor);
+    if (sortColumn == 1 || sortColumn == 2 || sortColumn == 3 || sortColumn == 4 || sortColumn == 5)
+        return static_cast<int>(sortColumn);
+    return 0;
 }
 
 void Form2::Updata() {
