@@ -179,6 +179,7 @@ void Form3::PlaceTwips(Control& c, long long left, long long top, long long widt
 
 void Form3::Form_Resize() {
     if (!Text1.Exists()) return;
+    NoteLaidOutSize();
     const long long W = Width(), H = Height();
     const long long p = kPanelTop;  // Picture1's controls are relative to the panel
     layout.text1Width = W - 670;
@@ -334,7 +335,7 @@ void Form3::SubclassChildren() {
 LRESULT Form3::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE:
-        Form_Resize();
+        if (SizeChangedSinceLayout()) Form_Resize();
         return 0;
     case WM_CLOSE:
         // Closing the window by its frame only hides it; the main window decides when it goes.

@@ -602,6 +602,7 @@ int frmShadow::OpenCmdFiles(const std::wstring& list) {
 
 void frmShadow::Form_Resize() {
     if (!hwnd_) return;
+    NoteLaidOutSize();
     long long width = Width(), height = Height();
     long long inner = width - 120;
     if (height - picture1Top_ < 830) FileListCollapsed = true;
@@ -709,7 +710,7 @@ LRESULT CALLBACK frmShadow::ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UI
 LRESULT frmShadow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE:
-        Form_Resize();
+        if (SizeChangedSinceLayout()) Form_Resize();
         return 0;
     case WM_KEYDOWN:
         Form_KeyDown(static_cast<int>(wp), App::ShiftState());

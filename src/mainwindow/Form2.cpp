@@ -200,10 +200,16 @@ void Form2::LayoutControls() {
 
 LRESULT Form2::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_SIZE:
+    case WM_SIZE: {
+        // A WM_SIZE at the size the window is laid out for already (the one
+        // the first show sends) changes nothing: no layout pass.
+        RECT rc{};
+        GetClientRect(hwnd_, &rc);
+        const bool changed = layoutStale_ || laidOut_.cx != rc.right || laidOut_.cy != rc.bottom;
         LayoutControls();
-        if (!loading_) Form_Resize();
+        if (!loading_ && changed) Form_Resize();
         return 0;
+    }
     case WM_WINDOWPOSCHANGED: {
         LRESULT r = Default(msg, wp, lp);
         if ((reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW) && !loading_) Form_Resize();

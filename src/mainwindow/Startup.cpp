@@ -127,24 +127,26 @@ void Form2::Form_Load() {
     ::Form3& props = Forms::Form3();
     if (!WindowLink()) {
         Toolbar1.SetImage(ToolbarKey::cklj, 21);
-        shadow.SetWidth(static_cast<long long>(Config::Number(Config::Width_2)));
-        shadow.SetHeight(static_cast<long long>(Config::Number(Config::Height_2)));
-        shadow.SetTop(static_cast<long long>(Config::Number(Config::Top_2)));
-        shadow.SetLeft(static_cast<long long>(Config::Number(Config::Left_2)));
-        props.SetWidth(static_cast<long long>(Config::Number(Config::Width_3)));
-        props.SetHeight(static_cast<long long>(Config::Number(Config::Height_3)));
-        props.SetTop(static_cast<long long>(Config::Number(Config::Top_3)));
-        props.SetLeft(static_cast<long long>(Config::Number(Config::Left_3)));
+        // Each window's width, height, top and left, set in one step.
+        shadow.MoveTwips(static_cast<long long>(Config::Number(Config::Left_2)),
+                         static_cast<long long>(Config::Number(Config::Top_2)),
+                         static_cast<long long>(Config::Number(Config::Width_2)),
+                         static_cast<long long>(Config::Number(Config::Height_2)));
+        props.MoveTwips(static_cast<long long>(Config::Number(Config::Left_3)),
+                        static_cast<long long>(Config::Number(Config::Top_3)),
+                        static_cast<long long>(Config::Number(Config::Width_3)),
+                        static_cast<long long>(Config::Number(Config::Height_3)));
     } else {
         shadow.SetWidth(static_cast<long long>(Config::Number(Config::Width_2)));
         props.SetWidth(static_cast<long long>(Config::Number(Config::Width_3)));
     }
     Forms::Form1();
     // 19. The main window's own geometry.
-    SetLeft(static_cast<long long>(Config::Number(Config::Left_1)));
-    SetTop(static_cast<long long>(Config::Number(Config::Top_1)));
-    SetHeight(static_cast<long long>(Config::Number(Config::Height_1)));
-    SetWidth(static_cast<long long>(Config::Number(Config::Width_1)));
+    // Left, top, height and width, set in one step.
+    MoveTwips(static_cast<long long>(Config::Number(Config::Left_1)),
+              static_cast<long long>(Config::Number(Config::Top_1)),
+              static_cast<long long>(Config::Number(Config::Width_1)),
+              static_cast<long long>(Config::Number(Config::Height_1)));
     // 20. List style.
     ListView1.SetExtendedStyle(LVS_EX_TRACKSELECT, Config::On(Config::Listview_2) ? LVS_EX_TRACKSELECT : 0);
     ListView1.SetExtendedStyle(LVS_EX_GRIDLINES, Config::On(Config::Listview_1) ? LVS_EX_GRIDLINES : 0);
