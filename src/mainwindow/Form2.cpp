@@ -191,7 +191,14 @@ void Form2::LayoutControls() {
     StatusBar1.Relayout();
     int top = Toolbar1.PreferredHeight();
     int bottom = rc.bottom - StatusBar1.Height();
-    ListView1.Move(0, top, rc.right, bottom - top);
+    // The list is drawn afresh wherever it goes: its old pixels are not moved
+    // with it. They may hold the toolbar's rows, which grow over the list's
+    // old top before the list moves down (and the rows it showed there would
+    // stay blank).
+    const RECT was = ListView1.Bounds();
+    if (was.left != 0 || was.top != top || was.right != rc.right || was.bottom != bottom)
+        SetWindowPos(ListView1.hwnd(), nullptr, 0, top, rc.right, bottom - top > 0 ? bottom - top : 0,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     // The progress bar sits over the right end of the status bar while tips are applied.
     int barH = StatusBar1.Height() - 6;
     int barW = Twips::ToPixelsX(2415) - 20;
