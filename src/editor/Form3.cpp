@@ -46,6 +46,13 @@ void FreeToolbar(Toolbar& bar) {
 }
 }  // namespace
 
+namespace {
+bool MainWindowStarting() {
+    const ::Form2* main = Forms::Form2IfLoaded();
+    return main && main->Loading();
+}
+}  // namespace
+
 Form3::~Form3() { Unload(); }
 
 bool Form3::Load() {
@@ -135,7 +142,9 @@ bool Form3::Load() {
     Falt(ListView1);
     Falt(ListView2);
     SubclassChildren();
-    Form_Resize();
+    // Made during the start-up, the controls are laid out when the window
+    // first shows, at its size then.
+    if (!MainWindowStarting()) Form_Resize();
     ShowTabControls(TabStrip1.SelectedIndex() > 0 ? TabStrip1.SelectedIndex() : 1);
     return true;
 }
@@ -335,8 +344,13 @@ void Form3::SubclassChildren() {
 LRESULT Form3::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE:
-        if (SizeChangedSinceLayout()) Form_Resize();
+        // Made during the start-up, the window is laid out when it shows,
+        // once, at the size it has then (the start-up sizes it more than once).
+        if ((IsWindowVisible(hwnd_) || !MainWindowStarting()) && SizeChangedSinceLayout()) Form_Resize();
         return 0;
+    case WM_SHOWWINDOW:
+        if (wp && SizeChangedSinceLayout()) Form_Resize();
+        return Default(msg, wp, lp);
     case WM_CLOSE:
         // Closing the window by its frame only hides it; the main window decides when it goes.
         Hide();

@@ -139,6 +139,13 @@ bool SplitBar::Create(HWND parent, int id) {
 
 // ---------------------------------------------------------------- load and unload
 
+namespace {
+bool MainWindowStarting() {
+    const ::Form2* main = Forms::Form2IfLoaded();
+    return main && main->Loading();
+}
+}  // namespace
+
 frmShadow::~frmShadow() { Unload(); }
 
 bool frmShadow::Load() {
@@ -241,7 +248,9 @@ bool frmShadow::Load() {
         CurrentCategoryPath.clear();
     }
     SetFileCommands();
-    Form_Resize();
+    // Made during the start-up, the controls are laid out when the window
+    // first shows, at its size then.
+    if (!MainWindowStarting()) Form_Resize();
     return true;
 }
 
@@ -710,8 +719,13 @@ LRESULT CALLBACK frmShadow::ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UI
 LRESULT frmShadow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE:
-        if (SizeChangedSinceLayout()) Form_Resize();
+        // Made during the start-up, the window is laid out when it shows,
+        // once, at the size it has then (the start-up sizes it more than once).
+        if ((IsWindowVisible(hwnd_) || !MainWindowStarting()) && SizeChangedSinceLayout()) Form_Resize();
         return 0;
+    case WM_SHOWWINDOW:
+        if (wp && SizeChangedSinceLayout()) Form_Resize();
+        return Default(msg, wp, lp);
     case WM_KEYDOWN:
         Form_KeyDown(static_cast<int>(wp), App::ShiftState());
         return 0;

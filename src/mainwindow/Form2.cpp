@@ -78,11 +78,18 @@ bool Form2::Load() {
     loading_ = true;
     layoutStale_ = true;
     Form_Load();
+    if (!endedAsSecond_ && Exists()) {
+        // The satellites take the places the first layout pass gives them
+        // (still hidden), so that each is laid out once, there, before it shows.
+        mdlApi::DockSatellites(hwnd_, WindowLink(), PropertyWindowOn(), false);
+    }
     loading_ = false;
     if (endedAsSecond_) {
         Form::Unload();
         return false;
     }
+    if (::frmShadow* shadow = Forms::frmShadowIfLoaded()) shadow->Form_Resize();
+    if (::Form3* props = Forms::Form3IfLoaded()) props->Form_Resize();
     // Laid out once, at the size the load gave the window, before it shows.
     LayoutControls();
     return Exists();
