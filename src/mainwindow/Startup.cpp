@@ -118,9 +118,9 @@ void Form2::Form_Load() {
     long long link = Config::Whole(Config::FormLink);
     if (link == 0 || link == 1) Toolbar1.SetPressed(ToolbarKey::cklj, link == 1);
     // The rows the category window's load gives the list go in at once in the
-    // order of the saved sort column (step 24's click, which finds no header
-    // icon yet, keeps the direction the list starts with): no sort runs over
-    // the filled list.
+    // order of the saved sort column (the click on that column below finds no
+    // header icon yet and keeps the direction the list starts with): no sort
+    // runs over the filled list.
     const int savedSortColumn = SavedSortColumn();
     if (savedSortColumn) ListView1.Sort(savedSortColumn, sortOrder_ == 0);
     ::frmShadow& shadow = Forms::frmShadow();
