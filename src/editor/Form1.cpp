@@ -47,6 +47,7 @@ bool Form1::Load() {
 
 void Form1::Form_Resize() {
     if (!ImageCombo1.Exists()) return;
+    NoteLaidOutSize();
     const long long width = Width() - 980;
     Label1.Move(Twips::ToPixelsX(75), Twips::ToPixelsY(60), Twips::ToPixelsX(450), Twips::ToPixelsY(180));
     if (width > 0) ImageCombo1.Move(Twips::ToPixelsX(540), 0, Twips::ToPixelsX(width), Twips::ToPixelsY(1500));
@@ -106,7 +107,7 @@ LRESULT CALLBACK Form1::EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
 LRESULT Form1::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE:
-        Form_Resize();
+        if (SizeChangedSinceLayout()) Form_Resize();
         return 0;
     case WM_CLOSE:
         // The bar goes with its switch (F8) only, as the category window does.

@@ -46,6 +46,13 @@ void FreeToolbar(Toolbar& bar) {
 }
 }  // namespace
 
+namespace {
+bool MainWindowStarting() {
+    const ::Form2* main = Forms::Form2IfLoaded();
+    return main && main->Loading();
+}
+}  // namespace
+
 Form3::~Form3() { Unload(); }
 
 bool Form3::Load() {
@@ -87,8 +94,8 @@ bool Form3::Load() {
     Toolbar2.Create(hwnd_, IdToolbar2);
     FreeToolbar(Toolbar2);
     SendMessageW(Toolbar2.hwnd(), TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
-    Toolbar2.AddButton(L"add", Toolbar::Style::Plain, L"", L"添加新的键值到列表  (Alt+A)");
-    Toolbar2.AddButton(L"edit", Toolbar::Style::Plain, L"", L"编辑列表中的键值  (Alt+E)");
+    Toolbar2.AddButtons({{L"add", Toolbar::Style::Plain, L"", L"添加新的键值到列表  (Alt+A)"},
+                         {L"edit", Toolbar::Style::Plain, L"", L"编辑列表中的键值  (Alt+E)"}});
     SetButtonText(Toolbar2, L"add", L"添加");
     SetButtonText(Toolbar2, L"edit", L"编辑");
     SetWindowLongPtrW(Toolbar2.hwnd(), GWL_STYLE, GetWindowLongPtrW(Toolbar2.hwnd(), GWL_STYLE) | TBSTYLE_LIST);
@@ -116,10 +123,10 @@ bool Form3::Load() {
     Toolbar1.Create(hwnd_, IdToolbar1);
     FreeToolbar(Toolbar1);
     Toolbar1.SetImageList(ImageList1.handle());
-    Toolbar1.AddButton(L"xj", Toolbar::Style::Plain, L"", L"保存成新的技巧  (Ctrl+N)", 21);
-    Toolbar1.AddButton(L"next", Toolbar::Style::Plain, L"", L"清空全部", 22);
-    Toolbar1.AddButton(L"", Toolbar::Style::Separator);
-    Toolbar1.AddButton(L"xiugai", Toolbar::Style::Plain, L"", L"保存修改后的设置  (Ctrl+S)", 23);
+    Toolbar1.AddButtons({{L"xj", Toolbar::Style::Plain, L"", L"保存成新的技巧  (Ctrl+N)", 21},
+                         {L"next", Toolbar::Style::Plain, L"", L"清空全部", 22},
+                         {L"", Toolbar::Style::Separator},
+                         {L"xiugai", Toolbar::Style::Plain, L"", L"保存修改后的设置  (Ctrl+S)", 23}});
     Toolbar1.ButtonClick = [this](const std::wstring& key) { Toolbar1_ButtonClick(key); };
 
     // The load step.
@@ -135,7 +142,9 @@ bool Form3::Load() {
     Falt(ListView1);
     Falt(ListView2);
     SubclassChildren();
-    Form_Resize();
+    // Made during the start-up, the controls are laid out when the window
+    // first shows, at its size then.
+    if (!MainWindowStarting()) Form_Resize();
     ShowTabControls(TabStrip1.SelectedIndex() > 0 ? TabStrip1.SelectedIndex() : 1);
     return true;
 }
@@ -179,6 +188,7 @@ void Form3::PlaceTwips(Control& c, long long left, long long top, long long widt
 
 void Form3::Form_Resize() {
     if (!Text1.Exists()) return;
+    NoteLaidOutSize();
     const long long W = Width(), H = Height();
     const long long p = kPanelTop;  // Picture1's controls are relative to the panel
     layout.text1Width = W - 670;
@@ -334,8 +344,13 @@ void Form3::SubclassChildren() {
 LRESULT Form3::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE:
-        Form_Resize();
+        // Made during the start-up, the window is laid out when it shows,
+        // once, at the size it has then (the start-up sizes it more than once).
+        if ((IsWindowVisible(hwnd_) || !MainWindowStarting()) && SizeChangedSinceLayout()) Form_Resize();
         return 0;
+    case WM_SHOWWINDOW:
+        if (wp && SizeChangedSinceLayout()) Form_Resize();
+        return Default(msg, wp, lp);
     case WM_CLOSE:
         // Closing the window (Alt+F4) does what its switch does: the main
         // window turns it off, saving its place. Without the switch on it only hides.

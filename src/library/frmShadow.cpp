@@ -139,6 +139,13 @@ bool SplitBar::Create(HWND parent, int id) {
 
 // ---------------------------------------------------------------- load and unload
 
+namespace {
+bool MainWindowStarting() {
+    const ::Form2* main = Forms::Form2IfLoaded();
+    return main && main->Loading();
+}
+}  // namespace
+
 frmShadow::~frmShadow() { Unload(); }
 
 bool frmShadow::Load() {
@@ -163,12 +170,12 @@ bool frmShadow::Load() {
     // The toolbar sits where the layout puts it, not at the window's top.
     SetWindowLongW(Toolbar1.hwnd(), GWL_STYLE,
                    GetWindowLongW(Toolbar1.hwnd(), GWL_STYLE) | CCS_NOPARENTALIGN | CCS_NORESIZE);
-    Toolbar1.AddButton(L"new", Toolbar::Style::Plain, L"", L"新建技巧数据文件");
-    Toolbar1.AddButton(L"open", Toolbar::Style::Plain, L"", L"添加技巧数据文件到列表");
-    Toolbar1.AddButton(L"", Toolbar::Style::Separator);
-    Toolbar1.AddButton(L"del", Toolbar::Style::Plain, L"", L"在文件列表中删除选定的文件");
-    Toolbar1.AddButton(L"", Toolbar::Style::Separator);
-    Toolbar1.AddButton(L"info", Toolbar::Style::Plain, L"", L"文件信息");
+    Toolbar1.AddButtons({{L"new", Toolbar::Style::Plain, L"", L"新建技巧数据文件"},
+                         {L"open", Toolbar::Style::Plain, L"", L"添加技巧数据文件到列表"},
+                         {L"", Toolbar::Style::Separator},
+                         {L"del", Toolbar::Style::Plain, L"", L"在文件列表中删除选定的文件"},
+                         {L"", Toolbar::Style::Separator},
+                         {L"info", Toolbar::Style::Plain, L"", L"文件信息"}});
     TreeView2.Create(hwnd_, IdTreeView2);
     ImageList1.Create(16, 16);
     std::vector<std::vector<DWORD>> pictures;
@@ -243,7 +250,9 @@ bool frmShadow::Load() {
         CurrentCategoryPath.clear();
     }
     SetFileCommands();
-    Form_Resize();
+    // Made during the start-up, the controls are laid out when the window
+    // first shows, at its size then.
+    if (!MainWindowStarting()) Form_Resize();
     return true;
 }
 
@@ -604,6 +613,7 @@ int frmShadow::OpenCmdFiles(const std::wstring& list) {
 
 void frmShadow::Form_Resize() {
     if (!hwnd_) return;
+    NoteLaidOutSize();
     long long width = Width(), height = Height();
     long long inner = width - 120;
     if (height - picture1Top_ < 830) FileListCollapsed = true;
@@ -711,8 +721,13 @@ LRESULT CALLBACK frmShadow::ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UI
 LRESULT frmShadow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE:
-        Form_Resize();
+        // Made during the start-up, the window is laid out when it shows,
+        // once, at the size it has then (the start-up sizes it more than once).
+        if ((IsWindowVisible(hwnd_) || !MainWindowStarting()) && SizeChangedSinceLayout()) Form_Resize();
         return 0;
+    case WM_SHOWWINDOW:
+        if (wp && SizeChangedSinceLayout()) Form_Resize();
+        return Default(msg, wp, lp);
     case WM_KEYDOWN:
         Form_KeyDown(static_cast<int>(wp), App::ShiftState());
         return 0;

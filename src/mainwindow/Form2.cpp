@@ -76,12 +76,22 @@ bool Form2::Load() {
     focusBeforeInactive_ = nullptr;
     if (!CreateWindowAndControls()) return false;
     loading_ = true;
+    layoutStale_ = true;
     Form_Load();
+    if (!endedAsSecond_ && Exists()) {
+        // The satellites take the places the first layout pass gives them
+        // (still hidden), so that each is laid out once, there, before it shows.
+        mdlApi::DockSatellites(hwnd_, WindowLink(), PropertyWindowOn(), false);
+    }
     loading_ = false;
     if (endedAsSecond_) {
         Form::Unload();
         return false;
     }
+    if (::frmShadow* shadow = Forms::frmShadowIfLoaded()) shadow->Form_Resize();
+    if (::Form3* props = Forms::Form3IfLoaded()) props->Form_Resize();
+    // Laid out once, at the size the load gave the window, before it shows.
+    LayoutControls();
     return Exists();
 }
 
@@ -99,7 +109,9 @@ bool Form2::CreateWindowAndControls() {
     Label1.Create(hwnd_, IdLabel1, L"", false);
     Label2.Create(hwnd_, IdLabel2, L"", false);
     Toolbar1.Create(hwnd_, IdToolbar1);
-    for (const auto& b : kButtons) Toolbar1.AddButton(b.key, b.style, b.description, b.toolTip);
+    std::vector<Toolbar::ButtonSpec> buttons;
+    for (const auto& b : kButtons) buttons.push_back({b.key, b.style, b.description, b.toolTip});
+    Toolbar1.AddButtons(buttons);
     Toolbar1.SetEnabled(ToolbarKey::paste, false);
     Toolbar1.ButtonMenus(ToolbarKey::tjlb).Add(L"new", L"添加新的子技巧类别(&N)");
     PopupMenu& view = Toolbar1.ButtonMenus(ToolbarKey::viewok);
@@ -154,7 +166,6 @@ bool Form2::CreateWindowAndControls() {
     SetUpTipListMouse();  // the properties window's routes and menus
     BuildInsertMenu();
     SetUpLiveValueMenu();
-    LayoutControls();
     loading_ = false;
     return true;
 }
@@ -173,13 +184,28 @@ void Form2::SetRowCommandsEnabled(bool rowsPresent) {
 
 void Form2::LayoutControls() {
     if (!Exists() || !ListView1.Exists()) return;
+    // While the window is made and loaded (hidden), its size changes several
+    // times: the controls wait for the last one (Load lays them out then).
+    if (loading_) return;
     RECT rc;
     GetClientRect(hwnd_, &rc);
+    // Laid out for this size already: nothing moves (a show, a resize pass
+    // after WM_SIZE, a move without a change of size).
+    if (!layoutStale_ && laidOut_.cx == rc.right && laidOut_.cy == rc.bottom) return;
+    layoutStale_ = false;
+    laidOut_ = SIZE{rc.right, rc.bottom};
     Toolbar1.FitToRows();
     StatusBar1.Relayout();
     int top = Toolbar1.PreferredHeight();
     int bottom = rc.bottom - StatusBar1.Height();
-    ListView1.Move(0, top, rc.right, bottom - top);
+    // The list is drawn afresh wherever it goes: its old pixels are not moved
+    // with it. They may hold the toolbar's rows, which grow over the list's
+    // old top before the list moves down (and the rows it showed there would
+    // stay blank).
+    const RECT was = ListView1.Bounds();
+    if (was.left != 0 || was.top != top || was.right != rc.right || was.bottom != bottom)
+        SetWindowPos(ListView1.hwnd(), nullptr, 0, top, rc.right, bottom - top > 0 ? bottom - top : 0,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     // The progress bar sits over the right end of the status bar while tips are applied.
     int barH = StatusBar1.Height() - 6;
     int barW = Twips::ToPixelsX(2415) - 20;
@@ -188,10 +214,16 @@ void Form2::LayoutControls() {
 
 LRESULT Form2::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_SIZE:
+    case WM_SIZE: {
+        // A WM_SIZE at the size the window is laid out for already (the one
+        // the first show sends) changes nothing: no layout pass.
+        RECT rc{};
+        GetClientRect(hwnd_, &rc);
+        const bool changed = layoutStale_ || laidOut_.cx != rc.right || laidOut_.cy != rc.bottom;
         LayoutControls();
-        if (!loading_) Form_Resize();
+        if (!loading_ && changed) Form_Resize();
         return 0;
+    }
     case WM_WINDOWPOSCHANGED: {
         LRESULT r = Default(msg, wp, lp);
         if ((reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW) && !loading_) Form_Resize();

@@ -86,6 +86,10 @@ public:
     void Form_Activate();
     void Updata();    // creates the data folder from Databak when it is missing
     bool Saveini();   // writes the default settings; false when a write failed
+    // True while the main window's load step runs (the start-up, before any window shows).
+    bool Loading() const { return loading_; }
+    // The saved sort column (1 to 5), 0 when the list starts unsorted.
+    static int SavedSortColumn();
     void ViewFavorite();  // rebuilds the category-favourites menu of `viewscj`
 
     // ---- layout ----
@@ -325,6 +329,10 @@ private:
     std::wstring ReportCategoryPath();
 
     bool loading_ = false;
+    // The client size the controls were last laid out for; stale when what
+    // they are laid out by (the toolbar's pictures) changed since.
+    SIZE laidOut_{-1, -1};
+    bool layoutStale_ = true;
     bool endedAsSecond_ = false;
     bool activatedOnce_ = false;        // ActivatedOnce
     bool dataFreshlyInitialised_ = false;  // DataFreshlyInitialised

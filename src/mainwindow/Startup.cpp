@@ -61,6 +61,8 @@ void Form2::SetImages() {
         if (refreshIcon_) DestroyIcon(refreshIcon_);
         refreshIcon_ = refresh;
     }
+    // The buttons' size changed with their pictures.
+    layoutStale_ = true;
     LayoutControls();
 }
 
@@ -115,28 +117,36 @@ void Form2::Form_Load() {
     // window loads it.
     long long link = Config::Whole(Config::FormLink);
     if (link == 0 || link == 1) Toolbar1.SetPressed(ToolbarKey::cklj, link == 1);
+    // The rows the category window's load gives the list go in at once in the
+    // order of the saved sort column (the click on that column below finds no
+    // header icon yet and keeps the direction the list starts with): no sort
+    // runs over the filled list.
+    const int savedSortColumn = SavedSortColumn();
+    if (savedSortColumn) ListView1.Sort(savedSortColumn, sortOrder_ == 0);
     ::frmShadow& shadow = Forms::frmShadow();
     ::Form3& props = Forms::Form3();
     if (!WindowLink()) {
         Toolbar1.SetImage(ToolbarKey::cklj, 21);
-        shadow.SetWidth(static_cast<long long>(Config::Number(Config::Width_2)));
-        shadow.SetHeight(static_cast<long long>(Config::Number(Config::Height_2)));
-        shadow.SetTop(static_cast<long long>(Config::Number(Config::Top_2)));
-        shadow.SetLeft(static_cast<long long>(Config::Number(Config::Left_2)));
-        props.SetWidth(static_cast<long long>(Config::Number(Config::Width_3)));
-        props.SetHeight(static_cast<long long>(Config::Number(Config::Height_3)));
-        props.SetTop(static_cast<long long>(Config::Number(Config::Top_3)));
-        props.SetLeft(static_cast<long long>(Config::Number(Config::Left_3)));
+        // Each window's width, height, top and left, set in one step.
+        shadow.MoveTwips(static_cast<long long>(Config::Number(Config::Left_2)),
+                         static_cast<long long>(Config::Number(Config::Top_2)),
+                         static_cast<long long>(Config::Number(Config::Width_2)),
+                         static_cast<long long>(Config::Number(Config::Height_2)));
+        props.MoveTwips(static_cast<long long>(Config::Number(Config::Left_3)),
+                        static_cast<long long>(Config::Number(Config::Top_3)),
+                        static_cast<long long>(Config::Number(Config::Width_3)),
+                        static_cast<long long>(Config::Number(Config::Height_3)));
     } else {
         shadow.SetWidth(static_cast<long long>(Config::Number(Config::Width_2)));
         props.SetWidth(static_cast<long long>(Config::Number(Config::Width_3)));
     }
     Forms::Form1();
     // 19. The main window's own geometry.
-    SetLeft(static_cast<long long>(Config::Number(Config::Left_1)));
-    SetTop(static_cast<long long>(Config::Number(Config::Top_1)));
-    SetHeight(static_cast<long long>(Config::Number(Config::Height_1)));
-    SetWidth(static_cast<long long>(Config::Number(Config::Width_1)));
+    // Left, top, height and width, set in one step.
+    MoveTwips(static_cast<long long>(Config::Number(Config::Left_1)),
+              static_cast<long long>(Config::Number(Config::Top_1)),
+              static_cast<long long>(Config::Number(Config::Width_1)),
+              static_cast<long long>(Config::Number(Config::Height_1)));
     // 20. List style.
     ListView1.SetExtendedStyle(LVS_EX_TRACKSELECT, Config::On(Config::Listview_2) ? LVS_EX_TRACKSELECT : 0);
     ListView1.SetExtendedStyle(LVS_EX_GRIDLINES, Config::On(Config::Listview_1) ? LVS_EX_GRIDLINES : 0);
@@ -157,11 +167,16 @@ void Form2::Form_Load() {
         }
     }
     // 24. Sort column.
-    double sortColumn = Config::Number(Config::Compositor);
-    if (sortColumn == 1 || sortColumn == 2 || sortColumn == 3 || sortColumn == 4 || sortColumn == 5)
-        ComClick(static_cast<int>(sortColumn));
+    if (const int sortColumn = SavedSortColumn()) ComClick(sortColumn);
     // 25. The category-favourites menu.
     ViewFavorite();
+}
+
+int Form2::SavedSortColumn() {
+    const double sortColumn = Config::Number(Config::Compositor);
+    if (sortColumn == 1 || sortColumn == 2 || sortColumn == 3 || sortColumn == 4 || sortColumn == 5)
+        return static_cast<int>(sortColumn);
+    return 0;
 }
 
 void Form2::Updata() {

@@ -42,11 +42,11 @@ void Place(HWND window, int left, int top, int width, int height) {
     // again would only make it flicker (and costs a round trip to the display
     // for each, the main window's start-up docks twice).
     const RECT now = Outer(window);
-    if (IsWindowVisible(window) && now.left == left && now.top == top && now.right - now.left == width &&
-        now.bottom - now.top == height)
-        return;
+    const bool there = now.left == left && now.top == top && now.right - now.left == width &&
+                       now.bottom - now.top == height;
+    if (IsWindowVisible(window) && there) return;
     ShowWindow(window, SW_HIDE);
-    SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!there) SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window, SW_SHOWNA);
 }
 }  // namespace
@@ -57,7 +57,7 @@ void PlaceWindow(HWND window, HWND mainWindow, int left, int top, int width, int
     BringToFront(mainWindow);
 }
 
-void DockSatellites(HWND mainWindow, bool linked, bool propertiesOn) {
+void DockSatellites(HWND mainWindow, bool linked, bool propertiesOn, bool show) {
     RECT m = Outer(mainWindow);
     int w = m.right - m.left, h = m.bottom - m.top;
     ::Form1* bar = Forms::Form1IfLoaded();
@@ -71,6 +71,11 @@ void DockSatellites(HWND mainWindow, bool linked, bool propertiesOn) {
     bool placed = false;
     auto place = [&](HWND window, int left, int top, int width, int height) {
         if (!window) return;
+        if (!show) {
+            SetWindowPos(window, nullptr, left, top, width < 0 ? 0 : width, height < 0 ? 0 : height,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            return;
+        }
         Place(window, left, top, width, height);
         placed = true;
     };

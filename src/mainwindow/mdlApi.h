@@ -14,8 +14,10 @@ void PlaceWindow(HWND window, HWND mainWindow, int left, int top, int width, int
 // Docks the satellites to the main window by the docking rule: while linked the
 // category window to its left and, while it is switched on, the properties
 // window to its right (both as tall as the main window and the value bar); the
-// value bar under it at its width, whatever the link state.
-void DockSatellites(HWND mainWindow, bool linked, bool propertiesOn);
+// value bar under it at its width, whatever the link state. Without `show`
+// the windows only take their places (hidden ones stay hidden) and the main
+// window is not brought forward.
+void DockSatellites(HWND mainWindow, bool linked, bool propertiesOn, bool show = true);
 
 // Installs DockWndProc over the main window once; later calls change nothing.
 void HookMainWindow(HWND h);

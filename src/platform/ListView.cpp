@@ -4,12 +4,6 @@
 #include <algorithm>
 
 namespace {
-struct SortContext {
-    HWND hwnd;
-    int column;
-    bool ascending;
-};
-
 std::wstring ItemText(HWND h, int index, int sub) {
     std::wstring buf(256, L'\0');
     for (;;) {
@@ -37,13 +31,34 @@ int CompareTexts(const std::wstring& a, const std::wstring& b) {
     return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
 }
 
-int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM ctx) {
-    auto* c = reinterpret_cast<SortContext*>(ctx);
-    int r = CompareTexts(ItemText(c->hwnd, static_cast<int>(a), c->column),
-                         ItemText(c->hwnd, static_cast<int>(b), c->column));
-    return c->ascending ? r : -r;
-}
 }  // namespace
+
+std::vector<size_t> ListView::SortedOrder(const std::vector<const std::wstring*>& texts, bool ascending) {
+    std::vector<size_t> order(texts.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    // Already in order (a list filled in its order, a column clicked twice
+    // the same way): nothing to move.
+    bool inOrder = true;
+    for (size_t i = 1; i < texts.size() && inOrder; ++i) {
+        const int r = CompareTexts(*texts[i - 1], *texts[i]);
+        inOrder = ascending ? r <= 0 : r >= 0;
+    }
+    if (inOrder) return order;
+    std::stable_sort(order.begin(), order.end(), [&texts, ascending](size_t a, size_t b) {
+        const int r = CompareTexts(*texts[a], *texts[b]);
+        return ascending ? r < 0 : r > 0;
+    });
+    return order;
+}
+
+// LVM_SORTITEMS hands the comparison the rows' own data (their lParam), which
+// stays with its row while the control moves the rows; each row carries its
+// place in the order worked out beforehand.
+int CALLBACK ListView::CompareRanks(LPARAM a, LPARAM b, LPARAM) {
+    const size_t ra = reinterpret_cast<const RowData*>(a)->rank;
+    const size_t rb = reinterpret_cast<const RowData*>(b)->rank;
+    return ra < rb ? -1 : ra > rb ? 1 : 0;
+}
 
 ListView::~ListView() {
     if (hwnd_) Clear();
@@ -51,6 +66,8 @@ ListView::~ListView() {
 }
 
 bool ListView::Create(HWND parent, int id, DWORD extraStyle, CheckBoxes boxes) {
+    sortColumn_ = 0;  // a list made again starts unsorted
+    sortAscending_ = true;
     if (!CreateChild(parent, WC_LISTVIEWW, WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | extraStyle,
                      WS_EX_CLIENTEDGE, id))
         return false;
@@ -170,13 +187,12 @@ void ListView::AddRows(std::vector<NewRow> rows) {
     if (!hwnd_) return;
     const int column = sortColumn_;
     if (column >= 1 && column <= kMaxSub && Count() == 0) {
-        const int sub = column - 1;
-        const bool ascending = sortAscending_;
-        std::stable_sort(rows.begin(), rows.end(), [sub, ascending](const NewRow& a, const NewRow& b) {
-            int r = CompareTexts(a.text[sub], b.text[sub]);
-            return ascending ? r < 0 : r > 0;
-        });
-        for (NewRow& row : rows) InsertRow(Count(), row);
+        // Put in the order they are shown in: no sort runs over the filled list.
+        std::vector<const std::wstring*> texts;
+        texts.reserve(rows.size());
+        for (const NewRow& row : rows) texts.push_back(&row.text[column - 1]);
+        int at = 0;
+        for (size_t i : SortedOrder(texts, sortAscending_)) InsertRow(at++, rows[i]);
         return;
     }
     for (NewRow& row : rows) InsertRow(column == 1 ? SortedPlace(row.text[0]) : Count(), row);
@@ -411,9 +427,29 @@ void ListView::Sort(int column, bool ascending) {
 }
 
 void ListView::Resort() {
-    if (sortColumn_ < 1) return;
-    SortContext ctx{hwnd_, sortColumn_ - 1, sortAscending_};
-    SendMessageW(hwnd_, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(&ctx), reinterpret_cast<LPARAM>(&CompareRows));
+    if (sortColumn_ < 1 || !hwnd_) return;
+    // The key column's texts are read once, sorted in memory with the same
+    // comparison (equal texts keep their present order), and the rows are then
+    // put in that order; no text is fetched while the control moves the rows.
+    const int n = Count();
+    if (n < 2) return;
+    std::vector<std::wstring> texts(static_cast<size_t>(n));
+    std::vector<RowData*> data(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        texts[static_cast<size_t>(i)] = ItemText(hwnd_, i, sortColumn_ - 1);
+        data[static_cast<size_t>(i)] = Data(i + 1);
+        if (!data[static_cast<size_t>(i)]) return;  // a row not made here: it cannot be placed
+    }
+    std::vector<const std::wstring*> keys;
+    keys.reserve(texts.size());
+    for (const std::wstring& t : texts) keys.push_back(&t);
+    const std::vector<size_t> order = SortedOrder(keys, sortAscending_);
+    bool moved = false;
+    for (size_t place = 0; place < order.size(); ++place) {
+        data[order[place]]->rank = place;
+        moved = moved || order[place] != place;
+    }
+    if (moved) SendMessageW(hwnd_, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&CompareRanks));
 }
 
 int ListView::SortedPlace(const std::wstring& text) const {

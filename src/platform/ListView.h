@@ -116,6 +116,10 @@ public:
     bool SortAscending() const { return sortAscending_; }
     void Resort();
     void Unsort() { sortColumn_ = 0; }  // rows stay where they are; new rows go last
+    // The order in which texts are shown when sorted ascending or descending:
+    // positions into `texts`, a stable sort (equal texts keep their order) with
+    // the list's comparison.
+    static std::vector<size_t> SortedOrder(const std::vector<const std::wstring*>& texts, bool ascending);
 
     // View: LV_VIEW_ICON, LV_VIEW_DETAILS, LV_VIEW_SMALLICON, LV_VIEW_LIST.
     // Switched to icons or small icons, the rows are arranged in the list's
@@ -155,12 +159,14 @@ public:
 private:
     struct RowData {
         RowId id = ++lastId_;
+        size_t rank = 0;  // its place while the rows are put in order
         std::wstring tag[kMaxSub];
         COLORREF fore = kDefaultColor;
         bool bold[kMaxSub] = {};
     };
     static inline RowId lastId_ = 0;
     RowData* Data(int row) const;
+    static int CALLBACK CompareRanks(LPARAM a, LPARAM b, LPARAM);
     LRESULT CustomDraw(NMLVCUSTOMDRAW* cd);
     HFONT BoldFont();
     HFONT boldFont_ = nullptr;

@@ -3,13 +3,38 @@
 bool Toolbar::Create(HWND parent, int id) {
     buttons_.clear();  // a toolbar made again starts with no buttons
     if (!CreateChild(parent, TOOLBARCLASSNAMEW,
-                     WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE | CCS_TOP | CCS_NODIVIDER, 0, id))
+                     WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_WRAPABLE | CCS_TOP | CCS_NODIVIDER, 0, id))
         return false;
     SendMessageW(hwnd_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(hwnd_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    // Tool-tip requests come from the toolbar's tip window: route them here too.
-    if (HWND tips = reinterpret_cast<HWND>(SendMessageW(hwnd_, TB_GETTOOLTIPS, 0, 0))) AttachAlias(tips);
+    // The tool tips come with the first buttons: a tip window made now would
+    // have its tools' rectangles moved at every button added.
     return true;
+}
+
+void Toolbar::MakeToolTips() {
+    if (!hwnd_ || SendMessageW(hwnd_, TB_GETTOOLTIPS, 0, 0)) return;
+    HWND tips = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, Ui::Instance(), nullptr);
+    if (!tips) return;
+    // One tool per button, its text asked for when it shows (TTN_GETDISPINFO).
+    for (int i = 1; i <= Count(); ++i) {
+        if (ButtonStyle(i) == Style::Separator) continue;
+        TTTOOLINFOW ti{};
+        ti.cbSize = sizeof ti;
+        ti.hwnd = hwnd_;
+        ti.uId = static_cast<UINT_PTR>(CommandId(i));
+        SendMessageW(hwnd_, TB_GETITEMRECT, i - 1, reinterpret_cast<LPARAM>(&ti.rect));
+        ti.lpszText = LPSTR_TEXTCALLBACKW;
+        SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    // The toolbar keeps the tools' places and passes the pointer on to them
+    // from here; the style says so to the toolbar (its own window is not made
+    // once it has one).
+    SendMessageW(hwnd_, TB_SETTOOLTIPS, reinterpret_cast<WPARAM>(tips), 0);
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) | TBSTYLE_TOOLTIPS);
+    // Tool-tip requests come from the tip window: route them here too.
+    AttachAlias(tips);
 }
 
 void Toolbar::SetImageList(HIMAGELIST list) {
@@ -17,27 +42,39 @@ void Toolbar::SetImageList(HIMAGELIST list) {
     AutoSize();
 }
 
+void Toolbar::AddButtons(const std::vector<ButtonSpec>& specs) {
+    std::vector<TBBUTTON> tbs;
+    tbs.reserve(specs.size());
+    for (const ButtonSpec& spec : specs) {
+        Button b;
+        b.key = spec.key;
+        b.style = spec.style;
+        b.description = spec.description;
+        b.toolTip = spec.toolTip;
+        b.image = spec.image;
+        buttons_.push_back(std::move(b));
+        const int index = Count();
+        TBBUTTON tb{};
+        tb.iBitmap = spec.style == Style::Separator ? 6 : (spec.image > 0 ? spec.image - 1 : I_IMAGENONE);
+        tb.idCommand = spec.style == Style::Separator ? 0 : CommandId(index);
+        tb.fsState = TBSTATE_ENABLED;
+        tb.fsStyle = spec.style == Style::Separator ? BTNS_SEP
+                     : spec.style == Style::Check   ? BTNS_CHECK
+                     : spec.style == Style::DropDown ? BTNS_DROPDOWN
+                                                     : BTNS_BUTTON;
+        tb.iString = -1;
+        tbs.push_back(tb);
+    }
+    if (tbs.empty()) return;
+    SendMessageW(hwnd_, TB_ADDBUTTONSW, tbs.size(), reinterpret_cast<LPARAM>(tbs.data()));
+    // Buttons added once the tips exist get their tools from the toolbar itself.
+    MakeToolTips();
+}
+
 int Toolbar::AddButton(const std::wstring& key, Style style, const std::wstring& description,
                        const std::wstring& toolTip, int image) {
-    Button b;
-    b.key = key;
-    b.style = style;
-    b.description = description;
-    b.toolTip = toolTip;
-    b.image = image;
-    buttons_.push_back(std::move(b));
-    int index = Count();
-    TBBUTTON tb{};
-    tb.iBitmap = style == Style::Separator ? 6 : (image > 0 ? image - 1 : I_IMAGENONE);
-    tb.idCommand = style == Style::Separator ? 0 : CommandId(index);
-    tb.fsState = TBSTATE_ENABLED;
-    tb.fsStyle = style == Style::Separator ? BTNS_SEP
-                 : style == Style::Check   ? BTNS_CHECK
-                 : style == Style::DropDown ? BTNS_DROPDOWN
-                                            : BTNS_BUTTON;
-    tb.iString = -1;
-    SendMessageW(hwnd_, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
-    return index;
+    AddButtons({ButtonSpec{key, style, description, toolTip, image}});
+    return Count();
 }
 
 int Toolbar::IndexOf(const std::wstring& key) const {

@@ -18,6 +18,15 @@ public:
     bool Create(HWND parent, int id);
     void SetImageList(HIMAGELIST list);
 
+    struct ButtonSpec {
+        std::wstring key;
+        Style style = Style::Plain;
+        std::wstring description = {}, toolTip = {};
+        int image = 0;  // 1-based, 0 none
+    };
+    // Appends the buttons in one step (the toolbar lays itself out once); their
+    // tool tips are made after them.
+    void AddButtons(const std::vector<ButtonSpec>& specs);
     // Appends a button; returns its 1-based index.
     int AddButton(const std::wstring& key, Style style, const std::wstring& description = {},
                   const std::wstring& toolTip = {}, int image = 0);
@@ -73,5 +82,6 @@ private:
     };
     static constexpr int kFirstId = 4000;
     int CommandId(int index) const { return kFirstId + index; }
+    void MakeToolTips();
     std::vector<Button> buttons_;
 };

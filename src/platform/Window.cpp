@@ -267,6 +267,16 @@ void Form::SetTop(long long t) { MoveTwips(Left(), t, Width(), Height()); }
 void Form::SetWidth(long long t) { MoveTwips(Left(), Top(), t, Height()); }
 void Form::SetHeight(long long t) { MoveTwips(Left(), Top(), Width(), t); }
 
+void Form::NoteLaidOutSize() {
+    RECT r{};
+    if (hwnd_ && GetWindowRect(hwnd_, &r)) laidOutSize_ = SIZE{r.right - r.left, r.bottom - r.top};
+}
+bool Form::SizeChangedSinceLayout() const {
+    RECT r{};
+    if (!hwnd_ || !GetWindowRect(hwnd_, &r)) return true;
+    return laidOutSize_.cx != r.right - r.left || laidOutSize_.cy != r.bottom - r.top;
+}
+
 int Form::WindowState() const {
     if (!hwnd_) return 0;
     if (IsIconic(hwnd_)) return 1;

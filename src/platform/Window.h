@@ -96,6 +96,11 @@ protected:
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
     // Called once the window is destroyed (WM_NCDESTROY).
     virtual void OnDestroyed() {}
+    // The layout records the outer size it laid the controls out for; a
+    // WM_SIZE at that size (the first show, a restore to the same size) has
+    // nothing to move.
+    void NoteLaidOutSize();
+    bool SizeChangedSinceLayout() const;
 
     HWND hwnd_ = nullptr;
 
@@ -105,6 +110,7 @@ private:
     HWND focusKept_ = nullptr;
     HWND controlKept_ = nullptr;
     HWND activatedFrom_ = nullptr;
+    SIZE laidOutSize_{-1, -1};
     static LRESULT CALLBACK StaticProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 };
 

@@ -98,3 +98,39 @@ TEST_F(MainWindowTest, ToolbarBandIsAsTallAsItsRows) {
     EXPECT_LE(barRect.bottom - barRect.top, rowsBottom + 4);
     EXPECT_EQ(barRect.bottom, listRect.top);
 }
+
+// The toolbars are filled in one step and get their tool tips after: every
+// button but the separators has its tip, where the button is, and the tip
+// asks the window for its text by the route the tip window takes.
+TEST_F(MainWindowTest, EveryToolbarButtonHasItsTipWhereItIs) {
+    MakeRunBefore();
+    Form2& f = Start();
+    Toolbar* bars[] = {&f.Toolbar1, &Forms::frmShadow().Toolbar1, &Forms::Form3().Toolbar1, &Forms::Form3().Toolbar2};
+    for (Toolbar* bar : bars) {
+        HWND tips = reinterpret_cast<HWND>(SendMessageW(bar->hwnd(), TB_GETTOOLTIPS, 0, 0));
+        ASSERT_NE(nullptr, tips);
+        int buttons = 0;
+        for (int i = 1; i <= bar->Count(); ++i) {
+            if (bar->ButtonStyle(i) == Toolbar::Style::Separator) continue;
+            ++buttons;
+            SCOPED_TRACE(Text::ToAnsi(bar->Key(i)));
+            wchar_t text[256] = {};
+            TTTOOLINFOW ti{};
+            ti.cbSize = sizeof ti;
+            ti.hwnd = bar->hwnd();
+            ti.uId = static_cast<UINT_PTR>(4000 + i);
+            ti.lpszText = text;
+            ASSERT_TRUE(SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
+            RECT button{};
+            SendMessageW(bar->hwnd(), TB_GETITEMRECT, i - 1, reinterpret_cast<LPARAM>(&button));
+            EXPECT_TRUE(EqualRect(&button, &ti.rect)) << "the tip is not where its button is";
+            NMTTDISPINFOW di{};
+            di.hdr.hwndFrom = tips;
+            di.hdr.idFrom = ti.uId;
+            di.hdr.code = TTN_GETDISPINFOW;
+            SendMessageW(bar->hwnd(), WM_NOTIFY, ti.uId, reinterpret_cast<LPARAM>(&di));  // as the tip window asks
+            EXPECT_EQ(bar->ToolTip(i), std::wstring(di.lpszText ? di.lpszText : L""));
+        }
+        EXPECT_EQ(buttons, static_cast<int>(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0)));
+    }
+}
