@@ -2,6 +2,7 @@
 
 #include "common/Ini.h"
 #include "common/Marks.h"
+#include "common/TipFile.h"
 #include "engine/General.h"
 #include "engine/Registry.h"
 #include "engine/cRegistry.h"
@@ -171,24 +172,37 @@ bool Restore(const Record& r) {
     }
 }
 
-DayCounts RestoreDay(const std::wstring& file) {
+DayCounts RestoreDay(const std::wstring& file, const RestoreProgress& progress) {
     DayCounts counts;
     const DWORD attributes = GetFileAttributesA(Text::ToAnsi(file).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         counts.missing = true;
         return counts;
     }
-    // Sections and keys are listed whole and held apart, so that listing a
-    // section's keys leaves the sections still to come in place.
-    const std::vector<std::wstring> sections = Ini::Sections(file);
-    for (const std::wstring& section : sections) {
-        const std::vector<std::wstring> keys = Ini::Keys(file, section);
-        for (const std::wstring& key : keys) {
-            std::optional<Record> r = Split(General::ReadIni(section, key, file));
+    // The system reads a file it cannot open as an empty one.
+    if (!Ini::Readable(file)) {
+        counts.unreadable = true;
+        return counts;
+    }
+    // Every section is read whole, in one call each, before anything is
+    // written back: the keys with their values as single reads give them.
+    std::vector<std::vector<std::pair<std::wstring, std::wstring>>> sections;
+    size_t total = 0;
+    for (const std::wstring& section : Ini::Sections(file)) {
+        sections.push_back(TipFile::ReadSection(file, section));
+        total += sections.back().size();
+    }
+    const int all = static_cast<int>(total);
+    int done = 0;
+    for (const auto& section : sections) {
+        for (const auto& [key, value] : section) {
+            std::optional<Record> r = Split(value);
             if (r && Restore(*r)) ++counts.restored;
             else ++counts.notRestored;
+            if (progress && (++done & 255) == 0) progress(done, all);
         }
     }
+    if (progress) progress(all, all);
     return counts;
 }
 

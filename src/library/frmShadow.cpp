@@ -290,6 +290,8 @@ void frmShadow::Shownode(const std::wstring& file, const std::wstring& section) 
     list.Clear();
     bool categoryMode = main.CategoryMode();
     auto entries = TipFile::ReadSection(file, section);
+    // The system reads a file it cannot open as an empty one.
+    const bool unreadable = entries.empty() && !Ini::Readable(file);
     // The option lists, read once and only when a new-layout record needs them.
     std::unique_ptr<std::unordered_map<std::wstring, std::wstring>> options;
     std::vector<TipRow::Cells> rows;
@@ -322,6 +324,9 @@ void frmShadow::Shownode(const std::wstring& file, const std::wstring& section) 
     main.StatusBar1.SetPanelText(1, L"共有 " + Text::FromInt(n) + L" 个技巧");
     main.StatusBar1.SetPanelText(3, L"准备使用技巧");
     SetCursor(old ? old : LoadCursorW(nullptr, IDC_ARROW));
+    if (unreadable)
+        App::MsgBox(L"无法读取技巧文件“" + file + L"”：文件已被其它程序打开，或者没有读取权限。列表中没有列出其中的技巧。",
+                    MB_OK | MB_ICONERROR);
 }
 
 void frmShadow::FitColumnsWhenRows() {
