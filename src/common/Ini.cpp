@@ -285,6 +285,8 @@ bool EndsInCopySuffix(const std::wstring& file) {
 }
 
 bool ReplaceableAnsi(const std::string& file) {
+    const DWORD a = GetFileAttributesA(file.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES && (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return false;
     HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
