@@ -769,3 +769,110 @@ TEST_F(PasteTest, HoldReplacePageForScreenCapture) {
     main().Pasteok();
     EXPECT_EQ(1, pagesShown);
 }
+
+// ---------------------------------------------------------------- a program ended part way
+
+TEST_F(PasteTest, APasteEndedAtAnyChangeLeavesEachFileOldOrNew) {
+    // Cut tips of one category pasted into another that has tips, a clash
+    // settled by 全部 and favourites: the program ended after each change of
+    // a file leaves each file whole, and never the source without tips the
+    // target has not got.
+    Tips many;
+    for (int i = 0; i < 40; ++i) {
+        const std::string number = std::to_string(i);
+        std::string name = "t", value = "v";
+        name += number;
+        value += number;
+        many.push_back({name, {Rec(value, "new"), Opts(2)}});
+    }
+    const std::string src = Section(Data, many) + Section(Fav, Simple({"f"}));
+    const std::string dst = Section(Data, Simple({"a", "b", "t3"}, "old")) + Section(Fav, Simple({"g"}));
+    auto paste = [&] {
+        WriteCat("src", src);
+        WriteCat("dst", dst);
+        Show(L"src");
+        SelectAll();
+        main().cut_Click();
+        Show(L"dst");
+        AnswerPages({All});
+        main().Pasteok();
+        Modal::SetHookForTests(nullptr);
+    };
+    paste();
+    ASSERT_TRUE(boxes.empty());
+    const std::string srcAfter = ReadBytes(Cat("src")), dstAfter = ReadBytes(Cat("dst"));
+    ASSERT_NE(src, srcAfter);
+    ASSERT_NE(dst, dstAfter);
+    int n = 1;
+    for (;; ++n) {
+        SCOPED_TRACE(n);
+        Ini::EndWritesAfterForTests(n);
+        paste();
+        const bool ended = Ini::WritesEndedForTests();
+        Ini::EndWritesAfterForTests(0);
+        const std::string s = ReadBytes(Cat("src")), d = ReadBytes(Cat("dst"));
+        EXPECT_TRUE(s == src || s == srcAfter);
+        EXPECT_TRUE(d == dst || d == dstAfter);
+        EXPECT_FALSE(s == srcAfter && d == dst) << "the cut tips are in neither file";
+        if (!ended) {
+            EXPECT_EQ(srcAfter, s);
+            EXPECT_EQ(dstAfter, d);
+            break;
+        }
+        Ini::RemoveStrayCopies(Path(L"DATA"));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((Cat("dst") + Ini::CopySuffix).c_str()));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((Cat("src") + Ini::CopySuffix).c_str()));
+    }
+    EXPECT_GE(n, 6);  // each file's copy, its writes and its replacement
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(PasteTest, ATargetHeldByAnotherProgramCountsEveryTipAsNotWritten) {
+    // Whether or not a tip would change the file's bytes.
+    struct Case {
+        const char* what;
+        bool import;
+        Tips incoming;
+        const wchar_t* message;
+    } cases[] = {
+        {"paste of one tip identical to the one there (全部)", false, Simple({"a"}, "same"),
+         L"粘贴未完成：有 1 个技巧未能写入。\r\n其中 1 个技巧写入文件失败，文件可能已被打开或被其它程序使用。"},
+        {"import of six tips the target holds already", true, Simple({"a", "b", "c", "d", "e", "f"}, "same"),
+         L"导入未完成：有 6 个技巧未能写入。\r\n其中 6 个技巧写入文件失败，文件可能已被打开或被其它程序使用。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        boxes.clear();
+        Forms::UnloadFrmShadow();
+        WriteCat("src", Section(Data, c.incoming));
+        WriteCat("dst", Section(Data, c.incoming) + Section(Fav, {}));
+        const std::string before = ReadBytes(Cat("dst"));
+        HeldFile held(Cat("dst"), FILE_SHARE_READ, OPEN_EXISTING, GENERIC_READ);
+        ASSERT_TRUE(held.Held());
+        Transfer::Counts counts;
+        Transfer::ReplaceAnswer answer = Transfer::ReplaceAnswer::All;
+        std::vector<std::wstring> shown;
+        for (const auto& t : c.incoming) shown.push_back(Text::FromAnsi(t.first));
+        if (c.import) {
+            counts = Transfer::Run({Cat("src"), TipFile::DataSection, {}, true, false},
+                                   {Cat("dst"), TipFile::DataSection, shown}, answer, nullptr);
+        } else {
+            Show(L"src");
+            SelectAll();
+            main().copy_Click();
+            Show(L"dst");
+            AnswerPages({All});
+            ExpectBox(IDOK, c.message);
+            main().Pasteok();
+            Modal::SetHookForTests(nullptr);
+            ASSERT_EQ(1u, boxes.size());
+        }
+        held.Release();
+        if (c.import) {
+            EXPECT_EQ(0, counts.written);
+            EXPECT_EQ(static_cast<int>(c.incoming.size()), counts.failed);
+            EXPECT_EQ(static_cast<int>(c.incoming.size()), counts.Unwritten());
+        }
+        EXPECT_EQ(before, ReadBytes(Cat("dst")));
+    }
+}
