@@ -97,8 +97,8 @@ void Form2::Form_Load() {
     if (settings != Config::FileState::Good && settings != Config::FileState::Missing) ReportSettingsUnreadable(settings);
     if (settings == Config::FileState::Missing || settings == Config::FileState::Damaged) settingsWritten = Saveini();
     // 12. The upgrade notice, once, on a start that found the data folder present.
-    if (!dataFreshlyInitialised_ && settings != Config::FileState::Unreadable &&
-        settings != Config::FileState::Folder && Config::IsEmpty(Config::OldUpdate)) {
+    const bool settingsRead = settings == Config::FileState::Good || settings == Config::FileState::Missing;
+    if (!dataFreshlyInitialised_ && settingsRead && Config::IsEmpty(Config::OldUpdate)) {
         const std::wstring gap = L"\r\n\r\n";
         App::MsgBox(L"亲爱的用户，在您的支持下Quorix升级到了3.0版本！" + gap +
                         L"新的版本具有更强大的功能和稳定性，希望您使用愉快！" + gap +
