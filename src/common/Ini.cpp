@@ -287,14 +287,36 @@ bool EndsInCopySuffix(const std::wstring& file) {
 bool ReplaceableAnsi(const std::string& file) {
     const DWORD a = GetFileAttributesA(file.c_str());
     if (a != INVALID_FILE_ATTRIBUTES && (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return false;
-    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
         CloseHandle(h);
         return true;
     }
     const DWORD err = GetLastError();
     return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
+}
+
+bool ReadWhole(HANDLE h, std::string& out);
+
+// The copy's bytes written over the file in place, for a file another program
+// holds open sharing its writing but not its renaming: the one case in which
+// the file can be written but not replaced.
+bool OverwriteInPlace(const std::string& copy, const std::string& file) {
+    HANDLE from = CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (from == INVALID_HANDLE_VALUE) return false;
+    std::string bytes;
+    const bool read = ReadWhole(from, bytes);
+    CloseHandle(from);
+    if (!read) return false;
+    HANDLE to = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (to == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(to, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size() && SetEndOfFile(to) && FlushFileBuffers(to);
+    CloseHandle(to);
+    return ok;
 }
 
 void RemoveCopy(const std::string& copy) {
@@ -695,9 +717,10 @@ bool FileTransaction::Commit() {
         CloseHandle(f->handle);
         g_session->files.erase(g_session->files.begin() + (f - g_session->files.data()));
     }
-    const bool ok = MoveFileExA(t->copy.c_str(), t->file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    bool ok = MoveFileExA(t->copy.c_str(), t->file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok && GetFileAttributesA(t->file.c_str()) != INVALID_FILE_ATTRIBUTES) ok = OverwriteInPlace(t->copy, t->file);
     if (ok) Changed();
-    else RemoveCopy(t->copy);
+    RemoveCopy(t->copy);
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, t->file.c_str());
     SystemWrote(file);
     return ok;

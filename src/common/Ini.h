@@ -120,8 +120,10 @@ bool Holdable(const std::wstring& text);
 // way, and at worst a stray copy that RemoveStrayCopies takes away.
 // A write outside a transaction (and outside an AppendSession) is one of its
 // own: the copy, the write, the replacement. The first write fails, as a write
-// in place would, when the file is there but cannot be replaced (held open by
-// another program, read-only, no access).
+// in place would, when the file is there but cannot be written (held open by
+// another program that shares no writing, read-only, no access). A file that
+// can be written but not replaced (held open sharing its writing, not its
+// renaming) takes the copy's bytes in place instead.
 inline constexpr wchar_t CopySuffix[] = L".~new";
 class FileTransaction {
 public:
@@ -143,8 +145,8 @@ private:
     std::wstring key_;
     bool owner_ = false;
 };
-// Whether the file is missing or can be replaced now (not held open by another
-// program, not read-only, access allowed).
+// Whether the file is missing or can be written now (not held open by another
+// program that shares no writing, not read-only, access allowed).
 bool Replaceable(const std::wstring& file);
 // Deletes the copies (names ending in CopySuffix) left in a folder by a program
 // that ended before it replaced their files. The number deleted.

@@ -325,6 +325,21 @@ TEST_F(IniTest, AFileThatCannotBeReplacedFailsAtTheFirstWriteAndStaysAsItWas) {
         EXPECT_EQ(before, ReadBytes(f));
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((f + Ini::CopySuffix).c_str()));
     }
+    // Held sharing its writing but not its renaming: written in place, whole.
+    {
+        WriteBytes(f, before);
+        HANDLE h = CreateFileW(f.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, h);
+        {
+            Ini::FileTransaction tx(f);
+            ASSERT_TRUE(Ini::Write(f, L"S", L"b", L"2"));
+            EXPECT_TRUE(tx.Commit());
+        }
+        CloseHandle(h);
+        EXPECT_EQ("[S]\r\na=1\r\nb=2\r\n", ReadBytes(f));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((f + Ini::CopySuffix).c_str()));
+        WriteBytes(f, before);
+    }
     // Read-only: refused as a write in place is.
     SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(Ini::Write(f, L"S", L"a", L"2"));
