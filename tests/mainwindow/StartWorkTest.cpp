@@ -174,3 +174,24 @@ TEST_F(StartWorkTest, UnreadableSettingsKeepTheQuestionBackupAndLog) {
         boxes.clear();
     }
 }
+
+// Log entries that cannot be written (the log held by another program) are
+// told once in a run of the program, with their number and cause.
+TEST_F(StartWorkTest, LostLogEntriesAreToldOncePerRun) {
+    Form2& form = Forms::Form2();
+    AddRow({L"一", L"0", L"a", L"1"});
+    AddRow({L"二", L"0", L"b", L"2"});
+    WriteBytes(LogFile(), "");
+    HANDLE held = CreateFileW(LogFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ExpectBox(IDOK, L"有 2 条使用记录未能写入日志文件“" + Path(L"logfile.txt") +
+                        L"”：文件可能是只读的，或已被其它程序打开。本次运行中不再提示。");
+    form.StartWork();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes[0].style & MB_ICONMASK);
+    EXPECT_EQ(Sz("1"), Stored("a").second);
+    form.StartWork();  // told already
+    EXPECT_EQ(1u, boxes.size());
+    CloseHandle(held);
+    EXPECT_EQ("", ReadBytes(LogFile()));
+}
