@@ -9,6 +9,7 @@
 #include "platform/App.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -192,16 +193,42 @@ DayCounts RestoreDay(const std::wstring& file, const RestoreProgress& progress) 
         sections.push_back(TipFile::ReadSection(file, section));
         total += sections.back().size();
     }
+    // The records of one key are written back together through one held key
+    // handle: grouped by key (a stable sort, so that of two records of one
+    // value the later one is still written last).
+    struct Item {
+        std::wstring key;  // the key path, upper case
+        std::optional<Record> record;
+    };
+    std::vector<Item> items;
+    items.reserve(total);
+    for (auto& section : sections) {
+        for (auto& entry : section) {
+            std::optional<Record> r = Split(entry.second);
+            std::wstring key = r ? Text::UpperCase(r->keyPath) : std::wstring();
+            items.push_back({std::move(key), std::move(r)});
+        }
+        section.clear();
+        section.shrink_to_fit();
+    }
+    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.key < b.key; });
     const int all = static_cast<int>(total);
     int done = 0;
-    for (const auto& section : sections) {
-        for (const auto& [key, value] : section) {
-            std::optional<Record> r = Split(value);
-            if (r && Restore(*r)) ++counts.restored;
-            else ++counts.notRestored;
-            if (progress && (++done & 255) == 0) progress(done, all);
+    std::optional<Registry::HeldKey> held;
+    const std::wstring* heldFor = nullptr;
+    for (const Item& item : items) {
+        const std::optional<Record>& r = item.record;
+        // A key is opened (and made) only for a record that will be written.
+        if (r && (!heldFor || *heldFor != item.key) && TypeNumber(r->type) && r->data != Marks::ReadErrorMark) {
+            held.reset();
+            held.emplace(r->keyPath);
+            heldFor = &item.key;
         }
+        if (r && Restore(*r)) ++counts.restored;
+        else ++counts.notRestored;
+        if (progress && (++done & 255) == 0) progress(done, all);
     }
+    held.reset();
     if (progress) progress(all, all);
     return counts;
 }

@@ -79,9 +79,10 @@ struct DayCounts {
 };
 // Called now and then while a day is restored: records done, records in all.
 using RestoreProgress = std::function<void(int done, int total)>;
-// Writes every record of a day file back with Restore, sections and keys in
-// file order (so of two records for one value the later one stays). Each
-// section is read whole once, so the time grows with the records. A file that
+// Writes every record of a day file back with Restore, the records of one key
+// together through one key handle, in file order within each key (so of two
+// records for one value the later one stays). Each section is read whole
+// once, so the time grows with the records. A file that
 // is missing (`missing` set), cannot be read (`unreadable` set) or holds no
 // record restores nothing: both counts 0.
 DayCounts RestoreDay(const std::wstring& file, const RestoreProgress& progress = {});

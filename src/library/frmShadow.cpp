@@ -253,6 +253,9 @@ void frmShadow::SetFileCommands() {
 
 frmShadow::SaveResult frmShadow::SaveUnload() {
     SaveResult r;
+    // The list goes into config.ini in one replacement of the file (within the
+    // main window's shut-down, in its one).
+    Ini::FileTransaction tx(Config::Path());
     r.settingsWritten = Config::WriteInt(Config::FileListHeight, picture1Top_);
     if (Config::On(Config::SaveFile)) {
         // The old list goes first (an entry removed since must not come back);
@@ -263,6 +266,7 @@ frmShadow::SaveResult frmShadow::SaveUnload() {
             if (!Config::WriteEntry(Config::FilelistSection, path, L"Quorix")) r.unsaved.push_back(path);
         }
     }
+    if (!tx.Commit()) r.settingsWritten = false;
     lastSave_ = r;
     return r;
 }
