@@ -755,6 +755,14 @@ int RemoveStrayCopies(const std::wstring& folder) {
     return removed;
 }
 
+bool RemoveStrayCopyOf(const std::wstring& file) {
+    if (TransactionOf(file)) return false;  // a command of this run is writing it
+    const std::string copy = Text::ToAnsi(file + CopySuffix);
+    if (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(copy.c_str()) != 0;
+}
+
 void EndWritesAfterForTests(int n) {
     g_endAfter = n;
     g_ended = false;

@@ -151,6 +151,8 @@ bool Replaceable(const std::wstring& file);
 // Deletes the copies (names ending in CopySuffix) left in a folder by a program
 // that ended before it replaced their files. The number deleted.
 int RemoveStrayCopies(const std::wstring& folder);
+// The same for one file's copy (a tip data file elsewhere). True when one was deleted.
+bool RemoveStrayCopyOf(const std::wstring& file);
 // Test seam: after the n-th change of a file from now (a write, an append, a
 // copy made, a file replaced or a copy removed) nothing more reaches the disk,
 // as when the program is ended at that moment: later changes are skipped and

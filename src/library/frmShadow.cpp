@@ -217,6 +217,7 @@ bool frmShadow::Load() {
         for (const auto& key : Config::KeysOf(Config::FilelistSection)) {
             std::wstring name = Text::Trim(key);
             if (name.empty() || FindEntry(name)) continue;  // a key the list holds already is passed over
+            Ini::RemoveStrayCopyOf(name);  // left by a run that ended before it replaced the file
             int e = TreeView2.Add(0, name, name, 5, 5);
             if (e) TreeView2.Select(e);
         }
