@@ -1,6 +1,7 @@
 // Saving tips from the properties window into real category files (code page
 // 936): the bytes written, refused input, failed writes put back, the rows.
 #include "editor/EditorFixture.h"
+#include "support/PostedKey.h"
 
 using namespace Bytes;
 
@@ -280,8 +281,9 @@ TEST_F(EditorTest, ASaveIntoAFileAnotherProgramHoldsSaysNothingChanged) {
         ASSERT_NE(INVALID_HANDLE_VALUE, held);
         ExpectBox(IDOK, L"保存技巧失败：无法写入文件“" + dir + L"DATA\\示例.qix" +
                             L"”，文件可能是只读的，或者已被其它程序打开或使用。技巧没有保存，文件没有任何改变。");
-        if (overTip) props().Xiugai();
-        else props().Xjok();
+        // Ctrl+S saves over the tip, Ctrl+N as a new one, in the properties window.
+        PostedKey::Press(props().Text1.hwnd(), overTip ? 'S' : 'N', VK_CONTROL);
+        PostedKey::Settle();
         CloseHandle(held);
         ASSERT_EQ(1u, boxes.size());
         EXPECT_EQ(before, ReadBytes(CategoryFile()));
