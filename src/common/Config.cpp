@@ -71,7 +71,29 @@ bool SwitchOf(Rule rule, std::wstring_view text) {
     }
 }
 
-std::wstring Read(const Key& key) { return Text::Trim(Ini::Read(Path(), key.section, key.name)); }
+FileState State() {
+    const std::string path = Text::ToAnsi(Path());
+    const DWORD a = GetFileAttributesA(path.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES) {
+        const DWORD err = GetLastError();
+        return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND ? FileState::Missing : FileState::Unreadable;
+    }
+    if (a & FILE_ATTRIBUTE_DIRECTORY) return FileState::Folder;
+    if (!Ini::Readable(Path())) return FileState::Unreadable;
+    return Ini::HasSection(Path(), DataSection) ? FileState::Good : FileState::Damaged;
+}
+
+std::wstring Read(const Key& key) {
+    bool found = false;
+    std::wstring value = Text::Trim(Ini::Read(Path(), key.section, key.name, &found));
+    // A key missing from a file that is there but gives nothing (unreadable,
+    // a folder, no section Data) reads as a new file's.
+    if (!found && key.value && key.when != Default::None) {
+        const FileState state = State();
+        if (state != FileState::Good && state != FileState::Missing) return key.value;
+    }
+    return value;
+}
 bool IsEmpty(const Key& key) { return Read(key).empty(); }
 double Number(const Key& key) { return NumberOf(Read(key)); }
 long long Whole(const Key& key) { return WholeOf(Read(key)); }
@@ -95,8 +117,17 @@ std::set<const Key*>& Told() {
 }
 }  // namespace
 
-bool FirstFailure(const Key& key) { return Told().insert(&key).second; }
-void ForgetToldFailures() { Told().clear(); }
+namespace {
+bool g_unreadableTold = false;
+}  // namespace
+
+bool FirstFailure(const Key& key) { return Told().insert(&key).second && !g_unreadableTold; }
+void ForgetToldFailures() {
+    Told().clear();
+    g_unreadableTold = false;
+}
+void MarkUnreadableTold() { g_unreadableTold = true; }
+bool UnreadableTold() { return g_unreadableTold; }
 
 std::vector<std::wstring> KeysOf(const wchar_t* section) { return Ini::Keys(Path(), section); }
 bool WriteEntry(const wchar_t* section, const std::wstring& key, const std::wstring& value) {

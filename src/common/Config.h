@@ -100,6 +100,19 @@ std::wstring Path();
 // True when config.ini exists (whatever its attributes).
 bool FileExists();
 
+// What the start-up finds. A file that is there but cannot be read (held open
+// by another program without sharing, no access, a folder of that name) or
+// holds no section Data (damaged: empty, or not a settings file) reads, key by
+// key, as the values a new file is given: a setting that guards data (the
+// question before applying, backups, the log) never reads as off for that.
+enum class FileState { Good, Missing, Unreadable, Folder, Damaged };
+FileState State();
+// Once the start-up has told that the file cannot be read, a write failing
+// for the same cause is not told again in that run (FirstFailure answers
+// false); ForgetToldFailures starts over.
+void MarkUnreadableTold();
+bool UnreadableTold();
+
 // ---- reading (the file at this moment) ----
 std::wstring Read(const Key& key);          // blanks at both ends removed; empty when missing
 bool IsEmpty(const Key& key);

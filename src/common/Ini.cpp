@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cwctype>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 
@@ -242,6 +243,148 @@ void SystemWrote(const std::wstring& file) {
     }
 }
 
+// ---- File transactions ------------------------------------------------------
+// The seam that ends the writes as an ended program would.
+int g_endAfter = 0;
+bool g_ended = false;
+// Before a change of a file: false once the writes have ended (the change is skipped).
+bool Alive() { return !g_ended; }
+// After a change of a file.
+void Changed() {
+    if (g_endAfter > 0 && --g_endAfter == 0) g_ended = true;
+}
+
+struct Transaction {
+    std::wstring key;          // the file's full path, upper case
+    std::string file, copy;    // as the system names them
+    bool prepared = false;     // writes go to the copy
+    bool failed = false;       // the copy could not be made: every write fails
+};
+std::vector<Transaction*> g_transactions;
+
+std::wstring TransactionKey(const std::wstring& file) {
+    std::wstring full = FullPath(Text::FromAnsi(Text::ToAnsi(file)));
+    if (full.empty()) full = file;
+    CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+    return full;
+}
+
+Transaction* TransactionOf(const std::wstring& file) {
+    if (g_transactions.empty()) return nullptr;
+    const std::wstring key = TransactionKey(file);
+    for (Transaction* t : g_transactions)
+        if (t->key == key) return t;
+    return nullptr;
+}
+
+bool EndsInCopySuffix(const std::wstring& file) {
+    const std::wstring_view suffix(CopySuffix);
+    return file.size() > suffix.size() &&
+           CompareStringOrdinal(file.c_str() + file.size() - suffix.size(), static_cast<int>(suffix.size()),
+                                suffix.data(), static_cast<int>(suffix.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool ReplaceableAnsi(const std::string& file) {
+    const DWORD a = GetFileAttributesA(file.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES && (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return false;
+    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return true;
+    }
+    const DWORD err = GetLastError();
+    return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
+}
+
+bool ReadWhole(HANDLE h, std::string& out);
+
+// The copy's bytes written over the file in place, for a file another program
+// holds open sharing its writing but not its renaming: the one case in which
+// the file can be written but not replaced.
+bool OverwriteInPlace(const std::string& copy, const std::string& file) {
+    HANDLE from = CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (from == INVALID_HANDLE_VALUE) return false;
+    std::string bytes;
+    const bool read = ReadWhole(from, bytes);
+    CloseHandle(from);
+    if (!read) return false;
+    HANDLE to = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (to == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(to, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size() && SetEndOfFile(to) && FlushFileBuffers(to);
+    CloseHandle(to);
+    return ok;
+}
+
+void RemoveCopy(const std::string& copy) {
+    if (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES || !Alive()) return;
+    SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, copy.c_str());  // the system's copy goes too
+    if (DeleteFileA(copy.c_str())) Changed();
+}
+
+// Where a write to `file` goes: the transaction's copy (made now, from the
+// file, at the first write), or the file itself outside a transaction. False
+// when the copy cannot be made or the file cannot be replaced.
+bool WriteTarget(Transaction& t, std::string& target) {
+    target = t.copy;
+    if (t.prepared) return !t.failed;
+    t.prepared = true;
+    t.failed = true;
+    if (!ReplaceableAnsi(t.file)) return false;
+    if (!Alive()) {
+        t.failed = false;
+        return true;
+    }
+    RemoveCopy(t.copy);
+    if (GetFileAttributesA(t.file.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (!CopyFileA(t.file.c_str(), t.copy.c_str(), FALSE)) {
+            RemoveCopy(t.copy);
+            return false;
+        }
+        Changed();
+    }
+    t.failed = false;
+    return true;
+}
+
+// The name the system reads `file` by: the copy once a transaction has made it.
+std::string ReadName(const std::wstring& file) {
+    if (Transaction* t = TransactionOf(file); t && t->prepared && !t->failed) return t->copy;
+    return Text::ToAnsi(file);
+}
+
+// Runs a system write of `file` (given the name to write) inside the file's
+// transaction, or inside one of its own outside a transaction and an append
+// session.
+template <class WriteAs>
+bool Guarded(const std::wstring& file, WriteAs write) {
+    if (Transaction* t = TransactionOf(file)) {
+        std::string target;
+        if (!WriteTarget(*t, target)) return false;
+        if (!Alive()) return true;
+        const bool ok = write(target);
+        Changed();
+        return ok;
+    }
+    if (g_session || EndsInCopySuffix(file)) {
+        if (!Alive()) return true;
+        const bool ok = write(Text::ToAnsi(file));
+        Changed();
+        SystemWrote(file);
+        return ok;
+    }
+    FileTransaction own(file);
+    if (!Guarded(file, write)) {
+        own.Discard();
+        return false;
+    }
+    return own.Commit();
+}
+
 bool ReadWhole(HANDLE h, std::string& out) {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(h, &size) || size.QuadPart > (1 << 30)) return false;
@@ -302,7 +445,7 @@ struct Lookup {
 };
 Lookup Look(const std::wstring& file, const std::wstring& section, const std::wstring& key) {
     Lookup out;
-    if (!g_session) return out;
+    if (!g_session || TransactionOf(file)) return out;
     const std::wstring s = AsSystemGetsIt(section), k = AsSystemGetsIt(key);
     if (s.empty() || k.empty() || Padded(s) || Padded(k)) return out;
     HeldFile* f = Known(file);
@@ -338,7 +481,7 @@ Lookup Look(const std::wstring& file, const std::wstring& section, const std::ws
 // appended: the caller goes through the system.
 bool TryAppend(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                const std::wstring& value) {
-    if (!g_session) return false;
+    if (!g_session || TransactionOf(file)) return false;
     const std::wstring s = AsSystemGetsIt(section), k = AsSystemGetsIt(key), v = AsSystemGetsIt(value);
     auto hasBreak = [](const std::wstring& t) { return t.find_first_of(std::wstring_view(L"\r\n\0", 3)) != std::wstring::npos; };
     if (s.empty() || k.empty() || Padded(s) || Padded(k) || Padded(v) || hasBreak(s) || hasBreak(k) ||
@@ -359,6 +502,7 @@ bool TryAppend(const std::wstring& file, const std::wstring& section, const std:
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, f->ansiPath.c_str());
         f->systemMayCache = false;
     }
+    if (!Alive()) return true;
     const std::string line = Text::ToAnsi(k + L"=" + v + L"\r\n");
     LARGE_INTEGER end;
     end.QuadPart = f->size;
@@ -371,6 +515,7 @@ bool TryAppend(const std::wstring& file, const std::wstring& section, const std:
         f->known = false;
         return false;
     }
+    Changed();
     f->layout.sections.back().keys.Add(k, v);
     if (!Stamp(f->handle, f->size, f->written)) f->known = false;
     ++g_session->appended;
@@ -379,12 +524,12 @@ bool TryAppend(const std::wstring& file, const std::wstring& section, const std:
 
 bool WriteRaw(const std::wstring& file, const std::wstring& section, const std::wstring* key,
               const std::wstring* value) {
-    std::string f = Text::ToAnsi(file), s = Text::ToAnsi(section);
-    std::string k = key ? Text::ToAnsi(*key) : std::string(), v = value ? Text::ToAnsi(*value) : std::string();
-    bool ok = WritePrivateProfileStringA(s.c_str(), key ? k.c_str() : nullptr, value ? v.c_str() : nullptr,
-                                         f.c_str()) != 0;
-    SystemWrote(file);
-    return ok;
+    const std::string s = Text::ToAnsi(section);
+    const std::string k = key ? Text::ToAnsi(*key) : std::string(), v = value ? Text::ToAnsi(*value) : std::string();
+    return Guarded(file, [&](const std::string& f) {
+        return WritePrivateProfileStringA(s.c_str(), key ? k.c_str() : nullptr, value ? v.c_str() : nullptr,
+                                          f.c_str()) != 0;
+    });
 }
 
 }  // namespace
@@ -417,7 +562,7 @@ bool SafeSection(const std::wstring& section) {
 }
 
 std::wstring Read(const std::wstring& file, const std::wstring& section, const std::wstring& key, bool* found) {
-    std::string f = Text::ToAnsi(file), s = Text::ToAnsi(section), k = Text::ToAnsi(key);
+    std::string f = ReadName(file), s = Text::ToAnsi(section), k = Text::ToAnsi(key);
     if (found) {
         // A key that is present with an empty value reads as "" under any default;
         // a missing one gives the default back.
@@ -433,13 +578,13 @@ std::wstring Read(const std::wstring& file, const std::wstring& section, const s
 
 std::vector<std::wstring> Keys(const std::wstring& file, const std::wstring& section) {
     std::string s = Text::ToAnsi(section);
-    std::vector<std::wstring> keys = SplitNul(ReadRaw(s.c_str(), nullptr, Text::ToAnsi(file)));
+    std::vector<std::wstring> keys = SplitNul(ReadRaw(s.c_str(), nullptr, ReadName(file)));
     SystemUsed(file);
     return keys;
 }
 
 std::vector<std::wstring> Sections(const std::wstring& file) {
-    std::vector<std::wstring> sections = SplitNul(ReadRaw(nullptr, nullptr, Text::ToAnsi(file)));
+    std::vector<std::wstring> sections = SplitNul(ReadRaw(nullptr, nullptr, ReadName(file)));
     SystemUsed(file);
     return sections;
 }
@@ -495,7 +640,7 @@ bool MakeEmptySection(const std::wstring& file, const std::wstring& section) {
 }
 
 std::string SectionBytes(const std::wstring& file, const std::wstring& section) {
-    const std::string f = Text::ToAnsi(file), s = Text::ToAnsi(section);
+    const std::string f = ReadName(file), s = Text::ToAnsi(section);
     // The system signals a cut section by returning size - 2.
     std::string buf(64 * 1024, '\0');
     for (;;) {
@@ -514,7 +659,7 @@ std::string SectionBytes(const std::wstring& file, const std::wstring& section) 
 }
 
 bool Readable(const std::wstring& file) {
-    HANDLE h = CreateFileA(Text::ToAnsi(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    HANDLE h = CreateFileA(ReadName(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
         CloseHandle(h);
@@ -523,6 +668,107 @@ bool Readable(const std::wstring& file) {
     const DWORD err = GetLastError();
     return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
 }
+
+bool Replaceable(const std::wstring& file) { return ReplaceableAnsi(Text::ToAnsi(file)); }
+
+FileTransaction::FileTransaction(const std::wstring& file) : key_(TransactionKey(file)) {
+    if (TransactionOf(file)) return;
+    auto* t = new Transaction;
+    t->key = key_;
+    t->file = Text::ToAnsi(file);
+    t->copy = t->file + Text::ToAnsi(CopySuffix);
+    g_transactions.push_back(t);
+    owner_ = true;
+}
+
+FileTransaction::~FileTransaction() { Commit(); }
+
+namespace {
+// Takes the transaction of `key` off the list; nothing when it is not there.
+std::unique_ptr<Transaction> Settle(const std::wstring& key) {
+    for (auto it = g_transactions.begin(); it != g_transactions.end(); ++it)
+        if ((*it)->key == key) {
+            std::unique_ptr<Transaction> t(*it);
+            g_transactions.erase(it);
+            return t;
+        }
+    return nullptr;
+}
+}  // namespace
+
+bool FileTransaction::Commit() {
+    if (!owner_) return true;
+    owner_ = false;
+    std::unique_ptr<Transaction> t = Settle(key_);
+    if (!t || !t->prepared || t->failed || !Alive()) return !t || !t->failed || !Alive();
+    if (GetFileAttributesA(t->copy.c_str()) == INVALID_FILE_ATTRIBUTES) return true;  // nothing was written
+    // The copy's bytes on disk before it takes the file's place; the system's
+    // cached copies of both names go, so that every later read sees the file.
+    HANDLE h = CreateFileA(t->copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        FlushFileBuffers(h);
+        CloseHandle(h);
+    }
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, t->copy.c_str());
+    const std::wstring file = Text::FromAnsi(t->file);
+    if (HeldFile* f = Held(file, false)) {
+        // An append session holding the file lets go of it.
+        CloseHandle(f->handle);
+        g_session->files.erase(g_session->files.begin() + (f - g_session->files.data()));
+    }
+    bool ok = MoveFileExA(t->copy.c_str(), t->file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok && GetFileAttributesA(t->file.c_str()) != INVALID_FILE_ATTRIBUTES) ok = OverwriteInPlace(t->copy, t->file);
+    if (ok) Changed();
+    RemoveCopy(t->copy);
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, t->file.c_str());
+    SystemWrote(file);
+    return ok;
+}
+
+void FileTransaction::Discard() {
+    if (!owner_) return;
+    owner_ = false;
+    std::unique_ptr<Transaction> t = Settle(key_);
+    if (t && t->prepared) RemoveCopy(t->copy);
+}
+
+int RemoveStrayCopies(const std::wstring& folder) {
+    std::wstring dir = folder;
+    if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
+    const std::string pattern = Text::ToAnsi(dir + L"*" + CopySuffix);
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    std::vector<std::string> found;
+    do {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::wstring name = Text::FromAnsi(fd.cFileName);
+        if (EndsInCopySuffix(name)) found.push_back(Text::ToAnsi(dir) + fd.cFileName);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    int removed = 0;
+    for (const std::string& copy : found) {
+        SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (DeleteFileA(copy.c_str())) ++removed;
+    }
+    return removed;
+}
+
+bool RemoveStrayCopyOf(const std::wstring& file) {
+    if (TransactionOf(file)) return false;  // a command of this run is writing it
+    const std::string copy = Text::ToAnsi(file + CopySuffix);
+    if (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(copy.c_str()) != 0;
+}
+
+void EndWritesAfterForTests(int n) {
+    g_endAfter = n;
+    g_ended = false;
+}
+
+bool WritesEndedForTests() { return g_ended; }
 
 bool ReadSectionBytes(const std::wstring& file, const std::wstring& section, std::string& bytes) {
     std::string read = SectionBytes(file, section);
@@ -542,10 +788,8 @@ bool WriteSectionBytes(const std::wstring& file, const std::wstring& section, co
     if (!list.empty() && list.back() != '\0') list.push_back('\0');
     list.push_back('\0');
     if (list.size() == 1) list.push_back('\0');
-    const std::string f = Text::ToAnsi(file), s = Text::ToAnsi(section);
-    const bool ok = WritePrivateProfileSectionA(s.c_str(), list.data(), f.c_str()) != 0;
-    SystemWrote(file);
-    return ok;
+    const std::string s = Text::ToAnsi(section);
+    return Guarded(file, [&](const std::string& f) { return WritePrivateProfileSectionA(s.c_str(), list.data(), f.c_str()) != 0; });
 }
 
 AppendSession::AppendSession() {
@@ -638,7 +882,7 @@ SectionEdit::SectionEdit(const std::wstring& file, const std::wstring& section) 
     std::string bytes;
     std::vector<std::pair<std::wstring, std::wstring>> lines;
     bool exists = false;
-    if (!ReadFileBytes(file, bytes) || !SectionLines(bytes, s, exists, lines)) return;
+    if (!ReadFileBytes(Text::FromAnsi(ReadName(file)), bytes) || !SectionLines(bytes, s, exists, lines)) return;
     current_.exists = exists;
     current_.lines.reserve(lines.size());
     for (auto& [k, v] : lines) current_.lines.push_back({std::move(k), std::move(v), false});

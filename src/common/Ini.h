@@ -110,6 +110,57 @@ bool SafeSection(const std::wstring& section);
 // The writers refuse anything else.
 bool Holdable(const std::wstring& text);
 
+// ---- whole-file replacement ----
+// While a FileTransaction for a file is alive, every write to that file goes to
+// a copy beside it (the file's name followed by CopySuffix, made from the file
+// at the first write) and every read of it reads the copy once there is one, so
+// the profile functions write the copy byte for byte as they would have written
+// the file. Commit replaces the file by the copy in one step: a program ended at
+// any moment leaves the file as it was or as the command made it, never part
+// way, and at worst a stray copy that RemoveStrayCopies takes away.
+// A write outside a transaction (and outside an AppendSession) is one of its
+// own: the copy, the write, the replacement. The first write fails, as a write
+// in place would, when the file is there but cannot be written (held open by
+// another program that shares no writing, read-only, no access). A file that
+// can be written but not replaced (held open sharing its writing, not its
+// renaming) takes the copy's bytes in place instead.
+inline constexpr wchar_t CopySuffix[] = L".~new";
+class FileTransaction {
+public:
+    // A second transaction for a file that has one already joins it (its
+    // Commit and Discard do nothing).
+    explicit FileTransaction(const std::wstring& file);
+    // Commits what Commit or Discard has not settled.
+    ~FileTransaction();
+    FileTransaction(const FileTransaction&) = delete;
+    FileTransaction& operator=(const FileTransaction&) = delete;
+    // Replaces the file by the copy (nothing to do when nothing was written).
+    // False when the file could not be replaced: it is then as it was and the
+    // copy is gone.
+    bool Commit();
+    // Drops the copy: the file stays as it was.
+    void Discard();
+
+private:
+    std::wstring key_;
+    bool owner_ = false;
+};
+// Whether the file is missing or can be written now (not held open by another
+// program that shares no writing, not read-only, access allowed).
+bool Replaceable(const std::wstring& file);
+// Deletes the copies (names ending in CopySuffix) left in a folder by a program
+// that ended before it replaced their files. The number deleted.
+int RemoveStrayCopies(const std::wstring& folder);
+// The same for one file's copy (a tip data file elsewhere). True when one was deleted.
+bool RemoveStrayCopyOf(const std::wstring& file);
+// Test seam: after the n-th change of a file from now (a write, an append, a
+// copy made, a file replaced or a copy removed) nothing more reaches the disk,
+// as when the program is ended at that moment: later changes are skipped and
+// reported done. 0 switches it off.
+void EndWritesAfterForTests(int n);
+// Whether the seam above has ended the writes.
+bool WritesEndedForTests();
+
 // ---- many keys of one section, written as one ----
 // One section of a file edited in memory as single-key writes edit it, then
 // written whole: the file ends up byte for byte as after the same Write and

@@ -2,6 +2,7 @@
 // switches of config.ini [Data] as three-state boxes, written back by 确定,
 // and the frame that resets the tip database.
 #include "common/Config.h"
+#include "common/Ini.h"
 #include "dialogs/Form4.h"
 #include "mainwindow/Form2.h"
 #include "platform/App.h"
@@ -106,8 +107,13 @@ void Form4::Command1_Click() {
     // Every key is tried; one that cannot be written keeps its old value, and
     // the page stays open so that nothing the user set is lost unannounced.
     bool allWritten = true;
-    for (auto& [box, key] : OptionBoxes())
-        if (!Config::WriteInt(*key, box->Value())) allWritten = false;
+    {
+        // The options go to a copy of config.ini that takes its place in one step.
+        Ini::FileTransaction tx(Config::Path());
+        for (auto& [box, key] : OptionBoxes())
+            if (!Config::WriteInt(*key, box->Value())) allWritten = false;
+        allWritten = tx.Commit() && allWritten;
+    }
     if (!allWritten) {
         App::MsgBox(L"无法把选项全部写入 config.ini（该文件可能是只读的或正被其它程序使用），有的设置没有保存。",
                     MB_OK | MB_ICONERROR);

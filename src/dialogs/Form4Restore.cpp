@@ -75,11 +75,32 @@ void Form4::Command22_Click() {
         // The registry writes of a restore show nothing.
         ::Form2& main = Forms::Form2();
         main.WriteMode = WriteModes::Bak;
-        counts = Backup::RestoreDay(Backup::DayFile(ListView1.Text(row)));
+        // The main window's progress bar follows the restore as it follows an
+        // apply run, a few times a second.
+        ProgressBar& bar = main.ProgressBar1;
+        bool shown = false;
+        ULONGLONG lastDrawn = 0;
+        counts = Backup::RestoreDay(Backup::DayFile(ListView1.Text(row)), [&](int done, int total) {
+            const ULONGLONG now = GetTickCount64();
+            if (shown && now - lastDrawn < 250 && done < total) return;
+            if (!shown) {
+                bar.SetRange(0, total);
+                bar.SetVisible(true);
+                shown = true;
+            }
+            bar.SetValue(done);
+            UpdateWindow(bar.hwnd());
+            lastDrawn = now;
+        });
+        if (shown) bar.SetVisible(false);
         main.WriteMode = WriteModes::None;
     }
     if (counts.missing) {
         App::MsgBox(L"恢复文件“" + ListView1.Text(row) + L".bak”已不存在，没有还原任何数据。",
+                    MB_OK | MB_ICONERROR);
+    } else if (counts.unreadable) {
+        App::MsgBox(L"无法读取恢复文件“" + ListView1.Text(row) +
+                        L".bak”：文件已被其它程序打开，或者没有读取权限。没有还原任何数据，恢复文件没有改变。",
                     MB_OK | MB_ICONERROR);
     } else if (counts.restored == 0 && counts.notRestored == 0) {
         App::MsgBox(L"恢复文件“" + ListView1.Text(row) + L".bak”中没有任何数据，没有还原任何数据。",

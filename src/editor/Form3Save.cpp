@@ -219,39 +219,11 @@ bool Form3::Validate(bool overSelected, SaveFields& f) {
 }
 
 namespace {
-// One entry of a section as it stood before the save.
-struct OldEntry {
-    std::wstring section, key, value;
-    bool found = false;
-};
-OldEntry ReadEntry(const std::wstring& file, const std::wstring& section, const std::wstring& key) {
-    OldEntry e{section, key, {}, false};
-    e.value = Ini::Read(file, section, key, &e.found);
-    return e;
-}
-
-// Puts the entries back: the new key goes, the old ones are written again.
-bool PutBack(const std::wstring& file, const std::wstring& newKey, const std::vector<OldEntry>& old) {
-    bool ok = true;
-    for (const OldEntry& e : old) {
-        bool present = false;
-        Ini::Read(file, e.section, newKey, &present);
-        if (present && !Text::EqualNoCase(newKey, e.key)) ok = Ini::DeleteKey(file, e.section, newKey) && ok;
-    }
-    for (const OldEntry& e : old) {
-        if (e.found) ok = Ini::Write(file, e.section, e.key, e.value) && ok;
-        else {
-            bool present = false;
-            Ini::Read(file, e.section, e.key, &present);
-            if (present) ok = Ini::DeleteKey(file, e.section, e.key) && ok;
-        }
-    }
-    return ok;
-}
-
-void ReportFailure(const std::wstring& file, bool restored) {
-    App::MsgBox(L"保存技巧失败：无法写入文件“" + file + L"”。" +
-                    (restored ? L"文件中原来的技巧已经恢复。" : L"文件中原来的技巧未能全部恢复，请检查该文件。"),
+// A save that could not write: the file was left as it was (the save's writes
+// went to a copy that is dropped).
+void ReportFailure(const std::wstring& file) {
+    App::MsgBox(L"保存技巧失败：无法写入文件“" + file +
+                    L"”，文件可能是只读的，或者已被其它程序打开或使用。技巧没有保存，文件没有任何改变。",
                 MB_OK | MB_ICONERROR);
 }
 
@@ -284,9 +256,15 @@ void Form3::Xjok() {
         return;
     }
     const std::wstring mirror = TipFile::MirrorOf(section);
-    std::vector<OldEntry> old{ReadEntry(file, section, f.name), ReadEntry(file, mirror, f.name)};
+    // The writes go to a copy of the file that takes its place when both are made.
+    Ini::FileTransaction save(file);
     if (!Ini::Write(file, section, f.name, f.record) || !Ini::Write(file, mirror, f.name, f.options)) {
-        ReportFailure(file, PutBack(file, f.name, old));
+        save.Discard();
+        ReportFailure(file);
+        return;
+    }
+    if (!save.Commit()) {
+        ReportFailure(file);
         return;
     }
 
@@ -329,16 +307,14 @@ void Form3::Xiugai() {
     const int row = main.ShownTipRow();
     const std::wstring oldKey = tips.Text(row);
     const std::wstring mirror = TipFile::MirrorOf(section);
-    // The old record and option list, read whole before anything changes.
-    std::vector<OldEntry> old{ReadEntry(file, section, oldKey), ReadEntry(file, mirror, oldKey)};
-    if (!Text::EqualNoCase(oldKey, f.name)) {
-        old.push_back(ReadEntry(file, section, f.name));
-        old.push_back(ReadEntry(file, mirror, f.name));
-    }
+    // The writes go to a copy of the file that takes its place when all of them
+    // are made: a failure anywhere leaves the old record and option list as they were.
+    Ini::FileTransaction save(file);
     const bool ok = Ini::DeleteKey(file, section, oldKey) && Ini::DeleteKey(file, mirror, oldKey) &&
                     Ini::Write(file, section, f.name, f.record) && Ini::Write(file, mirror, f.name, f.options);
-    if (!ok) {
-        ReportFailure(file, PutBack(file, f.name, old));
+    if (!ok) save.Discard();
+    if (!ok || !save.Commit()) {
+        ReportFailure(file);
         return;
     }
 

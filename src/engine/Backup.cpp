@@ -2,12 +2,14 @@
 
 #include "common/Ini.h"
 #include "common/Marks.h"
+#include "common/TipFile.h"
 #include "engine/General.h"
 #include "engine/Registry.h"
 #include "engine/cRegistry.h"
 #include "platform/App.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -171,24 +173,63 @@ bool Restore(const Record& r) {
     }
 }
 
-DayCounts RestoreDay(const std::wstring& file) {
+DayCounts RestoreDay(const std::wstring& file, const RestoreProgress& progress) {
     DayCounts counts;
     const DWORD attributes = GetFileAttributesA(Text::ToAnsi(file).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         counts.missing = true;
         return counts;
     }
-    // Sections and keys are listed whole and held apart, so that listing a
-    // section's keys leaves the sections still to come in place.
-    const std::vector<std::wstring> sections = Ini::Sections(file);
-    for (const std::wstring& section : sections) {
-        const std::vector<std::wstring> keys = Ini::Keys(file, section);
-        for (const std::wstring& key : keys) {
-            std::optional<Record> r = Split(General::ReadIni(section, key, file));
-            if (r && Restore(*r)) ++counts.restored;
-            else ++counts.notRestored;
-        }
+    // The system reads a file it cannot open as an empty one.
+    if (!Ini::Readable(file)) {
+        counts.unreadable = true;
+        return counts;
     }
+    // Every section is read whole, in one call each, before anything is
+    // written back: the keys with their values as single reads give them.
+    std::vector<std::vector<std::pair<std::wstring, std::wstring>>> sections;
+    size_t total = 0;
+    for (const std::wstring& section : Ini::Sections(file)) {
+        sections.push_back(TipFile::ReadSection(file, section));
+        total += sections.back().size();
+    }
+    // The records of one key are written back together through one held key
+    // handle: grouped by key (a stable sort, so that of two records of one
+    // value the later one is still written last).
+    struct Item {
+        std::wstring key;  // the key path, upper case
+        std::optional<Record> record;
+    };
+    std::vector<Item> items;
+    items.reserve(total);
+    for (auto& section : sections) {
+        for (auto& entry : section) {
+            std::optional<Record> r = Split(entry.second);
+            std::wstring key = r ? Text::UpperCase(r->keyPath) : std::wstring();
+            items.push_back({std::move(key), std::move(r)});
+        }
+        section.clear();
+        section.shrink_to_fit();
+    }
+    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.key < b.key; });
+    const int all = static_cast<int>(total);
+    int done = 0;
+    std::optional<Registry::HeldKey> held;
+    const std::wstring* heldFor = nullptr;
+    for (const Item& item : items) {
+        const std::optional<Record>& r = item.record;
+        // A key is opened (and made) only for a record that will be written.
+        if (r && (!heldFor || *heldFor != item.key) && TypeNumber(r->type) && r->data != Marks::ReadErrorMark) {
+            held.reset();
+            held.emplace(r->keyPath);
+            heldFor = &item.key;
+        }
+        if (r && Restore(*r)) ++counts.restored;
+        else ++counts.notRestored;
+        if (progress && (++done & 255) == 0) progress(done, all);
+    }
+    held.reset();
+    if (progress) progress(all, all);
     return counts;
 }
 

@@ -13,6 +13,7 @@
 // the DeleteMark of an absent value never is.
 // Only the apply run writes these files (and never creates the Bak folder);
 // only the restore page reads them.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -74,11 +75,16 @@ struct DayCounts {
     int restored = 0;     // records the registry now holds
     int notRestored = 0;  // records that could not be split or written back
     bool missing = false; // the day file was not there
+    bool unreadable = false;  // the day file is there but cannot be read (held open by another program, no access)
 };
-// Writes every record of a day file back with Restore, sections and keys in
-// file order (so of two records for one value the later one stays). A file
-// that is missing (`missing` set) or holds no record restores nothing: both
-// counts 0.
-DayCounts RestoreDay(const std::wstring& file);
+// Called now and then while a day is restored: records done, records in all.
+using RestoreProgress = std::function<void(int done, int total)>;
+// Writes every record of a day file back with Restore, the records of one key
+// together through one key handle, in file order within each key (so of two
+// records for one value the later one stays). Each section is read whole
+// once, so the time grows with the records. A file that
+// is missing (`missing` set), cannot be read (`unreadable` set) or holds no
+// record restores nothing: both counts 0.
+DayCounts RestoreDay(const std::wstring& file, const RestoreProgress& progress = {});
 
 }  // namespace Backup

@@ -147,7 +147,7 @@ bool MoveSections(const std::wstring& file, const std::wstring& from, const std:
 // Renames a sub-category's sections. Section names match without regard to
 // case, so a change of letter case alone goes through a name of its own:
 // copying onto the same section and deleting the old one would delete the tips.
-bool RenameSections(const std::wstring& file, const std::wstring& from, const std::wstring& to, DWORD& err) {
+bool RenameSectionsIn(const std::wstring& file, const std::wstring& from, const std::wstring& to, DWORD& err) {
     if (!Text::EqualNoCase(from, to)) return MoveSections(file, from, to, err);
     const std::vector<std::wstring> sections = Ini::Sections(file);
     std::wstring temp;
@@ -157,6 +157,19 @@ bool RenameSections(const std::wstring& file, const std::wstring& from, const st
     if (MoveSections(file, temp, to, err)) return true;
     DWORD ignored = 0;
     MoveSections(file, temp, from, ignored);  // back under the old name
+    return false;
+}
+
+// The renaming goes to a copy of the file that takes its place once it is
+// complete; a rename that fails leaves the file as it was.
+bool RenameSections(const std::wstring& file, const std::wstring& from, const std::wstring& to, DWORD& err) {
+    Ini::FileTransaction tx(file);
+    if (!RenameSectionsIn(file, from, to, err)) {
+        tx.Discard();
+        return false;
+    }
+    if (tx.Commit()) return true;
+    err = GetLastError();
     return false;
 }
 
@@ -339,8 +352,9 @@ void frmShadow::NewSubCategory() {
             App::MsgBox(kDuplicateSubCategory, MB_OK | MB_ICONEXCLAMATION);
             continue;
         }
-        if (!Ini::MakeEmptySection(file, name)) {
-            Ini::DeleteSection(file, name);  // nothing of a half-made section stays
+        Ini::FileTransaction tx(file);
+        if (!Ini::MakeEmptySection(file, name) || !tx.Commit()) {
+            tx.Discard();  // nothing of a half-made section stays
             Critical(L"技巧数据文件可能已被打开或被其它程序使用，导致新建技巧子类别失败。");
             return;
         }
@@ -363,12 +377,20 @@ void frmShadow::DeleteCategory() {
         return;
     bool mirrorKept = false;
     if (category) {
-        // A file that is gone already is what was asked for.
-        if (!DeleteFileW(file.c_str()) && PathExists(file)) return Critical(kDeleteFailed);
+        // A file that is gone already is what was asked for; one that is still
+        // there was not deleted, whatever the system answered.
+        DeleteFileW(file.c_str());
+        if (PathExists(file)) return Critical(kDeleteFailed);
     } else {
-        // The section first: once it is gone, so is the sub-category.
-        if (!Ini::DeleteSection(file, text)) return Critical(kDeleteFailed);
+        // The section and its mirror go in one replacement of the file: once
+        // the section is gone, so is the sub-category.
+        Ini::FileTransaction tx(file);
+        if (!Ini::DeleteSection(file, text)) {
+            tx.Discard();
+            return Critical(kDeleteFailed);
+        }
         mirrorKept = !Ini::DeleteSection(file, TipFile::MirrorOf(text));
+        if (!tx.Commit()) return Critical(kDeleteFailed);
     }
     TreeView1.Remove(node);
     if (TreeView1.Count() == 0) {

@@ -63,9 +63,14 @@ std::wstring RefusalText(Refusal r) {
 bool Write(const std::wstring& file, const Info& info) {
     if (Check(info) != Refusal::None) return false;
     const std::wstring* values[] = {&info.use, &info.author, &info.web, &info.email, &info.other};
+    // All five or none: the writes go to a copy that takes the file's place.
+    Ini::FileTransaction tx(file);
     for (int k = 0; k < 5; ++k)
-        if (!Ini::Write(file, TipFile::FileinfoSection, kKeys[k], *values[k])) return false;
-    return true;
+        if (!Ini::Write(file, TipFile::FileinfoSection, kKeys[k], *values[k])) {
+            tx.Discard();
+            return false;
+        }
+    return tx.Commit();
 }
 
 std::optional<std::wstring> WebAddress(const std::wstring& boxText) {

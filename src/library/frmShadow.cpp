@@ -226,6 +226,7 @@ bool frmShadow::Load() {
         for (const auto& key : Config::KeysOf(Config::FilelistSection)) {
             std::wstring name = Text::Trim(key);
             if (name.empty() || FindEntry(name)) continue;  // a key the list holds already is passed over
+            Ini::RemoveStrayCopyOf(name);  // left by a run that ended before it replaced the file
             int e = TreeView2.Add(0, name, name, 5, 5);
             if (e) TreeView2.Select(e);
         }
@@ -264,6 +265,9 @@ void frmShadow::SetFileCommands() {
 
 frmShadow::SaveResult frmShadow::SaveUnload() {
     SaveResult r;
+    // The list goes into config.ini in one replacement of the file (within the
+    // main window's shut-down, in its one).
+    Ini::FileTransaction tx(Config::Path());
     r.settingsWritten = Config::WriteInt(Config::FileListHeight, picture1Top_);
     if (Config::On(Config::SaveFile)) {
         // The old list goes first (an entry removed since must not come back);
@@ -274,6 +278,7 @@ frmShadow::SaveResult frmShadow::SaveUnload() {
             if (!Config::WriteEntry(Config::FilelistSection, path, L"Quorix")) r.unsaved.push_back(path);
         }
     }
+    if (!tx.Commit()) r.settingsWritten = false;
     lastSave_ = r;
     return r;
 }
@@ -301,6 +306,8 @@ void frmShadow::Shownode(const std::wstring& file, const std::wstring& section) 
     list.Clear();
     bool categoryMode = main.CategoryMode();
     auto entries = TipFile::ReadSection(file, section);
+    // The system reads a file it cannot open as an empty one.
+    const bool unreadable = entries.empty() && !Ini::Readable(file);
     // The option lists, read once and only when a new-layout record needs them.
     std::unique_ptr<std::unordered_map<std::wstring, std::wstring>> options;
     std::vector<TipRow::Cells> rows;
@@ -333,6 +340,9 @@ void frmShadow::Shownode(const std::wstring& file, const std::wstring& section) 
     main.StatusBar1.SetPanelText(1, L"共有 " + Text::FromInt(n) + L" 个技巧");
     main.StatusBar1.SetPanelText(3, L"准备使用技巧");
     SetCursor(old ? old : LoadCursorW(nullptr, IDC_ARROW));
+    if (unreadable)
+        App::MsgBox(L"无法读取技巧文件“" + file + L"”：文件已被其它程序打开，或者没有读取权限。列表中没有列出其中的技巧。",
+                    MB_OK | MB_ICONERROR);
 }
 
 void frmShadow::FitColumnsWhenRows() {

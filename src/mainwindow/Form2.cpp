@@ -70,6 +70,8 @@ bool Form2::Load() {
     if (Exists()) return true;
     endedAsSecond_ = false;
     Config::ForgetToldFailures();  // a new run tells every failing setting again
+    logFailureTold_ = false;
+    logLost_ = 0;
     // Nothing of an earlier window's life: a change posted to it went with it.
     currentRowPending_ = false;
     ShownTip = 0;

@@ -2,6 +2,7 @@
 // The main window: tip list, toolbar, status bar and the shared state the
 // subsystems meet on. It is the program's start-up window: its load step brings
 // the program up, its unload step saves the interface state and ends it.
+#include "common/Config.h"
 #include "platform/ImageList.h"
 #include "platform/Label.h"
 #include "platform/ListView.h"
@@ -160,6 +161,7 @@ public:
     // The one message for settings of config.ini that could not be written
     // (read-only, or held by another program): shown once per start-up or shut-down.
     static void ReportSettingsNotWritten();
+    static void ReportSettingsUnreadable(Config::FileState state);
     // ---- properties window, value bar and candidate values (ShowItem.cpp, Properties.cpp) ----
     // Shows the tip list's selected row in the properties window and the value bar.
     void ShowItem();
@@ -309,6 +311,9 @@ public:
     // SaveLog as the running apply read it at its start (a change during the
     // run counts from the next run).
     bool runSaveLog_ = false;
+    int logLost_ = 0;              // log entries of the current run that could not be written
+    bool logFailureTold_ = false;  // a lost log entry has been told in this run of the program
+    void TellLostLogEntries();
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -9,6 +9,7 @@
 #include "mainwindow/Form2.h"
 #include "mainwindow/ToolbarKeys.h"
 #include "platform/App.h"
+#include "platform/OnScreen.h"
 #include "platform/Text.h"
 
 void Form2::Closejqsx() {
@@ -27,6 +28,7 @@ void Form2::Closejqsx() {
         props.SetHeight(static_cast<long long>(Config::Number(Config::Height_3)));
         props.SetTop(static_cast<long long>(Config::Number(Config::Top_3)));
         props.SetLeft(static_cast<long long>(Config::Number(Config::Left_3)));
+        OnScreen::Keep(props.hwnd());
         Form_Resize();
         SetWindowLongPtrW(props.hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd_));
     } else {

@@ -1,6 +1,7 @@
 // The main window's shut-down: the interface state saved, every window closed,
 // the window procedures taken off in the reverse order of their installation.
 #include "common/Config.h"
+#include "common/Ini.h"
 #include "dialogs/Form4.h"
 #include "editor/Form1.h"
 #include "editor/Form3.h"
@@ -37,6 +38,8 @@ void Form2::Form_Unload() {
     // Every write is made; the ones that fail (and the category window's) are
     // reported in one message once the windows are closed.
     bool ok = true;
+    // The writes go to a copy of config.ini that takes its place once all are made.
+    Ini::FileTransaction settings(Config::Path());
     // 2. Geometry, unless minimised.
     if (!IsIconic(hwnd_)) {
         ok = WriteGeometry(*this, kMain) && ok;
@@ -78,6 +81,7 @@ void Form2::Form_Unload() {
     if (props) props->Unload();
     if (::Form1* bar = Forms::Form1IfLoaded()) bar->Unload();
     Forms::UnloadForm4();
+    ok = settings.Commit() && ok;
     if (!ok || !fileList.settingsWritten) ReportSettingsNotWritten();
     else frmShadow::ReportSave(fileList);
     Forms::UnloadForm5();  // the find window goes with the others

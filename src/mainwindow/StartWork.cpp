@@ -85,6 +85,7 @@ void Form2::StartWork() {
     if (lostBackups > 0)
         App::MsgBox(L"有 " + Text::FromInt(lostBackups) + L" 个技巧已经使用，但原来的数据没能写入恢复文件，无法用恢复文件还原。",
                     MB_OK | MB_ICONERROR);
+    TellLostLogEntries();
 }
 
 std::wstring Form2::ReportCategoryPath() {
@@ -101,8 +102,21 @@ void Form2::ReportApplied(bool success) {
     if (!(applying_ ? runSaveLog_ : Config::On(Config::SaveLog))) return;
     const std::wstring name = ListView1.Text(index);
     const std::wstring key = success ? L"【使用成功】【" + name + L"】" : L"〖使用失败〗〖" + name + L"〗";
-    // A log entry that cannot be written is lost: the write itself is done.
-    Ini::Write(App::PathSlash() + L"logfile.txt", App::DateText(), key, ReportCategoryPath());
+    // A log entry that cannot be written is lost; the loss is told once in a
+    // run of the program (at the end of an apply run, for the whole run).
+    if (Ini::Write(App::PathSlash() + L"logfile.txt", App::DateText(), key, ReportCategoryPath())) return;
+    ++logLost_;
+    if (!applying_) TellLostLogEntries();
+}
+
+void Form2::TellLostLogEntries() {
+    const int lost = logLost_;
+    logLost_ = 0;
+    if (lost == 0 || logFailureTold_) return;
+    logFailureTold_ = true;
+    App::MsgBox(L"有 " + Text::FromInt(lost) + L" 条使用记录未能写入日志文件“" + App::PathSlash() +
+                    L"logfile.txt”：文件可能是只读的，或已被其它程序打开。本次运行中不再提示。",
+                MB_OK | MB_ICONERROR);
 }
 
 void Form2::ReportWrite(bool success) {

@@ -7,8 +7,10 @@
 #include "mainwindow/Form2.h"
 #include "mainwindow/ToolbarKeys.h"
 #include "platform/Icons.h"
+#include "platform/OnScreen.h"
 #include "platform/Resize.h"
 #include "common/Config.h"
+#include "common/Ini.h"
 #include "platform/App.h"
 #include "platform/Text.h"
 #include "platform/Twips.h"
@@ -87,12 +89,18 @@ void Form2::Form_Load() {
     // 10. The data folder.
     dataFreshlyInitialised_ = false;
     Updata();
+    // Copies left by a run that ended before it replaced their files.
+    Ini::RemoveStrayCopies(App::PathSlash());
+    Ini::RemoveStrayCopies(App::PathSlash() + L"DATA");
     // 11. Default settings for a new settings file. The writes of steps 11, 12
     // and 15 that fail are reported once, after step 15.
     bool settingsWritten = true;
-    if (!Config::FileExists()) settingsWritten = Saveini();
+    const Config::FileState settings = Config::State();
+    if (settings != Config::FileState::Good && settings != Config::FileState::Missing) ReportSettingsUnreadable(settings);
+    if (settings == Config::FileState::Missing || settings == Config::FileState::Damaged) settingsWritten = Saveini();
     // 12. The upgrade notice, once, on a start that found the data folder present.
-    if (!dataFreshlyInitialised_ && Config::IsEmpty(Config::OldUpdate)) {
+    const bool settingsRead = settings == Config::FileState::Good || settings == Config::FileState::Missing;
+    if (!dataFreshlyInitialised_ && settingsRead && Config::IsEmpty(Config::OldUpdate)) {
         const std::wstring gap = L"\r\n\r\n";
         App::MsgBox(L"亲爱的用户，在您的支持下Quorix升级到了3.0版本！" + gap +
                         L"新的版本具有更强大的功能和稳定性，希望您使用愉快！" + gap +
@@ -136,6 +144,8 @@ void Form2::Form_Load() {
                         static_cast<long long>(Config::Number(Config::Top_3)),
                         static_cast<long long>(Config::Number(Config::Width_3)),
                         static_cast<long long>(Config::Number(Config::Height_3)));
+        OnScreen::Keep(shadow.hwnd());
+        OnScreen::Keep(props.hwnd());
     } else {
         shadow.SetWidth(static_cast<long long>(Config::Number(Config::Width_2)));
         props.SetWidth(static_cast<long long>(Config::Number(Config::Width_3)));
@@ -147,6 +157,7 @@ void Form2::Form_Load() {
               static_cast<long long>(Config::Number(Config::Top_1)),
               static_cast<long long>(Config::Number(Config::Width_1)),
               static_cast<long long>(Config::Number(Config::Height_1)));
+    OnScreen::Keep(hwnd_);
     // 20. List style.
     ListView1.SetExtendedStyle(LVS_EX_TRACKSELECT, Config::On(Config::Listview_2) ? LVS_EX_TRACKSELECT : 0);
     ListView1.SetExtendedStyle(LVS_EX_GRIDLINES, Config::On(Config::Listview_1) ? LVS_EX_GRIDLINES : 0);
@@ -212,7 +223,19 @@ void Form2::Updata() {
     if (!ok) App::MsgBox(failure, MB_OK | MB_ICONERROR);
 }
 
+void Form2::ReportSettingsUnreadable(Config::FileState state) {
+    const std::wstring file = L"“" + Config::Path() + L"”";
+    std::wstring cause;
+    if (state == Config::FileState::Folder) cause = L"无法读取设置文件" + file + L"：这是一个文件夹，不是设置文件。";
+    else if (state == Config::FileState::Damaged) cause = L"设置文件" + file + L"已损坏，其中没有可以读取的设置。";
+    else cause = L"无法读取设置文件" + file + L"：文件已被其它程序打开，或者没有读取权限。";
+    App::MsgBox(cause + L"\r\n\r\nQuorix 将使用新设置文件的默认设置：应用技巧前询问、备份和日志都保持开启。",
+                MB_OK | MB_ICONERROR);
+    if (state != Config::FileState::Damaged) Config::MarkUnreadableTold();  // its writes fail for the same cause
+}
+
 void Form2::ReportSettingsNotWritten() {
+    if (Config::UnreadableTold()) return;  // the start-up told the cause already
     App::MsgBox(L"无法把设置写入“" + Config::Path() +
                     L"”：文件可能是只读的，或正被其它程序使用。这些设置没有保存。",
                 MB_OK | MB_ICONERROR);
@@ -222,6 +245,8 @@ bool Form2::Saveini() {
     const long long screenW = static_cast<long long>(GetSystemMetrics(SM_CXSCREEN)) * Twips::PerPixelX();
     const long long screenH = static_cast<long long>(GetSystemMetrics(SM_CYSCREEN)) * Twips::PerPixelY();
     // One write each, in table order; a write that fails does not stop the others.
+    // They go to a copy that becomes config.ini when all are made.
+    Ini::FileTransaction fresh(Config::Path());
     bool all = true;
     for (const Config::Key* key : Config::All()) {
         if (key->when != Config::Default::NewFile) continue;
@@ -234,7 +259,7 @@ bool Form2::Saveini() {
             ok = Config::Write(*key, key->value);
         all = ok && all;
     }
-    return all;
+    return fresh.Commit() && all;
 }
 
 void Form2::Form_Activate() {

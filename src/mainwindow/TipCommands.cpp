@@ -117,9 +117,11 @@ void Form2::scj_Click() {
     const std::wstring file = shadow.TreeView1.NodeTag(node);
     const std::wstring& section = TipFile::FavouritesSection;
     const std::wstring mirror = TipFile::MirrorOf(section);
-    int refused = 0, failed = 0;
+    int refused = 0, failed = 0, written = 0;
     {
         WaitCursor wait;
+        // The tips go to a copy of the file that takes its place when all are written.
+        Ini::FileTransaction tx(file);
         // What 收藏夹 holds now, so that a tip whose option list cannot be
         // written gets its old record back (or none, as before).
         std::unordered_map<std::wstring, std::wstring> before;
@@ -145,7 +147,9 @@ void Form2::scj_Click() {
                 continue;
             }
             before[Text::UpperCase(name)] = text;
+            ++written;
         }
+        if (!tx.Commit()) failed += written;
     }
     if (refused == 0 && failed == 0) {
         App::MsgBox(L"已经将选定的技巧放入收藏夹。", MB_OK | MB_ICONINFORMATION);

@@ -67,9 +67,7 @@ Deleted OneByOne(const std::wstring& file, const std::wstring& section, const st
     return out;
 }
 
-}  // namespace
-
-Deleted DeleteTips(const std::wstring& file, const std::wstring& section, const std::vector<std::wstring>& names) {
+Deleted DeleteIn(const std::wstring& file, const std::wstring& section, const std::vector<std::wstring>& names) {
     const std::wstring mirror = TipFile::MirrorOf(section);
     std::string records, options;
     // A section that cannot be read is no proof that the tips are gone: nothing is deleted.
@@ -105,6 +103,16 @@ Deleted DeleteTips(const std::wstring& file, const std::wstring& section, const 
         return each([](bool rec, bool opt) { return rec || !opt; });
     }
     return each([](bool, bool) { return true; });
+}
+
+}  // namespace
+
+Deleted DeleteTips(const std::wstring& file, const std::wstring& section, const std::vector<std::wstring>& names) {
+    // The deletes go to a copy of the file that takes its place when they are made.
+    Ini::FileTransaction tx(file);
+    Deleted out = DeleteIn(file, section, names);
+    if (!tx.Commit()) out.gone.assign(names.size(), false);
+    return out;
 }
 
 }  // namespace Transfer

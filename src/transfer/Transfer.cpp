@@ -68,6 +68,7 @@ public:
         src_.Load(s.file, s.section, s.allKeys ? &importOrder_ : nullptr);
         srcOptions_.Load(s.file, sourceMirror_);
         sourceUnread_ = src_.byKey.empty() && Unreadable(s.file);
+        targetHeld_ = !Ini::Replaceable(t.file);
         dst_.Load(t.file, t.section);
         dstOptions_.Load(t.file, mirror_);
         for (size_t i = 0; i < t.shownNames.size(); ++i) shownRow_[Text::UpperCase(t.shownNames[i])] = static_cast<int>(i) + 1;
@@ -83,6 +84,10 @@ public:
             if (!handled.insert(Text::UpperCase(name)).second) continue;  // a name listed twice goes once
             if (sourceUnread_) {
                 ++counts_.unreadSource;  // the source file could not be read at all
+                continue;
+            }
+            if (targetHeld_) {
+                ++counts_.failed;  // the target cannot be written, whether a tip would change it or not
                 continue;
             }
             std::optional<std::wstring> record = src_.Find(name);
@@ -264,6 +269,7 @@ private:
     std::vector<std::wstring> importOrder_;
     std::unordered_map<std::wstring, int> shownRow_;  // upper-cased row text -> its last row
     bool sourceUnread_ = false;
+    bool targetHeld_ = false;  // the target file is there but cannot be written
     // One-write mode: the four sections being edited, and the tips written to
     // them in memory only, with the target's values they replace.
     bool batch_ = false;
@@ -292,8 +298,22 @@ std::wstring Canonical(const std::wstring& path) {
 }  // namespace
 
 Counts Run(const Source& source, const Target& target, ReplaceAnswer& answer, const Ask& ask) {
-    Loop loop(source, target);
-    return loop.Walk(answer, ask);
+    // The run writes copies of the target (and of the source of a cut); the
+    // target is replaced first, so that a program ended in between leaves a
+    // cut tip in both places rather than in none.
+    Ini::FileTransaction into(target.file);
+    std::optional<Ini::FileTransaction> from;
+    if (source.deleteAfterWrite) from.emplace(source.file);
+    Counts counts = Loop(source, target).Walk(answer, ask);
+    if (!into.Commit()) {
+        if (from) from->Discard();
+        counts.failed += counts.written;
+        counts.written = 0;
+        counts.sourceKept = 0;
+        return counts;
+    }
+    if (from && !from->Commit()) counts.sourceKept = counts.written;
+    return counts;
 }
 
 bool SameFile(const std::wstring& a, const std::wstring& b) {

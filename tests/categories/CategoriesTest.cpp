@@ -531,6 +531,53 @@ TEST_F(CategoriesTest, Delete) {
     EXPECT_EQ(0u, App::ListFiles(DataDir(), L"*.qix").size());
 }
 
+// A category file the system reports deleted but that is still there (another
+// program holds it open, sharing its deletion): the node stays and the user is
+// told, as for any delete that fails.
+TEST_F(CategoriesTest, ADeleteThatLeavesTheFileKeepsTheNode) {
+    const std::string tools = Sec(L"数据") + Rec(L"戊", "1", '2', '1');
+    Start({{L"系统", Sec(L"数据") + Rec(L"甲", "1", '2', '1')}, {L"Tools", tools}});
+    Click(L"Tools");
+    {
+        HeldFile held(File(L"Tools"), FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING, GENERIC_READ);
+        ASSERT_TRUE(held.Held());
+        ExpectBox(IDYES);
+        ExpectBox(IDOK, L"技巧数据文件可能已被打开或被其它程序使用，导致删除技巧类别失败。");
+        Toolbar(L"del");
+        EXPECT_TRUE(App::FileExists(File(L"Tools")));
+        EXPECT_NE(0, Node(L"Tools"));
+        EXPECT_EQ(Node(L"Tools"), tree().SelectedItem());
+        EXPECT_EQ(1, Rows());
+    }
+    // The probe of what the system answered: it said done.
+    const std::wstring probe = Path(L"probe.txt");
+    WriteBytes(probe, "x");
+    HeldFile held(probe, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING, GENERIC_READ);
+    EXPECT_TRUE(DeleteFileW(probe.c_str()));
+    EXPECT_TRUE(App::FileExists(probe));
+}
+
+// A category file another program holds without sharing is told as
+// unreadable when it is shown, not shown as an empty category without a word.
+TEST_F(CategoriesTest, AHeldCategoryFileIsToldAsUnreadable) {
+    Start({{L"系统", Sec(L"数据") + Rec(L"甲", "1", '2', '1')}, {L"Tools", Sec(L"数据") + Rec(L"戊", "1", '2', '1')}});
+    Click(L"Tools");
+    HeldFile held(File(L"系统"), 0, OPEN_EXISTING, GENERIC_READ);
+    ASSERT_TRUE(held.Held());
+    ExpectBox(IDOK);
+    Click(L"系统");
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), LastIcon());
+    EXPECT_EQ(0u, boxes[0].text.find(L"无法读取技巧文件“")) << A(boxes[0].text);
+    EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"文件已被其它程序打开")) << A(boxes[0].text);
+    EXPECT_EQ(0, Rows());
+    held.Release();
+    Click(L"Tools");
+    Click(L"系统");
+    EXPECT_EQ(1, Rows());
+    EXPECT_EQ(1u, boxes.size());
+}
+
 // A click on the selected node's text opens its edit box, as the tree's
 // automatic editing gives; a click on another node then ends the edit with the
 // old text: nothing is renamed or written, no message, and that click selects

@@ -259,3 +259,129 @@ TEST_F(IniTest, AppendedFilesAreReleasedWhenTheSessionEnds) {
     }
     EXPECT_TRUE(DeleteFileW(f.c_str()));
 }
+
+// ---- whole-file replacement ----
+
+TEST_F(IniTest, ATransactionWritesACopyAndReplacesTheFileInOneStep) {
+    const std::wstring f = Path(L"t.ini"), copy = f + Ini::CopySuffix;
+    WriteBytes(f, "[S]\r\na=1\r\n");
+    {
+        Ini::FileTransaction tx(f);
+        ASSERT_TRUE(Ini::Write(f, L"S", L"b", L"2"));
+        ASSERT_TRUE(Ini::WriteSectionBytes(f, L"T", std::string("x=1\0", 4)));
+        ASSERT_TRUE(Ini::DeleteKey(f, L"S", L"a"));
+        // The file is as it was; every read sees the copy.
+        EXPECT_EQ("[S]\r\na=1\r\n", ReadBytes(f));
+        EXPECT_EQ(L"2", Ini::Read(f, L"S", L"b"));
+        EXPECT_EQ(L"", Ini::Read(f, L"S", L"a"));
+        EXPECT_EQ((std::vector<std::wstring>{L"S", L"T"}), Ini::Sections(f));
+        ASSERT_TRUE(tx.Commit());
+    }
+    // The bytes the profile functions write in place.
+    EXPECT_EQ("[S]\r\nb=2\r\n[T]\r\nx=1\r\n", ReadBytes(f));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(copy.c_str()));
+    EXPECT_EQ(L"1", Ini::Read(f, L"T", L"x"));
+
+    // Discarded: the file stays, the copy goes.
+    {
+        Ini::FileTransaction tx(f);
+        ASSERT_TRUE(Ini::Write(f, L"S", L"b", L"3"));
+        tx.Discard();
+    }
+    EXPECT_EQ("[S]\r\nb=2\r\n[T]\r\nx=1\r\n", ReadBytes(f));
+    EXPECT_EQ(L"2", Ini::Read(f, L"S", L"b"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(copy.c_str()));
+
+    // A new file comes into being whole.
+    const std::wstring g = Path(L"new.ini");
+    {
+        Ini::FileTransaction tx(g);
+        ASSERT_TRUE(Ini::Write(g, L"S", L"k", L"v"));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(g.c_str()));
+    }
+    EXPECT_EQ("[S]\r\nk=v\r\n", ReadBytes(g));
+}
+
+TEST_F(IniTest, AFileThatCannotBeReplacedFailsAtTheFirstWriteAndStaysAsItWas) {
+    const std::wstring f = Path(L"h.ini");
+    const std::string before = "[S]\r\na=1\r\n";
+    struct Case {
+        const char* what;
+        DWORD share;
+    } cases[] = {{"held for reading, shared for reading", FILE_SHARE_READ}, {"held, shared with nobody", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(f, before);
+        HANDLE h = CreateFileW(f.c_str(), GENERIC_READ, c.share, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, h);
+        EXPECT_FALSE(Ini::Replaceable(f));
+        EXPECT_FALSE(Ini::Write(f, L"S", L"a", L"2"));  // a write of its own
+        {
+            Ini::FileTransaction tx(f);
+            EXPECT_FALSE(Ini::Write(f, L"S", L"b", L"2"));
+            EXPECT_FALSE(Ini::WriteSectionBytes(f, L"S", std::string("c=3\0", 4)));
+        }
+        CloseHandle(h);
+        EXPECT_EQ(before, ReadBytes(f));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((f + Ini::CopySuffix).c_str()));
+    }
+    // Held sharing its writing but not its renaming: written in place, whole.
+    {
+        WriteBytes(f, before);
+        HANDLE h = CreateFileW(f.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, h);
+        {
+            Ini::FileTransaction tx(f);
+            ASSERT_TRUE(Ini::Write(f, L"S", L"b", L"2"));
+            EXPECT_TRUE(tx.Commit());
+        }
+        CloseHandle(h);
+        EXPECT_EQ("[S]\r\na=1\r\nb=2\r\n", ReadBytes(f));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((f + Ini::CopySuffix).c_str()));
+        WriteBytes(f, before);
+    }
+    // Read-only: refused as a write in place is.
+    SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(Ini::Write(f, L"S", L"a", L"2"));
+    SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(before, ReadBytes(f));
+}
+
+TEST_F(IniTest, EndedAtEveryChangeTheFileIsOldOrNewAndTheStrayCopyGoes) {
+    const std::wstring f = Path(L"e.ini"), copy = f + Ini::CopySuffix;
+    const std::string before = "[S]\r\na=1\r\nb=2\r\n[T]\r\nx=1\r\n";
+    auto command = [&] {
+        Ini::FileTransaction tx(f);
+        Ini::Write(f, L"S", L"a", L"10");
+        Ini::DeleteKey(f, L"S", L"b");
+        Ini::WriteSectionBytes(f, L"T", std::string("y=2\0z=3\0", 8));
+        Ini::Write(f, L"U", L"k", L"v");
+        tx.Commit();
+    };
+    WriteBytes(f, before);
+    command();
+    const std::string after = ReadBytes(f);
+    ASSERT_NE(before, after);
+    int n = 1;
+    for (;; ++n) {
+        SCOPED_TRACE(n);
+        WriteBytes(f, before);
+        Ini::EndWritesAfterForTests(n);
+        command();
+        const bool ended = Ini::WritesEndedForTests();
+        Ini::EndWritesAfterForTests(0);
+        const std::string now = ReadBytes(f);
+        EXPECT_TRUE(now == before || now == after) << now;
+        if (!ended) {
+            EXPECT_EQ(after, now);
+            break;
+        }
+        // The next start takes a copy left behind away.
+        const bool stray = GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES;
+        EXPECT_EQ(stray ? 1 : 0, Ini::RemoveStrayCopies(dir));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(copy.c_str()));
+        EXPECT_EQ(now, ReadBytes(f));
+    }
+    // The copy made, four writes, the replacement.
+    EXPECT_EQ(7, n);
+}

@@ -221,6 +221,44 @@ TEST_F(RestorePageTest, MissingOrEmptyDayIsNotReportedAsRestored) {
     }
 }
 
+// A day file another program holds without sharing: the restore says it
+// cannot be read (not that it is empty), restores nothing and keeps the file;
+// a restore of many records moves the main window's progress bar.
+TEST_F(RestorePageTest, AHeldDayIsToldAsUnreadableAndALongRestoreShowsProgress) {
+    const wstring key = Key();
+    std::string bytes = "[cat]\r\n";
+    for (int i = 0; i < 3000; ++i)
+        bytes += Ansi(L"t" + std::to_wstring(i) + L"=" + Record(key, L"r" + std::to_wstring(i), L"x", L"1")) + "\r\n";
+    WriteBytes(BakFile(), bytes);
+    HANDLE held = CreateFileW(BakFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ExpectBox(IDYES, L"您确定要使用选定的恢复文件进行还原吗？");
+    ExpectBox(IDOK, L"无法读取恢复文件“" + kDay + L".bak”：文件已被其它程序打开，或者没有读取权限。没有还原任何数据，恢复文件没有改变。");
+    OpenPage([&](Form4& f) {
+        f.Command22_Click();
+        f.Command24_Click();
+    });
+    CloseHandle(held);
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes[1].style & MB_ICONMASK);
+    EXPECT_EQ(kMissing, Stored("r0").first);
+    EXPECT_EQ(bytes, ReadBytes(BakFile()));
+
+    // Released: every record comes back, and the bar follows the restore to its end.
+    ProgressBar& bar = Forms::Form2().ProgressBar1;
+    bar.SetValue(0);
+    ExpectBox(IDYES, L"您确定要使用选定的恢复文件进行还原吗？");
+    ExpectBox(IDOK, L"还原完成。");
+    OpenPage([&](Form4& f) {
+        f.Command22_Click();
+        f.Command24_Click();
+    });
+    EXPECT_EQ(3000, bar.Max());
+    EXPECT_EQ(3000, bar.Value());
+    EXPECT_FALSE(bar.Visible());
+    EXPECT_EQ(Sz("x"), Stored("r2999").second);
+}
+
 // The dialog opens at the centre of the screen, whatever page its opener shows.
 TEST_F(RestorePageTest, DialogOpensAtTheCentreOfTheScreen) {
     OpenPage([&](Form4& f) {

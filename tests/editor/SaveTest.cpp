@@ -379,3 +379,70 @@ TEST_F(EditorTest, ATooLongRecordNamesTheFieldsThatMakeIt) {
     PostedKey::Press(props().Text1.hwnd(), 'S', VK_CONTROL);
     EXPECT_EQ(1u, boxes.size());
 }
+
+TEST_F(EditorTest, ASaveEndedAtAnyChangeLeavesTheOldFileOrTheNew) {
+    // Ctrl+S over a tip of a file with many tips and favourites: the program
+    // ended after any change of a file leaves the file whole.
+    std::string file = Base();
+    file.insert(file.find(Mirror(Data)), [] {
+        std::string lines;
+        for (int i = 0; i < 300; ++i)
+            lines += std::string("T").append(std::to_string(i)) + "=" + A(kKey) + FM + "v" + FM + "x" + JM + "1" + FM + "0" + FM + "d" + FM + "1\r\n";
+        return lines;
+    }());
+    file += Section("\xCA\xD5\xB2\xD8\xBC\xD0") + "A=" + A(kKey) + FM + "v" + FM + "x" + JM + "1" + FM + "0" + FM + "d" + FM + "1\r\n";
+    Start(file);
+    auto save = [&] {
+        WriteBytes(CategoryFile(), file);
+        main().ReloadShownTips();
+        Click(RowNamed(L"A"));
+        props().Text1.SetText(L"改名");
+        props().Text5.SetText(L"新的说明");
+        props().Xiugai();
+    };
+    save();
+    ASSERT_TRUE(boxes.empty());
+    const std::string after = ReadBytes(CategoryFile());
+    ASSERT_NE(file, after);
+    int n = 1;
+    for (;; ++n) {
+        SCOPED_TRACE(n);
+        Ini::EndWritesAfterForTests(n);
+        save();
+        const bool ended = Ini::WritesEndedForTests();
+        Ini::EndWritesAfterForTests(0);
+        const std::string now = ReadBytes(CategoryFile());
+        EXPECT_TRUE(now == file || now == after);
+        if (!ended) {
+            EXPECT_EQ(after, now);
+            break;
+        }
+        Ini::RemoveStrayCopies(dir + L"Data");
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((CategoryFile() + Ini::CopySuffix).c_str()));
+    }
+    EXPECT_EQ(7, n);  // the copy, four writes, the replacement
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(EditorTest, ASaveIntoAFileAnotherProgramHoldsSaysNothingChanged) {
+    Start(Base());
+    const std::string before = ReadBytes(CategoryFile());
+    for (bool overTip : {false, true}) {
+        SCOPED_TRACE(overTip);
+        Click(1);
+        props().Text1.SetText(L"改名");
+        HANDLE held = CreateFileW(CategoryFile().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        ExpectBox(IDOK, L"保存技巧失败：无法写入文件“" + dir + L"DATA\\示例.qix" +
+                            L"”，文件可能是只读的，或者已被其它程序打开或使用。技巧没有保存，文件没有任何改变。");
+        // Ctrl+S saves over the tip, Ctrl+N as a new one, in the properties window.
+        PostedKey::Press(props().Text1.hwnd(), overTip ? 'S' : 'N', VK_CONTROL);
+        PostedKey::Settle();
+        CloseHandle(held);
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ(before, ReadBytes(CategoryFile()));
+        EXPECT_EQ(1, tips().Count());
+        EXPECT_EQ("A", Ansi(tips().Text(1)));
+        boxes.clear();
+    }
+}

@@ -72,6 +72,22 @@ TEST_F(DataFileListTest, ListIsRestoredAndSavedWhileSaveFileIsOn) {
     EXPECT_EQ(L"1700", Ini::Read(dir + L"config.ini", L"Data", L"FileListHeight"));
 }
 
+// A copy a run left beside a listed tip data file when it ended before
+// replacing the file goes when the list is restored; the file stays.
+TEST_F(DataFileListTest, AStrayCopyBesideAListedFileGoesWhenTheListIsRestored) {
+    const std::wstring upd = Upd(L"a.upd", 2), copy = upd + Ini::CopySuffix, other = Path(L"b.upd") + Ini::CopySuffix;
+    const std::string bytes = ReadBytes(upd);
+    WriteBytes(copy, "half");
+    WriteBytes(other, "not listed");
+    WriteConfig(L"Data", L"SaveFile", L"1");
+    WriteConfig(L"Filelist", upd, L"Quorix");
+    ::frmShadow& s = shadow();
+    EXPECT_EQ(std::vector<std::wstring>{upd}, Entries(s));
+    EXPECT_FALSE(App::FileExists(copy));
+    EXPECT_TRUE(App::FileExists(other)) << "only the copy of a listed file";
+    EXPECT_EQ(bytes, ReadBytes(upd));
+}
+
 TEST_F(DataFileListTest, ListIsNeitherRestoredNorSavedWhileSaveFileIsOff) {
     WriteConfig(L"Filelist", L"c:\\keep.upd", L"Quorix");
     ::frmShadow& s = shadow();

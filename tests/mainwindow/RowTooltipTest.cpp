@@ -185,7 +185,9 @@ TEST_F(RowTooltipTest, TipSettingDecides) {
 TEST_F(RowTooltipTest, TipWriteThatFailsIsTold) {
     ASSERT_TRUE(Ini::DeleteKey(Config::Path(), L"Data", L"Tip"));
     const std::string before = ReadBytes(Config::Path());
-    HANDLE held = CreateFileW(Config::Path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Held by another program that lets it be read, not written.
+    HANDLE held = CreateFileW(Config::Path().c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     ExpectBox(IDOK, L"无法把“显示提示”的设置写入 config.ini（该文件可能是只读的或正被其它程序使用）。");
     Main().ShowRowTooltip(2);

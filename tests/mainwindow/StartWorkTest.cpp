@@ -138,3 +138,60 @@ TEST_F(StartWorkTest, LostBackupIsReported) {
     EXPECT_EQ(std::vector<wstring>{L"可以备份"}, Ini::Keys(BakFile(), kSection));
     EXPECT_EQ(Ansi(L"技巧使用完成"), Ansi(form.StatusBar1.PanelText(3)));
 }
+
+// config.ini that cannot be read (held without sharing, a folder, not a
+// settings file) reads as a new file's: the question, the backup and the log
+// stay on.
+TEST_F(StartWorkTest, UnreadableSettingsKeepTheQuestionBackupAndLog) {
+    Form2& form = Forms::Form2();
+    int row = AddRow({L"问一下", L"0", L"v", L"新值"});
+    const std::wstring config = Config::Path();
+    for (const char* spoil : {"held", "folder", "junk"}) {
+        SCOPED_TRACE(spoil);
+        Setting(L"Start", L"0");
+        Setting(L"SaveLog", L"0");
+        Setting(L"SaveHistory", L"0");
+        App::RemoveFile(BakFile());
+        App::RemoveFile(LogFile());
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (std::string(spoil) == "held") {
+            held = CreateFileW(config.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        } else {
+            ASSERT_TRUE(DeleteFileW(config.c_str()));
+            if (std::string(spoil) == "folder") ASSERT_TRUE(CreateDirectoryW(config.c_str(), nullptr));
+            else WriteBytes(config, "\x01\x02 not a settings file \xFF\r\n");
+        }
+        form.ListView1.SetSubText(row, 4, Text::FromAnsi(spoil));
+        ExpectBox(IDYES, L"是否现在开始使用技巧？");
+        form.StartWork();
+        EXPECT_TRUE(App::FileExists(BakFile()));
+        EXPECT_TRUE(App::FileExists(LogFile()));
+        EXPECT_EQ(Sz(spoil), Stored("v").second);
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        RemoveDirectoryW(config.c_str());
+        DeleteFileW(config.c_str());
+        boxes.clear();
+    }
+}
+
+// Log entries that cannot be written (the log held by another program) are
+// told once in a run of the program, with their number and cause.
+TEST_F(StartWorkTest, LostLogEntriesAreToldOncePerRun) {
+    Form2& form = Forms::Form2();
+    AddRow({L"一", L"0", L"a", L"1"});
+    AddRow({L"二", L"0", L"b", L"2"});
+    WriteBytes(LogFile(), "");
+    HANDLE held = CreateFileW(LogFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ExpectBox(IDOK, L"有 2 条使用记录未能写入日志文件“" + Path(L"logfile.txt") +
+                        L"”：文件可能是只读的，或已被其它程序打开。本次运行中不再提示。");
+    form.StartWork();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes[0].style & MB_ICONMASK);
+    EXPECT_EQ(Sz("1"), Stored("a").second);
+    form.StartWork();  // told already
+    EXPECT_EQ(1u, boxes.size());
+    CloseHandle(held);
+    EXPECT_EQ("", ReadBytes(LogFile()));
+}

@@ -126,6 +126,10 @@ TEST_F(TipFavouritesTest, FailuresAreReportedAndKeepTheFile) {
         if (way == NoNode) {
             EXPECT_EQ(L"没有选定任何技巧类别，无法将选定的技巧放入收藏夹。", boxes[0].text);
         }
+        if (way == Held) {
+            EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"写入文件失败，文件可能是只读的，或已被其它程序打开。"))
+                << Ansi(boxes[0].text);
+        }
         if (way == Refused) {
             // The other row went in whole.
             EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"有 1 个技巧未能放入收藏夹"));

@@ -869,3 +869,114 @@ TEST_F(PasteTest, HoldReplacePageForScreenCapture) {
     main().Pasteok();
     EXPECT_EQ(1, pagesShown);
 }
+
+// ---------------------------------------------------------------- a program ended part way
+
+TEST_F(PasteTest, APasteEndedAtAnyChangeLeavesEachFileOldOrNew) {
+    // Cut tips of one category pasted into another that has tips, a clash
+    // settled by 全部 and favourites: the program ended after each change of
+    // a file leaves each file whole, and never the source without tips the
+    // target has not got.
+    Tips many;
+    for (int i = 0; i < 40; ++i) {
+        const std::string number = std::to_string(i);
+        std::string name = "t", value = "v";
+        name += number;
+        value += number;
+        many.push_back({name, {Rec(value, "new"), Opts(2)}});
+    }
+    const std::string src = Section(Data, many) + Section(Fav, Simple({"f"}));
+    const std::string dst = Section(Data, Simple({"a", "b", "t3"}, "old")) + Section(Fav, Simple({"g"}));
+    auto paste = [&] {
+        WriteCat("src", src);
+        WriteCat("dst", dst);
+        Show(L"src");
+        SelectAll();
+        main().cut_Click();
+        Show(L"dst");
+        AnswerPages({All});
+        main().Pasteok();
+        Modal::SetHookForTests(nullptr);
+    };
+    paste();
+    ASSERT_TRUE(boxes.empty());
+    const std::string srcAfter = ReadBytes(Cat("src")), dstAfter = ReadBytes(Cat("dst"));
+    ASSERT_NE(src, srcAfter);
+    ASSERT_NE(dst, dstAfter);
+    int n = 1;
+    for (;; ++n) {
+        SCOPED_TRACE(n);
+        Ini::EndWritesAfterForTests(n);
+        paste();
+        const bool ended = Ini::WritesEndedForTests();
+        Ini::EndWritesAfterForTests(0);
+        const std::string s = ReadBytes(Cat("src")), d = ReadBytes(Cat("dst"));
+        EXPECT_TRUE(s == src || s == srcAfter);
+        EXPECT_TRUE(d == dst || d == dstAfter);
+        EXPECT_FALSE(s == srcAfter && d == dst) << "the cut tips are in neither file";
+        if (!ended) {
+            EXPECT_EQ(srcAfter, s);
+            EXPECT_EQ(dstAfter, d);
+            break;
+        }
+        Ini::RemoveStrayCopies(Path(L"DATA"));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((Cat("dst") + Ini::CopySuffix).c_str()));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((Cat("src") + Ini::CopySuffix).c_str()));
+    }
+    EXPECT_GE(n, 6);  // each file's copy, its writes and its replacement
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(PasteTest, ATargetHeldByAnotherProgramCountsEveryTipAsNotWritten) {
+    // Whether or not a tip would change the file's bytes: a paste (全部) and an
+    // import through the toolbar, into a category file another program holds
+    // open for reading.
+    const std::wstring upd = Path(L"in.upd");
+    GCommonDialog::SetResponderForTests([&](GCommonDialog::SystemCall& call) -> BOOL {
+        if (!call.ofn) return FALSE;
+        strncpy(call.ofn->lpstrFile, Ansi(upd).c_str(), call.ofn->nMaxFile - 1);
+        return TRUE;
+    });
+    struct Case {
+        const char* what;
+        bool import;
+        Tips incoming;
+        const wchar_t* message;
+    } cases[] = {
+        {"paste of one tip identical to the one there (全部)", false, Simple({"a"}, "same"),
+         L"粘贴未完成：有 1 个技巧未能写入。\r\n其中 1 个技巧写入文件失败，文件可能已被打开或被其它程序使用。"},
+        {"import of six tips the target holds already", true, Simple({"a", "b", "c", "d", "e", "f"}, "same"),
+         L"数据导入未完成：有 6 个技巧未能写入。\r\n其中 6 个技巧写入文件失败，文件可能已被打开或被其它程序使用。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        boxes.clear();
+        Forms::UnloadFrmShadow();
+        WriteCat("src", Section(Data, c.incoming));
+        WriteBytes(upd, Section(Data, c.incoming));
+        WriteCat("dst", Section(Data, c.incoming) + Section(Fav, {}));
+        const std::string before = ReadBytes(Cat("dst"));
+        if (!c.import) {
+            Show(L"src");
+            SelectAll();
+            main().copy_Click();
+        }
+        Show(L"dst");
+        HeldFile held(Cat("dst"), FILE_SHARE_READ, OPEN_EXISTING, GENERIC_READ);
+        ASSERT_TRUE(held.Held());
+        AnswerPages({All});
+        if (c.import) {
+            ExpectBox(IDYES, L"你确定要将文件中的数据导入“dst”技巧类别中吗？");
+            ExpectBox(IDOK, c.message);
+            main().Toolbar1.Click(L"open");
+        } else {
+            ExpectBox(IDOK, c.message);
+            main().Pasteok();
+        }
+        Modal::SetHookForTests(nullptr);
+        held.Release();
+        EXPECT_EQ(c.import ? 2u : 1u, boxes.size());
+        EXPECT_EQ(0, pagesShown) << "nothing asked about a tip that cannot be written";
+        EXPECT_EQ(before, ReadBytes(Cat("dst")));
+    }
+}
