@@ -655,7 +655,8 @@ TEST_F(PasteTest, TheImportQuestionHoldsEveryWindowAndImportsWhereItAsked) {
     SetWindowPos(s.TreeView1.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageW(tree.hwnd(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(tree.Handle(yi)));
     RECT item{};
-    *reinterpret_cast<HTREEITEM*>(&item) = tree.Handle(yi);
+    const HTREEITEM yiItem = tree.Handle(yi);
+    memcpy(&item, &yiItem, sizeof yiItem);  // the message reads the item from the rectangle
     ASSERT_TRUE(SendMessageW(tree.hwnd(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item)));
     POINT onYi{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     ClientToScreen(tree.hwnd(), &onYi);
