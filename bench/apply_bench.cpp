@@ -18,24 +18,6 @@ namespace {
 constexpr int kTips = 1000;
 const char kBase[] = "Software\\QuorixBench";
 
-double BareLoop(const std::vector<BenchFiles::Tip>& tips) {
-    const double t0 = Seconds();
-    for (const auto& x : tips) {
-        HKEY k;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, x.subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr))
-            continue;
-        if (x.dword) {
-            DWORD d = strtoul(x.data.c_str(), nullptr, 16);
-            RegSetValueExA(k, x.value.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&d), 4);
-        } else {
-            RegSetValueExA(k, x.value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(x.data.c_str()),
-                           static_cast<DWORD>(x.data.size() + 1));
-        }
-        RegCloseKey(k);
-    }
-    return Seconds() - t0;
-}
-
 double Regedit(const std::vector<BenchFiles::Tip>& tips, const std::wstring& file) {
     std::string text = "REGEDIT4\r\n", last;
     for (const auto& x : tips) {
@@ -138,7 +120,7 @@ int wmain(int argc, wchar_t** argv) {
                 for (char c : b) records += c == '\n';
             }
             again.push_back(Run(p, 2));
-            loop.push_back(BareLoop(BenchFiles::Tips(kTips, std::string(kBase) + "\\Bare")));
+            loop.push_back(BenchFiles::BareWrites(BenchFiles::Tips(kTips, std::string(kBase) + "\\Bare")));
             regedit.push_back(Regedit(BenchFiles::Tips(kTips, std::string(kBase) + "\\Regedit"), dir + L"\\bench.reg"));
         }
     }

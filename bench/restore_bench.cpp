@@ -18,24 +18,6 @@
 namespace {
 const char kBase[] = "Software\\QuorixBench";
 
-double BareLoop(const std::vector<BenchFiles::Tip>& tips) {
-    const double t0 = Seconds();
-    for (const auto& x : tips) {
-        HKEY k;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, x.subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr))
-            continue;
-        if (x.dword) {
-            DWORD d = strtoul(x.data.c_str(), nullptr, 16);
-            RegSetValueExA(k, x.value.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&d), 4);
-        } else {
-            RegSetValueExA(k, x.value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(x.data.c_str()),
-                           static_cast<DWORD>(x.data.size() + 1));
-        }
-        RegCloseKey(k);
-    }
-    return Seconds() - t0;
-}
-
 // The day file: one section (the category path), one record per tip:
 // key path, value name, the data before, the type number.
 std::string DayFile(const std::vector<BenchFiles::Tip>& tips) {
@@ -136,7 +118,7 @@ int wmain(int argc, wchar_t** argv) {
             const double restore = Restore(p);
             const int restored = Restored(tips);
             RegDeleteTreeA(HKEY_CURRENT_USER, root.c_str());
-            const double floor = BareLoop(tips);
+            const double floor = BenchFiles::BareWrites(tips);
             std::printf("%-10d %10.2f %10.2f %8.2f %10.2f %8s %d\n", n, restore, floor, restore / floor, apply,
                         apply > 0 ? std::to_string(restore / apply).substr(0, 4).c_str() : "-", restored);
             std::fflush(stdout);

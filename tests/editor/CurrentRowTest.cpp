@@ -4,6 +4,7 @@
 // value bar, a save and the candidate popup write only the row they show.
 #include "editor/EditorFixture.h"
 #include "platform/Twips.h"
+#include "support/Clipboard.h"
 #include "support/PostedKey.h"
 
 using namespace Bytes;
@@ -206,13 +207,7 @@ TEST_F(CurrentRowTest, LongDescriptionIsKeptWholeAndRefusedOnlyBeyondWhatTheFile
         Click(RowNamed(L"Alpha"));
         Pump();
         const std::wstring text(c.length, L'说');
-        ASSERT_TRUE(OpenClipboard(main().hwnd()));
-        EmptyClipboard();
-        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-        memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-        GlobalUnlock(mem);
-        SetClipboardData(CF_UNICODETEXT, mem);
-        CloseClipboard();
+        ASSERT_TRUE(PutTextOnClipboard(main().hwnd(), text));
         props().Text5.SetText(L"");
         SendMessageW(props().Text5.hwnd(), WM_PASTE, 0, 0);
         EXPECT_EQ(c.length, props().Text5.Text().size());

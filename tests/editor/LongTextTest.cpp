@@ -4,6 +4,7 @@
 // (30,000 characters in one paragraph took it over 5 s either way); pasted
 // text undoes and saves whole.
 #include "editor/EditorFixture.h"
+#include "support/Clipboard.h"
 #include "support/PostedKey.h"
 
 using namespace Bytes;
@@ -26,16 +27,6 @@ std::string TwoTips(const std::wstring& longText) {
     s += Mirror(Data) + "Alpha=" + FM + "l" + FM + JM + FM + "x" + FM + "\r\n" + "Bravo=" + FM + "l" + FM + JM + FM +
          "y" + FM + "\r\n";
     return s;
-}
-
-void PutOnClipboard(HWND owner, const std::wstring& text) {
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(mem);
-    SetClipboardData(CF_UNICODETEXT, mem);
-    CloseClipboard();
 }
 
 double Seconds() {
@@ -93,7 +84,7 @@ TEST_F(EditorTest, ALongPasteIntoTheDescriptionIsQuickUndoesAndSavesWhole) {
         HWND box = props().Text5.hwnd();
         SetFocus(box);
         SendMessageW(box, EM_SETSEL, 1, 1);
-        PutOnClipboard(main().hwnd(), text);
+        ASSERT_TRUE(PutTextOnClipboard(main().hwnd(), text));
         const double t0 = Seconds();
         PostedKey::Press(box, route.key, route.modifier);
         const double pasted = Seconds() - t0;

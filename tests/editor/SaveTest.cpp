@@ -1,6 +1,7 @@
 // Saving tips from the properties window into real category files (code page
 // 936): the bytes written, refused input, failed writes put back, the rows.
 #include "editor/EditorFixture.h"
+#include "support/Clipboard.h"
 #include "support/PostedKey.h"
 
 using namespace Bytes;
@@ -227,16 +228,6 @@ TEST_F(EditorTest, ValidationOrderMessagesTabsAndFocus) {
 }
 
 namespace {
-void PutOnClipboard(HWND owner, const std::wstring& text) {
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(mem);
-    SetClipboardData(CF_UNICODETEXT, mem);
-    CloseClipboard();
-}
-
 std::pair<DWORD, DWORD> Selection(HWND box) {
     DWORD a = 0, b = 0;
     SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
@@ -279,7 +270,7 @@ TEST_F(EditorTest, AKeyPathWithAControlCharacterIsRefusedOnEverySaveRoute) {
             PostMessageW(box, WM_CHAR, c.c, 1);
             PostedKey::Settle();
         } else {
-            PutOnClipboard(main().hwnd(), std::wstring(1, c.c));
+            ASSERT_TRUE(PutTextOnClipboard(main().hwnd(), std::wstring(1, c.c)));
             PostedKey::Press(box, 'V', VK_CONTROL);
         }
         ASSERT_EQ(std::wstring(L"HKEY_CURRENT_USER") + c.c + L"\\Software\\Demo", p.Text4.Text());

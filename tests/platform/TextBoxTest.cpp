@@ -4,6 +4,7 @@
 // the box's own paste does.
 #include "platform/TextBox.h"
 #include "platform/Window.h"
+#include "support/Clipboard.h"
 #include "support/Fixture.h"
 
 #include <algorithm>
@@ -83,16 +84,6 @@ std::wstring Repeat(const std::wstring& s, size_t length) {
     return out;
 }
 
-void PutOnClipboard(HWND owner, const std::wstring& text) {
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(mem);
-    SetClipboardData(CF_UNICODETEXT, mem);
-    CloseClipboard();
-}
-
 // What the lines are held to. The system's box breaks a long run of Chinese a
 // character sooner or later by how much text follows (and measures characters
 // outside the font with the fonts it falls back on): there only the width of
@@ -153,7 +144,7 @@ TEST(TextBoxTest, ALongPastePastesUndoesAndUndoesAgain) {
         f.Box.SetText(start);
         SetFocus(f.Box.hwnd());
         SendMessageW(f.Box.hwnd(), EM_SETSEL, 2, 3);  // "和" replaced
-        PutOnClipboard(f.hwnd(), s.text);
+        ASSERT_TRUE(PutTextOnClipboard(f.hwnd(), s.text));
         SendMessageW(f.Box.hwnd(), WM_PASTE, 0, 0);
         const std::wstring pasted = L"开头" + s.text + L"结尾";
         const DWORD end = static_cast<DWORD>(2 + s.text.size());
@@ -174,7 +165,7 @@ TEST(TextBoxTest, ALongPastePastesUndoesAndUndoesAgain) {
     // A short paste is the box's own.
     f.Box.SetText(start);
     SendMessageW(f.Box.hwnd(), EM_SETSEL, 5, 5);
-    PutOnClipboard(f.hwnd(), L"！");
+    ASSERT_TRUE(PutTextOnClipboard(f.hwnd(), L"！"));
     SendMessageW(f.Box.hwnd(), WM_PASTE, 0, 0);
     EXPECT_EQ(start + L"！", f.Box.Text());
     SendMessageW(f.Box.hwnd(), WM_UNDO, 0, 0);
