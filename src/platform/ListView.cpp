@@ -478,13 +478,7 @@ void ListView::SetView(DWORD view) {
 }
 DWORD ListView::View() const { return static_cast<DWORD>(SendMessageW(hwnd_, LVM_GETVIEW, 0, 0)); }
 void ListView::SetExtendedStyle(DWORD mask, DWORD style) {
-    // Tick boxes taken off leave their pictures to the list's owner: they go now.
-    const bool ticksOff = (mask & LVS_EX_CHECKBOXES) && !(style & LVS_EX_CHECKBOXES);
-    const auto ticks = ticksOff ? reinterpret_cast<HIMAGELIST>(SendMessageW(hwnd_, LVM_GETIMAGELIST, LVSIL_STATE, 0))
-                                : nullptr;
     SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
-    if (ticks && reinterpret_cast<HIMAGELIST>(SendMessageW(hwnd_, LVM_GETIMAGELIST, LVSIL_STATE, 0)) != ticks)
-        ImageList_Destroy(ticks);
 }
 DWORD ListView::ExtendedStyle() const {
     return static_cast<DWORD>(SendMessageW(hwnd_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
