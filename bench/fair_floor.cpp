@@ -392,7 +392,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             SendMessageW(tips, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&st));
         }
     }
-    for (int c = 0; c < 5; ++c) SendMessageW(tips, LVM_SETCOLUMNWIDTH, c, c == 2 ? 16 : LVSCW_AUTOSIZE_USEHEADER);
+    // Fitted as the program fits them: each column but the third to its rows'
+    // texts (the last one too: fitted, not stretched over the rest of the
+    // list, which would measure no row), the third 240 twips wide.
+    for (int c = 0; c < 5; ++c) SendMessageW(tips, LVM_SETCOLUMNWIDTH, c, c == 2 ? 16 : LVSCW_AUTOSIZE);
     SendMessageW(tips, WM_SETREDRAW, TRUE, 0);
     HDITEMW sortMark{};
     sortMark.mask = HDI_FORMAT;

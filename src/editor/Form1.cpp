@@ -14,20 +14,32 @@
 namespace {
 enum : int { IdImageCombo1 = 401, IdCommand1, IdLabel1 };
 constexpr long long kClientHeight = 315;  // twips
+constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME, kExStyle = WS_EX_TOOLWINDOW;
 
 std::wstring TrimBlanks(const std::wstring& s) { return Text::TrimSpaces(s); }
 }  // namespace
 
 Form1::~Form1() { Unload(); }
 
+int Form1::OuterHeight() {
+    RECT r{0, 0, 0, Twips::ToPixelsY(kClientHeight)};
+    AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+    return r.bottom - r.top;
+}
+
 bool Form1::Load() {
     if (Exists()) return true;
     // No caption, a fixed dialog frame; the client area 315 twips high.
     RECT r{0, 0, Twips::ToPixelsX(4995), Twips::ToPixelsY(kClientHeight)};
-    AdjustWindowRectEx(&r, WS_POPUP | WS_DLGFRAME, FALSE, WS_EX_TOOLWINDOW);
+    AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+    const SIZE size = TakeCreationSize(SIZE{r.right - r.left, r.bottom - r.top});
     if (!CreateForm(L"Quorix.Form1", L"", WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, nullptr, 0, 0,
-                    r.right - r.left, r.bottom - r.top))
+                    size.cx, size.cy))
         return false;
+    // The controls are made where the layout puts them at this size.
+    planning_ = true;
+    Form_Resize();
+    planning_ = false;
     ImageList1.Create(16, 16);
     if (HICON icon = Icons::Create(6, 16)) {
         ImageList1.SetIcon(1, icon);
@@ -46,8 +58,8 @@ bool Form1::Load() {
 }
 
 void Form1::Form_Resize() {
-    if (!ImageCombo1.Exists()) return;
-    NoteLaidOutSize();
+    if (!ImageCombo1.Exists() && !planning_) return;
+    if (!planning_) NoteLaidOutSize();
     const long long width = Width() - 980;
     Label1.Move(Twips::ToPixelsX(75), Twips::ToPixelsY(60), Twips::ToPixelsX(450), Twips::ToPixelsY(180));
     if (width > 0) ImageCombo1.Move(Twips::ToPixelsX(540), 0, Twips::ToPixelsX(width), Twips::ToPixelsY(1500));

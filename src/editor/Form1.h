@@ -18,6 +18,8 @@ public:
     ImageList ImageList1;    // image 1: the delete choice
 
     void Form_Resize();
+    // The bar's outer height (its client area 315 twips high, the frame round it).
+    static int OuterHeight();
     // The "+": the insert menu, writing into this box.
     void Command1_Click();
     // A character typed into the box; Enter (13) writes the value into the selected tip row.
@@ -27,6 +29,7 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    bool planning_ = false;  // the layout runs before the controls exist: it gives each its place
     static LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
 };
 

@@ -39,11 +39,7 @@ void SetButtonText(Toolbar& bar, const std::wstring& key, const wchar_t* text) {
 }
 
 // A toolbar the window places itself (not pinned to the top of its parent).
-void FreeToolbar(Toolbar& bar) {
-    LONG_PTR style = GetWindowLongPtrW(bar.hwnd(), GWL_STYLE);
-    style = (style & ~static_cast<LONG_PTR>(CCS_TOP)) | CCS_NOPARENTALIGN | CCS_NORESIZE;
-    SetWindowLongPtrW(bar.hwnd(), GWL_STYLE, style);
-}
+constexpr DWORD kFreeToolbar = CCS_NOPARENTALIGN | CCS_NORESIZE;
 }  // namespace
 
 namespace {
@@ -57,9 +53,14 @@ Form3::~Form3() { Unload(); }
 
 bool Form3::Load() {
     if (Exists()) return true;
+    const SIZE size = TakeCreationSize(SIZE{Twips::ToPixelsX(2300), Twips::ToPixelsY(3510)});
     if (!CreateForm(L"Quorix.Form3", L"技巧属性", WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN,
-                    WS_EX_TOOLWINDOW, nullptr, 0, 0, Twips::ToPixelsX(2300), Twips::ToPixelsY(3510)))
+                    WS_EX_TOOLWINDOW, nullptr, 0, 0, size.cx, size.cy))
         return false;
+    // The controls are made where the layout puts them at this size.
+    planning_ = true;
+    Form_Resize();
+    planning_ = false;
     ImageList1.Create(16, 16);
     const std::pair<int, int> images[] = {{4, 2}, {5, 3}, {6, 4}, {7, 5}, {8, 6}, {11, 32}, {12, 33},
                                             {21, 1}, {22, 6}, {23, 7}};
@@ -91,8 +92,7 @@ bool Form3::Load() {
     Text3.GotFocus = [this] { Text3_GotFocus(); };
     Command3.Create(hwnd_, IdCommand3, L"+");
     Command3.Click = [this] { Command3_Click(); };
-    Toolbar2.Create(hwnd_, IdToolbar2);
-    FreeToolbar(Toolbar2);
+    Toolbar2.Create(hwnd_, IdToolbar2, kFreeToolbar);
     SendMessageW(Toolbar2.hwnd(), TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
     Toolbar2.AddButtons({{L"add", Toolbar::Style::Plain, L"", L"添加新的键值到列表  (Alt+A)"},
                          {L"edit", Toolbar::Style::Plain, L"", L"编辑列表中的键值  (Alt+E)"}});
@@ -120,8 +120,7 @@ bool Form3::Load() {
     ListView2.SetImageLists(ImageList1.handle(), ImageList1.handle());
     ListView2.Tag = L"no";
     SetUpLiveList();
-    Toolbar1.Create(hwnd_, IdToolbar1);
-    FreeToolbar(Toolbar1);
+    Toolbar1.Create(hwnd_, IdToolbar1, kFreeToolbar);
     Toolbar1.SetImageList(ImageList1.handle());
     Toolbar1.AddButtons({{L"xj", Toolbar::Style::Plain, L"", L"保存成新的技巧  (Ctrl+N)", 21},
                          {L"next", Toolbar::Style::Plain, L"", L"清空全部", 22},
@@ -187,8 +186,8 @@ void Form3::PlaceTwips(Control& c, long long left, long long top, long long widt
 }
 
 void Form3::Form_Resize() {
-    if (!Text1.Exists()) return;
-    NoteLaidOutSize();
+    if (!Text1.Exists() && !planning_) return;
+    if (!planning_) NoteLaidOutSize();
     const long long W = Width(), H = Height();
     const long long p = kPanelTop;  // Picture1's controls are relative to the panel
     layout.text1Width = W - 670;

@@ -142,6 +142,7 @@ private:
     void SubclassChildren();
     static LRESULT CALLBACK ChildKeyProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
     int tab_ = 1;
+    bool planning_ = false;  // the layout runs before the controls exist: it gives each its place
     std::vector<LiveValue> liveRows_;  // ListView2's values, in row order
     bool LiveRowIsTipsValue(const LiveValue& v) const;
     ListView::NewRow MakeLiveRow(const LiveValue& v, bool tipsValue) const;

@@ -159,11 +159,17 @@ bool frmShadow::Load() {
     unloading_ = false;
     FileListCollapsed = false;
     FileListSplitter = cSplitDDC{};
+    const SIZE size = TakeCreationSize(SIZE{Twips::ToPixelsX(2070), Twips::ToPixelsY(4650)});
     if (!CreateForm(L"Quorix.frmShadow", L"技巧类别",
                     WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN | WS_SYSMENU, WS_EX_TOOLWINDOW,
-                    nullptr, 0, 0, Twips::ToPixelsX(2070), Twips::ToPixelsY(4650)))
+                    nullptr, 0, 0, size.cx, size.cy))
         return false;
     Resize::InstallSideMinSize(hwnd_);
+    // The controls are made where the layout puts them at this size (the
+    // file list's bar where the settings keep it; the file list below the
+    // toolbar, once the toolbar has its height).
+    picture1Top_ = static_cast<long long>(Config::Number(Config::FileListHeight));
+    PlanLayout();
     TreeView1.Create(hwnd_, IdTreeView1);
     Picture1.Create(hwnd_, IdPicture1);
     Toolbar1.Create(hwnd_, IdToolbar1);
@@ -176,6 +182,7 @@ bool frmShadow::Load() {
                          {L"del", Toolbar::Style::Plain, L"", L"在文件列表中删除选定的文件"},
                          {L"", Toolbar::Style::Separator},
                          {L"info", Toolbar::Style::Plain, L"", L"文件信息"}});
+    PlanLayout();
     TreeView2.Create(hwnd_, IdTreeView2);
     ImageList1.Create(16, 16);
     std::vector<std::vector<DWORD>> pictures;
@@ -621,9 +628,16 @@ int frmShadow::OpenCmdFiles(const std::wstring& list) {
 
 // ---------------------------------------------------------------- layout, keys, splitter
 
+void frmShadow::PlanLayout() {
+    planning_ = true;
+    Form_Resize();
+    planning_ = false;
+    FileListCollapsed = false;  // the load decides it as before
+}
+
 void frmShadow::Form_Resize() {
     if (!hwnd_) return;
-    NoteLaidOutSize();
+    if (!planning_) NoteLaidOutSize();
     long long width = Width(), height = Height();
     long long inner = width - 120;
     if (height - picture1Top_ < 830) FileListCollapsed = true;

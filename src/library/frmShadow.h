@@ -151,6 +151,9 @@ private:
     long long toolbar1Top_ = 2850;
     long long treeView2Top_ = 3180;
     long long treeView2Height_ = 1035;
+    // The layout run before the controls exist (or some of them): it gives each its place.
+    void PlanLayout();
+    bool planning_ = false;
     bool unloading_ = false;
     SaveResult lastSave_;
 };

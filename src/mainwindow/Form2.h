@@ -328,6 +328,8 @@ private:
     void Form_Load();
     void Form_Unload();
     void SetImages();
+    // Gives the satellites not yet made the outer sizes the start-up will give them.
+    void PlanSatelliteSizes();
     void ReportApplied(bool success);
     // The category path of log entries: during an apply run the selection asked
     // once, when first needed (the run handles no messages, so it cannot change).

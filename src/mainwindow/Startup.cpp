@@ -131,6 +131,7 @@ void Form2::Form_Load() {
     // runs over the filled list.
     const int savedSortColumn = SavedSortColumn();
     if (savedSortColumn) ListView1.Sort(savedSortColumn, sortOrder_ == 0);
+    PlanSatelliteSizes();
     ::frmShadow& shadow = Forms::frmShadow();
     ::Form3& props = Forms::Form3();
     if (!WindowLink()) {

@@ -18,6 +18,7 @@ bool ComboBox::Create(HWND parent, int id, bool editable, HIMAGELIST images) {
     DWORD style = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | (editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST);
     if (images) style |= CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
     images_ = images;
+    ownHeight_ = true;
     if (!CreateChild(parent, L"COMBOBOX", style, 0, id)) return false;
     // No cut of typed or pasted text at the system's 30,000 characters: what
     // the text is saved into decides how much it may hold, and says so.

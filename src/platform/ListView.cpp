@@ -68,9 +68,15 @@ ListView::~ListView() {
 bool ListView::Create(HWND parent, int id, DWORD extraStyle, CheckBoxes boxes) {
     sortColumn_ = 0;  // a list made again starts unsorted
     sortAscending_ = true;
-    if (!CreateChild(parent, WC_LISTVIEWW, WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | extraStyle,
+    // The image lists it is given belong to their owners (a window's image
+    // list outlives the list that shows it, and one list may serve two):
+    // the list does not destroy them.
+    if (!CreateChild(parent, WC_LISTVIEWW,
+                     WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | extraStyle,
                      WS_EX_CLIENTEDGE, id))
         return false;
+    // The tick boxes' pictures are the list's own: they go with it.
+    Subclass::Set(hwnd_, OwnPicturesProc, 2, 0);
     const DWORD ticks = boxes == CheckBoxes::Shown ? LVS_EX_CHECKBOXES : 0;
     SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT,
                      ticks | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT);
@@ -515,6 +521,15 @@ LRESULT CALLBACK ListView::EditBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, U
     if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wp == VK_ESCAPE) reinterpret_cast<ListView*>(ref)->escaped_ = true;
     if (msg == WM_NCDESTROY) Subclass::Remove(h, EditBoxProc, 1);
     return Subclass::Def(h, msg, wp, lp);
+}
+
+LRESULT CALLBACK ListView::OwnPicturesProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg != WM_NCDESTROY) return Subclass::Def(h, msg, wp, lp);
+    auto ticks = reinterpret_cast<HIMAGELIST>(SendMessageW(h, LVM_GETIMAGELIST, LVSIL_STATE, 0));
+    Subclass::Remove(h, OwnPicturesProc, 2);
+    const LRESULT r = Subclass::Def(h, msg, wp, lp);
+    if (ticks) ImageList_Destroy(ticks);
+    return r;
 }
 
 void ListView::CancelLabelEdit() {

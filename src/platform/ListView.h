@@ -178,6 +178,7 @@ private:
     bool editFromCode_ = false;
     bool escaped_ = false;  // Esc pressed in the open edit box
     static LRESULT CALLBACK EditBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+    static LRESULT CALLBACK OwnPicturesProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
     bool endingEdit_ = false;
     void SetEditStyle(bool on);
     void OnEndLabelEdit(NMLVDISPINFOW* di);

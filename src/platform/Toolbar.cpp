@@ -1,9 +1,9 @@
 #include "platform/Toolbar.h"
 
-bool Toolbar::Create(HWND parent, int id) {
+bool Toolbar::Create(HWND parent, int id, DWORD place) {
     buttons_.clear();  // a toolbar made again starts with no buttons
-    if (!CreateChild(parent, TOOLBARCLASSNAMEW,
-                     WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_WRAPABLE | CCS_TOP | CCS_NODIVIDER, 0, id))
+    if (!CreateChild(parent, TOOLBARCLASSNAMEW, WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_WRAPABLE | place | CCS_NODIVIDER,
+                     0, id))
         return false;
     SendMessageW(hwnd_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(hwnd_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);

@@ -15,7 +15,10 @@ class Toolbar : public Control {
 public:
     enum class Style { Plain, Separator, Check, DropDown };
 
-    bool Create(HWND parent, int id);
+    // `place`: CCS_TOP for a toolbar along its parent's top; a toolbar its
+    // window places itself is made with CCS_NOPARENTALIGN | CCS_NORESIZE, where
+    // its layout put it.
+    bool Create(HWND parent, int id, DWORD place = CCS_TOP);
     void SetImageList(HIMAGELIST list);
 
     struct ButtonSpec {

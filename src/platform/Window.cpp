@@ -41,8 +41,13 @@ Control* Control::FromHwnd(HWND h) {
 bool Control::CreateChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle, int id,
                           const std::wstring& text) {
     Ui::InitCommonControlsOnce();
-    HWND h = CreateWindowExW(exStyle, cls, text.c_str(), style | WS_CHILD, 0, 0, 10, 10, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Ui::Instance(), nullptr);
+    // At the place the layout gave it, when it was laid out before it was made.
+    const RECT at = planned_ ? asked_ : RECT{0, 0, 10, 10};
+    askedOnce_ = planned_;
+    planned_ = false;
+    HWND h = CreateWindowExW(exStyle, cls, text.c_str(), style | WS_CHILD, at.left, at.top, at.right - at.left,
+                             at.bottom - at.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             Ui::Instance(), nullptr);
     if (!h) return false;
     Attach(h);
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
@@ -69,11 +74,29 @@ void Control::SetVisible(bool on) {
     if (hwnd_) ShowWindow(hwnd_, on ? SW_SHOWNA : SW_HIDE);
 }
 void Control::Move(int x, int y, int w, int h) {
-    if (hwnd_) MoveWindow(hwnd_, x, y, w < 0 ? 0 : w, h < 0 ? 0 : h, TRUE);
+    const RECT want{x, y, x + (w < 0 ? 0 : w), y + (h < 0 ? 0 : h)};
+    auto same = [](const RECT& a, const RECT& b) {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    };
+    if (!hwnd_) {
+        asked_ = want;
+        planned_ = askedOnce_ = true;
+        return;
+    }
+    // Where it is already (a combo box asked for the same place again, where
+    // it is but for the height it keeps): nothing to move.
+    const RECT now = Bounds();
+    if (same(now, want)) return;
+    if (ownHeight_ && askedOnce_ && same(asked_, want) && now.left == want.left && now.top == want.top &&
+        now.right == want.right)
+        return;
+    MoveWindow(hwnd_, x, y, want.right - want.left, want.bottom - want.top, TRUE);
+    asked_ = want;
+    askedOnce_ = true;
 }
 RECT Control::Bounds() const {
     RECT r{};
-    if (!hwnd_) return r;
+    if (!hwnd_) return planned_ ? asked_ : r;
     GetWindowRect(hwnd_, &r);
     MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
     return r;
@@ -270,6 +293,11 @@ void Form::SetHeight(long long t) { MoveTwips(Left(), Top(), Width(), t); }
 void Form::NoteLaidOutSize() {
     RECT r{};
     if (hwnd_ && GetWindowRect(hwnd_, &r)) laidOutSize_ = SIZE{r.right - r.left, r.bottom - r.top};
+}
+SIZE Form::TakeCreationSize(SIZE fallback) {
+    const SIZE s = creationSize_.cx > 0 && creationSize_.cy > 0 ? creationSize_ : fallback;
+    creationSize_ = SIZE{0, 0};
+    return s;
 }
 bool Form::SizeChangedSinceLayout() const {
     RECT r{};

@@ -25,9 +25,11 @@ public:
     void SetEnabled(bool on);
     bool Visible() const;
     void SetVisible(bool on);
-    // Position in pixels of the parent's client area.
+    // Position in pixels of the parent's client area. Before the control is
+    // created, the place it is to be created at (a layout computed first).
+    // A control already at the place asked is not moved again.
     void Move(int x, int y, int w, int h);
-    RECT Bounds() const;  // in parent client coordinates
+    RECT Bounds() const;  // in parent client coordinates (the planned place before creation)
     std::wstring CaptionText() const;
     void SetCaptionText(const std::wstring& s);
     void SetFocus();
@@ -49,6 +51,16 @@ protected:
     // Routes the notifications of another window (a control's own tip window) here.
     void AttachAlias(HWND h);
     HWND hwnd_ = nullptr;
+
+    // The window keeps a height of its own (a combo box: the height asked
+    // for is its list's).
+    bool ownHeight_ = false;
+
+private:
+    // The place last asked for (planned, or given to the window).
+    RECT asked_{};
+    bool planned_ = false;  // asked_ is where the control is to be created
+    bool askedOnce_ = false;
 };
 
 class Form {
@@ -101,6 +113,15 @@ protected:
     // nothing to move.
     void NoteLaidOutSize();
     bool SizeChangedSinceLayout() const;
+    // The outer size the window is to be created at, when the start-up knows
+    // the size it will give it (its controls are then laid out before they
+    // are created, and created in place); else `fallback`. Taken once.
+    SIZE TakeCreationSize(SIZE fallback);
+
+public:
+    void PlanCreationSize(SIZE outer) { creationSize_ = outer; }
+
+protected:
 
     HWND hwnd_ = nullptr;
 
@@ -111,6 +132,7 @@ private:
     HWND controlKept_ = nullptr;
     HWND activatedFrom_ = nullptr;
     SIZE laidOutSize_{-1, -1};
+    SIZE creationSize_{0, 0};
     static LRESULT CALLBACK StaticProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 };
 

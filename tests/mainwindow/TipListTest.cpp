@@ -61,6 +61,31 @@ TEST_F(MainWindowTest, ToolbarCarriesEveryButtonWithItsImageAndTip) {
     EXPECT_EQ(f.ListView1.ColumnCount(), 5);
 }
 
+// The pictures belong to the windows' image lists, not to the lists that show
+// them: closing the windows leaves every image list whole (a list that took
+// its pictures with it left a dangling handle, and the next start destroyed
+// whatever list the system had put at that address since: a start-up without
+// its large icons), and a second start has them all again.
+TEST_F(MainWindowTest, ImageListsOutliveTheWindowsThatShowThemAndComeBackWhole) {
+    MakeRunBefore();
+    for (int start = 1; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        Form2& f = Start();
+        Form3& p = Forms::Form3();
+        ASSERT_GE(f.ImageList1.Count(), 34);
+        ASSERT_GE(f.ImageList2.Count(), 29);
+        ASSERT_GE(p.ImageList1.Count(), 23);
+        const HIMAGELIST small = f.ImageList1.handle(), large = f.ImageList2.handle(), props = p.ImageList1.handle();
+        EXPECT_EQ(small, reinterpret_cast<HIMAGELIST>(SendMessageW(f.ListView1.hwnd(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)));
+        EXPECT_EQ(large, reinterpret_cast<HIMAGELIST>(SendMessageW(f.ListView1.hwnd(), LVM_GETIMAGELIST, LVSIL_NORMAL, 0)));
+        Stop();
+        ASSERT_FALSE(f.Exists());
+        EXPECT_GE(ImageList_GetImageCount(small), 34);
+        EXPECT_GE(ImageList_GetImageCount(large), 29);
+        EXPECT_GE(ImageList_GetImageCount(props), 23);
+    }
+}
+
 TEST_F(MainWindowTest, ViewButtonCyclesTheModesAndKeepsOneMark) {
     MakeRunBefore();
     Form2& f = Start();
