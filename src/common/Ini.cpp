@@ -319,11 +319,16 @@ bool OverwriteInPlace(const std::string& copy, const std::string& file) {
     return ok;
 }
 
+// Deletes a copy, read-only or not.
+bool DeleteCopyFile(const std::string& copy) {
+    SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(copy.c_str()) != 0;
+}
+
 void RemoveCopy(const std::string& copy) {
     if (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES || !Alive()) return;
-    SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, copy.c_str());  // the system's copy goes too
-    if (DeleteFileA(copy.c_str())) Changed();
+    if (DeleteCopyFile(copy)) Changed();
 }
 
 // Where a write to `file` goes: the transaction's copy (made now, from the
@@ -748,19 +753,15 @@ int RemoveStrayCopies(const std::wstring& folder) {
     } while (FindNextFileA(h, &fd));
     FindClose(h);
     int removed = 0;
-    for (const std::string& copy : found) {
-        SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (DeleteFileA(copy.c_str())) ++removed;
-    }
+    for (const std::string& copy : found)
+        if (DeleteCopyFile(copy)) ++removed;
     return removed;
 }
 
 bool RemoveStrayCopyOf(const std::wstring& file) {
     if (TransactionOf(file)) return false;  // a command of this run is writing it
     const std::string copy = Text::ToAnsi(file + CopySuffix);
-    if (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-    SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return DeleteFileA(copy.c_str()) != 0;
+    return GetFileAttributesA(copy.c_str()) != INVALID_FILE_ATTRIBUTES && DeleteCopyFile(copy);
 }
 
 void EndWritesAfterForTests(int n) {

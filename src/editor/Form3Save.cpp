@@ -47,6 +47,8 @@ size_t FirstControl(const std::wstring& s) {
 struct RecordPart {
     const wchar_t* field;
     size_t length;
+    int tab;        // where its box is
+    Control* box;
 };
 
 // The record is longer than one entry holds although each field fits: the
@@ -198,21 +200,15 @@ bool Form3::Validate(bool overSelected, SaveFields& f) {
     }
     f.options = TipFile::EncodeOptions(opts);
     if (f.record.size() > kMaxIniText) {
-        const std::vector<RecordPart> parts{{L"键位", f.keyPath.size()},
-                                            {L"键名", f.valueName.size()},
-                                            {L"命令", f.label.size()},
-                                            {L"键值", rec.data.size()},
-                                            {L"说明", f.description.size()}};
-        const std::wstring message = RecordTooLong(parts, f.record.size());
+        const std::vector<RecordPart> parts{{L"键位", f.keyPath.size(), 1, &Text4},
+                                            {L"键名", f.valueName.size(), 1, &Text2},
+                                            {L"命令", f.label.size(), 2, &ListView1},
+                                            {L"键值", rec.data.size(), 2, &ListView1},
+                                            {L"说明", f.description.size(), 1, &Text5}};
         // The focus goes to the box of the field named first.
-        const auto first = std::max_element(parts.begin(), parts.end(), [](const RecordPart& a, const RecordPart& b) {
-            return a.length < b.length;
-        });
-        const std::wstring field = first->field;
-        if (field == L"键位") return Refuse(message, 1, Text4), false;
-        if (field == L"键名") return Refuse(message, 1, Text2), false;
-        if (field == L"说明") return Refuse(message, 1, Text5), false;
-        return Refuse(message, 2, ListView1), false;
+        const RecordPart& first = *std::max_element(
+            parts.begin(), parts.end(), [](const RecordPart& a, const RecordPart& b) { return a.length < b.length; });
+        return Refuse(RecordTooLong(parts, f.record.size()), first.tab, *first.box), false;
     }
     if (f.options.size() > kMaxIniText) return Refuse(L"键值列表的内容过长，无法保存。", 2, ListView1), false;
     return true;
