@@ -41,10 +41,7 @@ bool Form1::Load() {
     Form_Resize();
     planning_ = false;
     ImageList1.Create(16, 16);
-    if (HICON icon = Icons::Create(6, 16)) {
-        ImageList1.SetIcon(1, icon);
-        DestroyIcon(icon);
-    }
+    ImageList1.AddPictures({Icons::Argb(6, 16)});
     Label1.Create(hwnd_, IdLabel1, L"键值:");
     ImageCombo1.Create(hwnd_, IdImageCombo1, true, ImageList1.handle());
     Command1.Create(hwnd_, IdCommand1, L"+");

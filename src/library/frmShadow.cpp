@@ -9,6 +9,7 @@
 #include "mainwindow/Form2.h"
 #include "mainwindow/ToolbarKeys.h"
 #include "platform/App.h"
+#include "platform/Icons.h"
 #include "platform/Resize.h"
 #include "platform/Text.h"
 #include "platform/Twips.h"
@@ -41,47 +42,6 @@ LRESULT CALLBACK SplitBarProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     default:
         return DefWindowProcW(h, msg, wp, lp);
     }
-}
-
-// The pictures of the window's image list, drawn here: 1 folder, 2 open folder,
-// 3 and 4 the same with a star (favourites), 5 page, 6 page with a plus,
-// 7 red cross, 8 the letter i.
-std::vector<DWORD> MakePicture(int n) {
-    const int S = 16;
-    std::vector<DWORD> pixels(S * S, 0u);
-    DWORD* px = pixels.data();
-    auto rect = [&](int l, int t, int r, int b, DWORD argb) {
-        for (int y = t; y < b; ++y)
-            for (int x = l; x < r; ++x) px[y * S + x] = argb;
-    };
-    const DWORD yellow = 0xFFF0C040, dark = 0xFFB08020, white = 0xFFFFFFFF, grey = 0xFF606060, blue = 0xFF2060E0,
-                red = 0xFFD02020;
-    if (n <= 4) {
-        rect(1, 3, 7, 5, dark);
-        rect(1, 5, 15, 14, n % 2 ? yellow : dark);
-        if (n % 2 == 0) rect(3, 7, 16, 14, yellow);
-        if (n >= 3) {
-            rect(10, 1, 13, 8, blue);
-            rect(8, 3, 15, 6, blue);
-        }
-    } else if (n <= 6) {
-        rect(3, 1, 13, 15, grey);
-        rect(4, 2, 12, 14, white);
-        for (int y = 4; y < 13; y += 2) rect(5, y, 11, y + 1, grey);
-        if (n == 6) {
-            rect(9, 8, 16, 11, blue);
-            rect(11, 6, 14, 13, blue);
-        }
-    } else if (n == 7) {
-        for (int i = 2; i < 14; ++i) {
-            rect(i, i, i + 2, i + 1, red);
-            rect(15 - i, i, 17 - i > 16 ? 16 : 17 - i, i + 1, red);
-        }
-    } else {
-        rect(6, 2, 10, 5, blue);
-        rect(6, 6, 10, 14, blue);
-    }
-    return pixels;
 }
 
 bool EndsWithUpd(const std::wstring& path) {
@@ -186,7 +146,7 @@ bool frmShadow::Load() {
     TreeView2.Create(hwnd_, IdTreeView2);
     ImageList1.Create(16, 16);
     std::vector<std::vector<DWORD>> pictures;
-    for (int i = 1; i <= 8; ++i) pictures.push_back(MakePicture(i));
+    for (int i = 1; i <= Icons::kLastCategoryPicture; ++i) pictures.push_back(Icons::CategoryArgb(i));
     ImageList1.AddPictures(pictures);
     for (HWND child : {TreeView1.hwnd(), TreeView2.hwnd(), Toolbar1.hwnd(), Picture1.hwnd()})
         if (child) Subclass::Set(child, &frmShadow::ChildProc, 1, reinterpret_cast<DWORD_PTR>(this));
