@@ -40,6 +40,9 @@ TEST_F(AboutPageTest, ShowsOnlyItsOwnControls) {
         const std::vector<HWND> visible = VisibleChildren(f.hwnd());
         EXPECT_EQ(own, std::set<HWND>(visible.begin(), visible.end()));
         EXPECT_EQ(own.size(), visible.size());
+        // The about button's picture and the two links' pictures.
+        for (const Control* image : std::initializer_list<const Control*>{&f.Image1, &f.Image2, &f.Image3})
+            EXPECT_NE(0, SendMessageW(image->hwnd(), STM_GETICON, 0, 0));
 
         EXPECT_EQ("Quorix 3.0", Ansi(f.Label6.Caption()));
         EXPECT_EQ("Quorix 3.0", Ansi(f.Label1.Caption()));

@@ -281,6 +281,8 @@ TEST_F(RestorePageTest, EveryControlShowsOnScreen) {
                   PaintedOver(f.hwnd(), {{"Frame7", &f.Frame7}, {"Label28", &f.Label28}, {"Label29", &f.Label29},
                                          {"Frame6", &f.Frame6}, {"ListView1", &f.ListView1},
                                          {"Command22", &f.Command22}, {"Command24", &f.Command24}}));
+        // The banner's picture: the clock.
+        EXPECT_NE(0, SendMessageW(f.Image9.hwnd(), STM_GETICON, 0, 0));
         f.Command24_Click();
     });
 }

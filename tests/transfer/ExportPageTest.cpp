@@ -256,6 +256,9 @@ TEST_F(ExportPageTest, EveryControlOfBothTabsShowsOnScreen) {
         }
         EXPECT_FALSE(GetWindowLongW(f.ListView1.hwnd(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
         EXPECT_TRUE(f.Image8.Visible() && f.Image9.Visible());
+        // The banner's two pictures, the registry cubes and the export page.
+        EXPECT_NE(0, SendMessageW(f.Image8.hwnd(), STM_GETICON, 0, 0));
+        EXPECT_NE(0, SendMessageW(f.Image9.hwnd(), STM_GETICON, 0, 0));
         ClickTab(f, 2);
         EXPECT_EQ(std::vector<std::string>{},
                   PaintedOver(f.hwnd(), {{"Frame8", &f.Frame8}, {"Label16", &f.Label16}, {"Label19", &f.Label19},
