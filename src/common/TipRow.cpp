@@ -21,25 +21,27 @@ namespace {
 using Marks::FieldMarkChar;
 using Marks::JoinMarkChar;
 
-// The record not yet consumed, with the two steps every field goes through.
+// The record not yet consumed (from `at` on), with the two steps every field
+// goes through.
 struct Rest {
-    std::wstring r;
+    std::wstring_view r;
+    size_t at = 0;
     // The text before the first FieldMark; nothing when there is no mark.
     std::optional<std::wstring> Take() const {
-        size_t p = r.find(FieldMarkChar);
+        size_t p = r.find(FieldMarkChar, at);
         if (p == std::wstring::npos) return std::nullopt;
-        return r.substr(0, p);
+        return std::wstring(r.substr(at, p - at));
     }
     // Removes as many characters as the cell just filled holds, plus the mark.
     // A count beyond the text changes nothing.
     void Drop(const std::wstring& cell) {
         size_t n = cell.size() + 1;
-        if (n <= r.size()) r.erase(0, n);
+        if (n <= r.size() - at) at += n;
     }
     // Everything after the first FieldMark (all of it when there is none).
     std::wstring AfterFirstMark() const {
-        size_t p = r.find(FieldMarkChar);
-        return p == std::wstring::npos ? r : r.substr(p + 1);
+        size_t p = r.find(FieldMarkChar, at);
+        return std::wstring(p == std::wstring::npos ? r.substr(at) : r.substr(p + 1));
     }
 };
 

@@ -114,7 +114,9 @@ public:
 
     // ---- tip list ----
     void ListView1_ColumnClick(int column);
-    void ComClick(int column);
+    // `rowsInOrder`: the rows were put in in the order of the list's present
+    // sort (the start-up's fill), so a click that keeps that order sorts nothing.
+    void ComClick(int column, bool rowsInOrder = false);
     void ComSort(int column);
     int SortColumn() const { return sortKey_ + 1; }
     bool SortDescending() const { return sortOrder_ == 1; }

@@ -26,9 +26,7 @@ constexpr int kDeleteOptionIcon = 8;
 int SelectedRow(const ListView& list) {
     int row = list.SelectedItem();
     if (row > 0 && list.Selected(row)) return row;
-    for (int r = 1, n = list.Count(); r <= n; ++r)
-        if (list.Selected(r)) return r;
-    return 0;
+    return list.FirstSelected();
 }
 
 // The texts between FieldMarks: what follows each mark up to the next one.

@@ -159,11 +159,11 @@ void Form2::Form_Load() {
               static_cast<long long>(Config::Number(Config::Width_1)),
               static_cast<long long>(Config::Number(Config::Height_1)));
     OnScreen::Keep(hwnd_);
-    // 20. List style.
-    ListView1.SetExtendedStyle(LVS_EX_TRACKSELECT, Config::On(Config::Listview_2) ? LVS_EX_TRACKSELECT : 0);
-    ListView1.SetExtendedStyle(LVS_EX_GRIDLINES, Config::On(Config::Listview_1) ? LVS_EX_GRIDLINES : 0);
-    ListView1.SetExtendedStyle(LVS_EX_FULLROWSELECT,
-                               Config::On(Config::Listview_3) ? LVS_EX_FULLROWSELECT : 0);
+    // 20. List style, in one step.
+    ListView1.SetExtendedStyle(LVS_EX_TRACKSELECT | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT,
+                               (Config::On(Config::Listview_2) ? LVS_EX_TRACKSELECT : 0) |
+                                   (Config::On(Config::Listview_1) ? LVS_EX_GRIDLINES : 0) |
+                                   (Config::On(Config::Listview_3) ? LVS_EX_FULLROWSELECT : 0));
     // 21. The properties window's tab (a tab that does not exist is refused).
     long long tab = static_cast<long long>(Config::Number(Config::Tabstrip));
     if (tab >= 0 && tab < 100) props.SelectTab(static_cast<int>(tab) + 1);
@@ -178,8 +178,10 @@ void Form2::Form_Load() {
             Columns::SetHeaderWidth(ListView1, c, w > 0 ? Twips::ToPixelsX(static_cast<long long>(w)) : 0);
         }
     }
-    // 24. Sort column.
-    if (const int sortColumn = SavedSortColumn()) ComClick(sortColumn);
+    // 24. Sort column. The load put the rows in in the order of the column
+    // read before it (step 18): when the click keeps that order, it only marks
+    // the header.
+    if (const int sortColumn = SavedSortColumn()) ComClick(sortColumn, sortColumn == savedSortColumn);
     // 25. The category-favourites menu.
     ViewFavorite();
 }

@@ -18,11 +18,6 @@ namespace {
 const wchar_t* const kCaptions[] = {L"作用", L"命令", L"危险", L"键名", L"键值"};
 constexpr int kDeleteOptionIcon = 8;  // the option list's icon of the delete choice
 
-int FirstSelected(const ListView& list) {
-    for (int r = 1, n = list.Count(); r <= n; ++r)
-        if (list.Selected(r)) return r;
-    return 0;
-}
 }  // namespace
 
 // ---------------------------------------------------------------- sorting
@@ -35,14 +30,17 @@ void Form2::ListView1_ColumnClick(int column) {
         ReportSettingsNotWritten();
 }
 
-void Form2::ComClick(int column) {
+void Form2::ComClick(int column, bool rowsInOrder) {
     if (column < 1 || column > 5) return;
     Ui::DoEvents();
     if (!Exists()) return;
     sortKey_ = column - 1;
     sortOrder_ = sortOrder_ != 1 ? 1 : 0;
     ComSort(column);
-    ListView1.Sort(column, sortOrder_ == 0);
+    const bool ascending = sortOrder_ == 0;
+    // Rows that went in in this very order need no sort.
+    if (rowsInOrder && ListView1.SortColumn() == column && ListView1.SortAscending() == ascending) return;
+    ListView1.Sort(column, ascending);
 }
 
 void Form2::ComSort(int column) {
@@ -174,7 +172,7 @@ void Form2::StepOption(bool forward) {
     ::Form3* props = Forms::Form3IfLoaded();
     if (!props) return;
     ListView& options = props->ListView1;
-    const int k = FirstSelected(options), n = options.Count();
+    const int k = options.FirstSelected(), n = options.Count();
     if (k == 0 || (forward ? k == n : k == 1)) return;
     const int chosen = forward ? k + 1 : k - 1;
     options.SetSelected(k, false);

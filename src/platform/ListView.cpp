@@ -345,6 +345,11 @@ bool ListView::Selected(int row) const {
     return SendMessageW(hwnd_, LVM_GETITEMSTATE, row - 1, LVIS_SELECTED) & LVIS_SELECTED;
 }
 
+int ListView::FirstSelected() const {
+    if (!hwnd_) return 0;
+    return static_cast<int>(SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)) + 1;
+}
+
 void ListView::SetSelected(int row, bool on) {
     if (row < 1 || row > Count()) return;
     LVITEMW it{};

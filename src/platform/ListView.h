@@ -84,6 +84,8 @@ public:
     bool Checked(int row) const;
     void SetChecked(int row, bool on);
     bool Selected(int row) const;
+    // The first selected row (0 none), asked of the control in one message.
+    int FirstSelected() const;
     void SetSelected(int row, bool on);
     int SelectedCount() const;
     // The selected rows, first to last, asked one message per selected row

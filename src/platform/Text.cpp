@@ -105,7 +105,22 @@ std::wstring TrimSpaces(std::wstring_view s) {
 
 std::wstring UpperCase(std::wstring_view s) {
     std::wstring out(s);
-    if (!out.empty()) CharUpperBuffW(out.data(), static_cast<DWORD>(out.size()));
+    // ASCII and the scripts without case (the CJK ideographs, kana and
+    // punctuation, Hangul syllables) are done here: only ASCII letters change
+    // there. Any other text goes to the system's table.
+    bool caseless = true;
+    for (wchar_t& c : out) {
+        if (c < 0x80) {
+            if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - 32);
+        } else if (!((c >= 0x3000 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7A3))) {
+            caseless = false;
+            break;
+        }
+    }
+    if (!caseless) {
+        out.assign(s);
+        CharUpperBuffW(out.data(), static_cast<DWORD>(out.size()));
+    }
     return out;
 }
 

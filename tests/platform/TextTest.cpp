@@ -23,3 +23,20 @@ TEST(TextTest, LeadingNumber) {
     EXPECT_EQ(0, Text::LeadingNumber(L"x1"));
     EXPECT_EQ(0, Text::LeadingNumber(L""));
 }
+
+// Upper case is the system's for every character, alone and in mixed texts
+// (ASCII and ideographs are done without the system, the rest with it).
+TEST(TextTest, UpperCaseIsTheSystemsForEveryCharacter) {
+    auto system = [](std::wstring s) {
+        if (!s.empty()) CharUpperBuffW(s.data(), static_cast<DWORD>(s.size()));
+        return s;
+    };
+    for (unsigned c = 1; c <= 0xFFFF; ++c) {
+        const std::wstring one(1, static_cast<wchar_t>(c));
+        ASSERT_EQ(system(one), Text::UpperCase(one)) << std::hex << c;
+    }
+    for (const std::wstring& s : {std::wstring(L"abc技巧z"), std::wstring(L"注册表 key_1"), std::wstring(L"ａｂ技巧"),
+                                  std::wstring(L"技巧ä"), std::wstring(L"ωmega 键名"), std::wstring(L"한글a"),
+                                  std::wstring(L"")})
+        EXPECT_EQ(system(s), Text::UpperCase(s));
+}
