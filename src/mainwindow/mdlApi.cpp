@@ -20,10 +20,14 @@ RECT Outer(HWND h) {
 
 namespace {
 // The main window is at the front when no shown window stands above it but
-// the always-on-top ones (a window above it that is hidden is not seen).
+// the always-on-top ones (a window above it that is hidden is not seen) and
+// its own satellites (a window it owns always stands above it: raising it
+// leaves them there).
 bool AtFront(HWND mainWindow) {
     for (HWND h = GetWindow(mainWindow, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV))
-        if (IsWindowVisible(h) && !(GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TOPMOST)) return false;
+        if (IsWindowVisible(h) && !(GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
+            GetWindow(h, GW_OWNER) != mainWindow)
+            return false;
     return true;
 }
 

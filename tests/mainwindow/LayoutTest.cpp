@@ -29,6 +29,16 @@ void ExpectDocked(HWND main, bool propertiesDocked) {
         EXPECT_TRUE(IsWindowVisible(Forms::Form3().hwnd()));
     }
 }
+// Nothing shown stands above the main window but its own satellites.
+void ExpectAtFront(HWND main) {
+    int above = 0;
+    for (HWND h = GetWindow(main, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV)) {
+        if (!IsWindowVisible(h) || (GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TOPMOST)) continue;
+        EXPECT_EQ(GetWindow(h, GW_OWNER), main) << "a window of another owner above the main window";
+        ++above;
+    }
+    EXPECT_EQ(3, above) << "the three satellites above the main window";
+}
 }  // namespace
 
 TEST_F(MainWindowTest, LinkedSatellitesAreDockedAndRedockedAtTheEndOfAMove) {
@@ -39,6 +49,7 @@ TEST_F(MainWindowTest, LinkedSatellitesAreDockedAndRedockedAtTheEndOfAMove) {
     ExpectDocked(f.hwnd(), true);
     EXPECT_EQ(GetWindow(Forms::frmShadow().hwnd(), GW_OWNER), f.hwnd());
     EXPECT_EQ(GetWindow(Forms::Form1().hwnd(), GW_OWNER), f.hwnd());
+    ExpectAtFront(f.hwnd());
 
     // A move by the user: the satellites follow when it ends.
     RECT before = Outer(Forms::frmShadow().hwnd());
@@ -46,6 +57,19 @@ TEST_F(MainWindowTest, LinkedSatellitesAreDockedAndRedockedAtTheEndOfAMove) {
     EXPECT_EQ(Outer(Forms::frmShadow().hwnd()).left, before.left) << "nothing moves during the drag";
     SendMessageW(f.hwnd(), WM_EXITSIZEMOVE, 0, 0);
     ExpectDocked(f.hwnd(), true);
+    ExpectAtFront(f.hwnd());
+
+    // Another program's window shown above it: docking brings the main window
+    // and its satellites back over it.
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 50, 50, 200, 200, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_TRUE(other);
+    SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(f.hwnd(), nullptr, 420, 130, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SendMessageW(f.hwnd(), WM_EXITSIZEMOVE, 0, 0);
+    ExpectDocked(f.hwnd(), true);
+    ExpectAtFront(f.hwnd());
+    DestroyWindow(other);
 
     // Far beyond 16-bit twips (a screen on the right): still docked.
     SetWindowPos(f.hwnd(), nullptr, 3000, 2500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
