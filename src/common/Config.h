@@ -1,8 +1,9 @@
 #pragma once
 // config.ini beside the program: every key the program keeps there, with its
 // default and the rule by which it is read, in one table. Nothing is cached:
-// every read goes to the file, every write writes one key at once and reports
-// whether it was stored. All of it goes through common/Ini.
+// every read goes to the file (within an Ini::ReadSnapshot, to one reading of
+// it, checked against the file at each read), every write writes one key at
+// once and reports whether it was stored. All of it goes through common/Ini.
 #include <span>
 #include <string>
 #include <string_view>

@@ -1,9 +1,11 @@
 #include "common/Ini.h"
 
+#include "platform/Modal.h"
 #include "platform/Text.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <memory>
 #include <optional>
@@ -17,10 +19,10 @@ bool HasLineBreak(const std::wstring& s) { return s.find_first_of(L"\r\n") != st
 // GetPrivateProfileStringA with a buffer that grows until the result fits.
 // `list` reads return NUL-separated names: the system signals a cut list by
 // returning size - 2, a cut value by size - 1.
-std::string ReadRaw(const char* section, const char* key, const std::string& file) {
+std::string ReadRaw(const char* section, const char* key, const std::string& file, const char* missing = "") {
     std::string buf(1024, '\0');
     for (;;) {
-        DWORD n = GetPrivateProfileStringA(section, key, "", buf.data(), static_cast<DWORD>(buf.size()), file.c_str());
+        DWORD n = GetPrivateProfileStringA(section, key, missing, buf.data(), static_cast<DWORD>(buf.size()), file.c_str());
         bool list = section == nullptr || key == nullptr;
         DWORD limit = static_cast<DWORD>(buf.size()) - (list ? 2 : 1);
         if (n < limit || buf.size() >= (1u << 26)) {
@@ -30,6 +32,10 @@ std::string ReadRaw(const char* section, const char* key, const std::string& fil
         buf.assign(buf.size() * 4, '\0');
     }
 }
+
+// The default Read asks for, by which it tells a missing key.
+constexpr char kMissingAnsi[] = "\x01\x02";
+constexpr wchar_t kMissing[] = L"\x01\x02";
 
 std::vector<std::wstring> SplitNul(const std::string& raw) {
     std::vector<std::wstring> out;
@@ -243,14 +249,34 @@ void SystemWrote(const std::wstring& file) {
     }
 }
 
+// ---- Read snapshots -----------------------------------------------------------
+// A file as a snapshot read it whole, with the size and last-write time it had then.
+struct SnapshotFile {
+    std::wstring path;  // full path as the system names it
+    LONGLONG size = 0;
+    FILETIME written{};
+    Layout layout;
+};
+struct Snapshot {
+    std::vector<SnapshotFile> files;
+    unsigned waits = 0;  // Modal::Waits() when the files were read
+};
+Snapshot* g_snapshot = nullptr;
+// After a file may have changed: every file a snapshot read is read again.
+void ForgetSnapshot() {
+    if (g_snapshot) g_snapshot->files.clear();
+}
+
 // ---- File transactions ------------------------------------------------------
 // The seam that ends the writes as an ended program would.
 int g_endAfter = 0;
 bool g_ended = false;
 // Before a change of a file: false once the writes have ended (the change is skipped).
 bool Alive() { return !g_ended; }
-// After a change of a file.
+// After a change of a file (a write, an append, a copy made, a file replaced or
+// a copy removed): what a snapshot read of any file is read again.
 void Changed() {
+    ForgetSnapshot();
     if (g_endAfter > 0 && --g_endAfter == 0) g_ended = true;
 }
 
@@ -443,20 +469,28 @@ HeldFile* Known(const std::wstring& file) {
 // The texts as the system gets them through the ANSI functions.
 std::wstring AsSystemGetsIt(const std::wstring& s) { return Text::FromAnsi(Text::ToAnsi(s)); }
 
-// What the session knows of a key of a file it holds.
+// What a copy of a file tells of a key.
 struct Lookup {
     enum State { Unknown, Absent, Present } state = Unknown;
     std::wstring value;  // Present: the value as the system reads it
 };
-Lookup Look(const std::wstring& file, const std::wstring& section, const std::wstring& key) {
+// The section and key as the system looks them up, when a layout can decide
+// the lookup: false when only the system can (a name it would trim or cut).
+bool LookupNames(const std::wstring& section, const std::wstring& key, std::wstring& s, std::wstring& k) {
+    s = AsSystemGetsIt(section);
+    k = AsSystemGetsIt(key);
+    const wchar_t nul = L'\0';
+    return !s.empty() && !k.empty() && !Padded(s) && !Padded(k) && s.find(nul) == std::wstring::npos &&
+           k.find(nul) == std::wstring::npos;
+}
+// The key `k` of section `s` (names as LookupNames gives them) in a file of
+// this layout, as the system would read it; Unknown wherever only the system
+// can tell.
+Lookup Decide(const Layout& layout, const std::wstring& s, const std::wstring& k) {
     Lookup out;
-    if (!g_session || TransactionOf(file)) return out;
-    const std::wstring s = AsSystemGetsIt(section), k = AsSystemGetsIt(key);
-    if (s.empty() || k.empty() || Padded(s) || Padded(k)) return out;
-    HeldFile* f = Known(file);
-    if (!f || !f->layout.regular) return out;
+    if (!layout.regular) return out;
     // The system looks in the first section of the name only.
-    for (const Layout::Section& sec : f->layout.sections) {
+    for (const Layout::Section& sec : layout.sections) {
         Same same = SameName(sec.name, s);
         if (same == Same::Maybe) return out;
         if (same == Same::No) continue;
@@ -479,6 +513,75 @@ Lookup Look(const std::wstring& file, const std::wstring& section, const std::ws
     }
     out.state = Lookup::Absent;
     return out;
+}
+
+// What the session knows of a key of a file it holds.
+Lookup Look(const std::wstring& file, const std::wstring& section, const std::wstring& key) {
+    std::wstring s, k;
+    if (!g_session || TransactionOf(file) || !LookupNames(section, key, s, k)) return {};
+    HeldFile* f = Known(file);
+    if (!f) return {};
+    return Decide(f->layout, s, k);
+}
+
+// The layout of `file` as the snapshot has it: read whole at the first read
+// and again whenever the file's size or last-write time differ from the ones
+// it had then, or the program has waited for the user since. Nothing outside a
+// snapshot, for a file inside a transaction (reads go to its copy), and for a
+// file the system would look for elsewhere or that cannot be read.
+const Layout* SnapshotLayout(const std::wstring& file) {
+    if (!g_snapshot || TransactionOf(file)) return nullptr;
+    if (g_snapshot->waits != Modal::Waits()) {
+        g_snapshot->files.clear();
+        g_snapshot->waits = Modal::Waits();
+    }
+    bool lossless = true;
+    const std::wstring named = Text::FromAnsi(Text::ToAnsi(file, &lossless));
+    // A bare name is looked for in the system's folder: only full paths here.
+    const auto slash = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    const bool drive = named.size() >= 3 && AsciiLower(named[0]) >= L'a' && AsciiLower(named[0]) <= L'z' &&
+                       named[1] == L':' && slash(named[2]);
+    const bool share = named.size() >= 2 && slash(named[0]) && slash(named[1]);
+    if (!lossless || !(drive || share)) return nullptr;
+    const std::wstring path = FullPath(named);
+    if (path.empty() || path.size() >= MAX_PATH) return nullptr;
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now) || (now.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return nullptr;
+    std::vector<SnapshotFile>& files = g_snapshot->files;
+    auto it = std::find_if(files.begin(), files.end(), [&](const SnapshotFile& f) {
+        return CompareStringOrdinal(f.path.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL;
+    });
+    const LONGLONG size = static_cast<LONGLONG>((static_cast<ULONGLONG>(now.nFileSizeHigh) << 32) | now.nFileSizeLow);
+    if (it != files.end() && it->size == size && CompareFileTime(&it->written, &now.ftLastWriteTime) == 0)
+        return &it->layout;
+    if (it != files.end()) files.erase(it);
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    // Kept only when the file did not change while it was read.
+    SnapshotFile f;
+    LONGLONG sizeAfter = 0;
+    FILETIME writtenAfter{};
+    std::string bytes;
+    const bool read = Stamp(h, f.size, f.written) && ReadWhole(h, bytes) && Stamp(h, sizeAfter, writtenAfter) &&
+                      sizeAfter == f.size && CompareFileTime(&writtenAfter, &f.written) == 0 &&
+                      static_cast<LONGLONG>(bytes.size()) == f.size;
+    CloseHandle(h);
+    if (!read) return nullptr;
+    f.path = path;
+    f.layout = ReadLayout(bytes);
+    files.push_back(std::move(f));
+    return &files.back().layout;
+}
+
+// What the snapshot tells of a key: Unknown outside a snapshot and wherever
+// its copy of the file does not decide the answer exactly.
+Lookup FromSnapshot(const std::wstring& file, const std::wstring& section, const std::wstring& key) {
+    std::wstring s, k;
+    if (!g_snapshot || !LookupNames(section, key, s, k)) return {};
+    const Layout* layout = SnapshotLayout(file);
+    return layout ? Decide(*layout, s, k) : Lookup{};
 }
 
 // Appends "key=value" to `file` when the key is new to the file's last section
@@ -518,6 +621,7 @@ bool TryAppend(const std::wstring& file, const std::wstring& section, const std:
         // Take back a partial line; the system's write decides.
         if (SetFilePointerEx(f->handle, end, nullptr, FILE_BEGIN)) SetEndOfFile(f->handle);
         f->known = false;
+        ForgetSnapshot();
         return false;
     }
     Changed();
@@ -567,18 +671,25 @@ bool SafeSection(const std::wstring& section) {
 }
 
 std::wstring Read(const std::wstring& file, const std::wstring& section, const std::wstring& key, bool* found) {
-    std::string f = ReadName(file), s = Text::ToAnsi(section), k = Text::ToAnsi(key);
-    if (found) {
-        // A key that is present with an empty value reads as "" under any default;
-        // a missing one gives the default back.
-        char probe[4];
-        const char* marker = "\x01\x02";
-        DWORD n = GetPrivateProfileStringA(s.c_str(), k.c_str(), marker, probe, sizeof probe, f.c_str());
-        *found = !(n == 2 && probe[0] == '\x01' && probe[1] == '\x02');
+    if (const Lookup l = FromSnapshot(file, section, key); l.state != Lookup::Unknown && l.value != kMissing) {
+        if (found) *found = l.state == Lookup::Present;
+        return l.value;
     }
-    std::wstring value = Text::FromAnsi(ReadRaw(s.c_str(), k.c_str(), f));
+    std::string f = ReadName(file), s = Text::ToAnsi(section), k = Text::ToAnsi(key);
+    std::string raw;
+    if (found) {
+        // A key that is present with an empty value reads as "" under any
+        // default; a missing one gives the default back. A key that holds
+        // the marker itself counts as missing, and a second read tells its
+        // value from a missing key's "".
+        raw = ReadRaw(s.c_str(), k.c_str(), f, kMissingAnsi);
+        *found = raw != kMissingAnsi;
+        if (!*found) raw = ReadRaw(s.c_str(), k.c_str(), f);
+    } else {
+        raw = ReadRaw(s.c_str(), k.c_str(), f);
+    }
     SystemUsed(file);
-    return value;
+    return Text::FromAnsi(raw);
 }
 
 std::vector<std::wstring> Keys(const std::wstring& file, const std::wstring& section) {
@@ -807,6 +918,19 @@ AppendSession::~AppendSession() {
 }
 
 int AppendSession::Appended() const { return owner_ ? g_session->appended : 0; }
+
+ReadSnapshot::ReadSnapshot() {
+    if (g_snapshot) return;
+    g_snapshot = new Snapshot;
+    g_snapshot->waits = Modal::Waits();
+    owner_ = true;
+}
+
+ReadSnapshot::~ReadSnapshot() {
+    if (!owner_) return;
+    delete g_snapshot;
+    g_snapshot = nullptr;
+}
 
 // ---- SectionEdit ------------------------------------------------------------
 namespace {

@@ -75,6 +75,28 @@ private:
     bool owner_ = false;
 };
 
+// Reading many keys in one user action. While a ReadSnapshot is alive, Read
+// answers from one whole read of each file it is asked about, wherever that
+// copy decides the answer exactly (as Find does within a session: a file in
+// the form the system writes, the first section of a name, a value without
+// quotes, names whose letter case the copy can compare), and through the
+// system everywhere else and for a file inside a FileTransaction (its reads
+// go to the copy). The other readers go through the system as outside. The copy is read again when the
+// file's size or last-write time changed, after every change this layer makes
+// to any file, and after every wait for the user (a message box, a modal
+// window, a system dialog). One snapshot at a time; a snapshot started inside
+// another one adds nothing.
+class ReadSnapshot {
+public:
+    ReadSnapshot();
+    ~ReadSnapshot();
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    bool owner_ = false;
+};
+
 // ---- whole sections as the system lists them (many keys in one write) ----
 // The lines of `section` as the system lists them ("key=value", a line without
 // "=" as the bare name), NUL-separated, in the code page's bytes, read whole in

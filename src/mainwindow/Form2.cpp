@@ -2,6 +2,7 @@
 #include "mainwindow/ToolbarKeys.h"
 
 #include "common/Config.h"
+#include "common/Ini.h"
 #include "common/Maker.h"
 #include "editor/Form1.h"
 #include "editor/Form3.h"
@@ -76,6 +77,9 @@ bool Form2::Load() {
     currentRowPending_ = false;
     ShownTip = 0;
     focusBeforeInactive_ = nullptr;
+    // The start-up reads many settings: config.ini is read whole once for them
+    // (again when it changes, and after a box), not once for each key.
+    Ini::ReadSnapshot settings;
     if (!CreateWindowAndControls()) return false;
     loading_ = true;
     layoutStale_ = true;

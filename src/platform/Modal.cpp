@@ -15,6 +15,7 @@ struct Disabled {
     std::vector<HWND> windows;
 };
 std::vector<Disabled*> g_stack;  // the modal windows up, innermost last
+unsigned g_waits = 0;
 
 void Reenable(Disabled& d) {
     for (HWND h : d.windows)
@@ -60,6 +61,8 @@ void GiveBackActivation(HWND before) {
 
 bool Active() { return !g_stack.empty(); }
 
+unsigned Waits() { return g_waits; }
+
 HWND Innermost() {
     for (auto it = g_stack.rbegin(); it != g_stack.rend(); ++it)
         if (IsWindow((*it)->except)) return (*it)->except;
@@ -86,6 +89,7 @@ SystemDialog::~SystemDialog() {
     for (const auto& [h, enabled] : windows_)
         if (IsWindow(h) && (IsWindowEnabled(h) != FALSE) != enabled) EnableWindow(h, enabled ? TRUE : FALSE);
     GiveBackActivation(before_);
+    ++g_waits;
 }
 
 UINT KeyPreviewMessage() {
@@ -143,6 +147,7 @@ void Run(HWND window) {
     g_stack.pop_back();
     Reenable(d);
     GiveBackActivation(before);
+    ++g_waits;
 }
 
 }  // namespace Modal

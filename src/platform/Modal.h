@@ -28,6 +28,12 @@ void Ending(HWND window);
 // The innermost modal window up (nullptr when none).
 HWND Innermost();
 
+// How many times the program has waited for the user so far: every modal
+// window, system dialog and message box counts once it is over. What was read
+// of files before a wait is read again after it (the user may have changed
+// them meanwhile).
+unsigned Waits();
+
 // A system dialog (open, save, colour, font, folder) shown while the program
 // runs: it stays as modal as the window under it. Made just before the system
 // call and ended right after it returns:

@@ -69,6 +69,42 @@ TEST_F(MainWindowTest, UpgradeNoticeComesOnceOnTheStartAfterTheDataFolderWasMade
     EXPECT_EQ(boxes.size(), 1u);
 }
 
+// The start-up reads its settings from one reading of config.ini: a box it
+// shows is a wait in which the file may change, by the same number of bytes
+// and within the same tick of its write time. What is read afterwards is the
+// changed file.
+TEST_F(MainWindowTest, SettingsChangedWhileAStartUpBoxIsUpTakeEffect) {
+    MakeRunBefore();
+    Set(L"OldUpdate", L"");  // the upgrade notice shows
+    Set(L"Listview_1", L"1");
+    const std::wstring file = Config::Path();
+    int shown = 0;
+    App::SetMsgBoxResponder([&](const App::MsgBoxCall&) {
+        ++shown;
+        std::string bytes = ReadBytes(file);
+        const size_t view = bytes.find("View=3"), grid = bytes.find("Listview_1=1");
+        EXPECT_NE(std::string::npos, view);
+        EXPECT_NE(std::string::npos, grid);
+        if (view == std::string::npos || grid == std::string::npos) return IDOK;
+        bytes[view + 5] = '1';
+        bytes[grid + 11] = '0';
+        WIN32_FILE_ATTRIBUTE_DATA before{};
+        GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &before);
+        WriteBytes(file, bytes);
+        HANDLE h = CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(INVALID_HANDLE_VALUE, h);
+        SetFileTime(h, nullptr, nullptr, &before.ftLastWriteTime);
+        CloseHandle(h);
+        return IDOK;
+    });
+    Form2& f = Start();
+    EXPECT_EQ(1, shown);
+    EXPECT_EQ(f.View(), 1);
+    EXPECT_FALSE(f.ListView1.ExtendedStyle() & LVS_EX_GRIDLINES);
+    EXPECT_EQ(Setting(L"OldUpdate"), L"1");
+}
+
 TEST_F(MainWindowTest, MissingDatabakReportsTheFailureAndStartUpGoesOn) {
     ExpectBox(IDOK, kInitFailure);
     Form2& f = Start();
