@@ -109,27 +109,47 @@ std::wstring AsSingleRead(std::wstring v) {
 }
 }  // namespace
 
-std::vector<std::pair<std::wstring, std::wstring>> ReadSection(const std::wstring& file,
-                                                               const std::wstring& section) {
-    std::vector<std::pair<std::wstring, std::wstring>> out;
-    std::wstring all = Text::FromAnsi(ReadSectionRaw(Text::ToAnsi(section), Text::ToAnsi(file)));
-    std::unordered_map<std::wstring, size_t> first;  // upper-cased key -> index of its first entry
+namespace {
+// Calls `line(key, value)` for each line of a section read whole, in file
+// order, keys and values as single reads take them (blanks at the two ends
+// removed, one pair of matching quotes dropped from a value).
+template <class Line>
+void EachLine(const std::wstring& file, const std::wstring& section, Line line) {
+    const std::wstring all = Text::FromAnsi(ReadSectionRaw(Text::ToAnsi(section), Text::ToAnsi(file)));
     size_t start = 0;
     while (start < all.size()) {
         size_t end = all.find(L'\0', start);
         if (end == std::wstring::npos) end = all.size();
-        std::wstring_view line(all.data() + start, end - start);
+        std::wstring_view text(all.data() + start, end - start);
         start = end + 1;
-        if (line.empty()) continue;
-        size_t eq = line.find(L'=');
-        std::wstring key = Text::Trim(line.substr(0, eq));
-        std::wstring value = eq == std::wstring_view::npos ? std::wstring() : AsSingleRead(Text::Trim(line.substr(eq + 1)));
+        if (text.empty()) continue;
+        size_t eq = text.find(L'=');
+        std::wstring key = Text::Trim(text.substr(0, eq));
         if (key.empty()) continue;
+        line(std::move(key), eq == std::wstring_view::npos ? std::wstring() : AsSingleRead(Text::Trim(text.substr(eq + 1))));
+    }
+}
+}  // namespace
+
+std::vector<std::pair<std::wstring, std::wstring>> ReadSection(const std::wstring& file,
+                                                               const std::wstring& section) {
+    std::vector<std::pair<std::wstring, std::wstring>> out;
+    std::unordered_map<std::wstring, size_t> first;  // upper-cased key -> index of its first entry
+    EachLine(file, section, [&](std::wstring key, std::wstring value) {
         auto [it, inserted] = first.emplace(Text::UpperCase(key), out.size());
         if (!inserted) value = out[it->second].second;
         out.emplace_back(std::move(key), std::move(value));
-    }
+    });
     return out;
+}
+
+std::unordered_map<std::wstring, std::wstring> ReadSectionByName(const std::wstring& file,
+                                                                 const std::wstring& section) {
+    std::unordered_map<std::wstring, std::wstring> byName;
+    EachLine(file, section, [&](std::wstring key, std::wstring value) {
+        byName.emplace(Text::UpperCase(key), std::move(value));  // the first of a doubled key stays
+    });
+    return byName;
 }
 
 }  // namespace TipFile

@@ -7,6 +7,7 @@
 #include "common/Marks.h"
 
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -64,5 +65,9 @@ bool WriteTip(const std::wstring& file, const std::wstring& section, const std::
 // both entries carry the first value, as single reads of that key would give.
 std::vector<std::pair<std::wstring, std::wstring>> ReadSection(const std::wstring& file,
                                                                const std::wstring& section);
+// The same section by name: each key upper-cased (Text::UpperCase) with its
+// first value, as single reads of it give.
+std::unordered_map<std::wstring, std::wstring> ReadSectionByName(const std::wstring& file,
+                                                                 const std::wstring& section);
 
 }  // namespace TipFile

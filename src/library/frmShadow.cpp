@@ -279,18 +279,17 @@ void frmShadow::Shownode(const std::wstring& file, const std::wstring& section) 
     std::unique_ptr<std::unordered_map<std::wstring, std::wstring>> options;
     std::vector<TipRow::Cells> rows;
     rows.reserve(entries.size());
+    const std::wstring none;
     for (const auto& [name, record] : entries) {
-        std::wstring mirror;
+        const std::wstring* mirror = &none;
         if (TipRow::IsNewLayout(record)) {
-            if (!options) {
-                options = std::make_unique<std::unordered_map<std::wstring, std::wstring>>();
-                for (auto& [k, v] : TipFile::ReadSection(file, TipFile::MirrorOf(section)))
-                    options->emplace(Text::UpperCase(k), v);
-            }
+            if (!options)
+                options = std::make_unique<std::unordered_map<std::wstring, std::wstring>>(
+                    TipFile::ReadSectionByName(file, TipFile::MirrorOf(section)));
             auto it = options->find(Text::UpperCase(name));
-            if (it != options->end()) mirror = it->second;
+            if (it != options->end()) mirror = &it->second;
         }
-        rows.push_back(TipRow::Decode(name, record, mirror));
+        rows.push_back(TipRow::Decode(name, record, *mirror));
     }
     // A sorted list takes the rows in its order at once.
     TipRow::AddRows(list, std::move(rows), categoryMode);

@@ -124,8 +124,7 @@ void Form2::scj_Click() {
         Ini::FileTransaction tx(file);
         // What 收藏夹 holds now, so that a tip whose option list cannot be
         // written gets its old record back (or none, as before).
-        std::unordered_map<std::wstring, std::wstring> before;
-        for (auto& [key, value] : TipFile::ReadSection(file, section)) before.emplace(Text::UpperCase(key), value);
+        std::unordered_map<std::wstring, std::wstring> before = TipFile::ReadSectionByName(file, section);
         for (int r : ListView1.SelectedRows()) {
             const std::wstring name = ListView1.Text(r);
             const TipFile::TipRecord record = TipRow::RecordFromRow(ListView1, r);

@@ -14,9 +14,7 @@ namespace DataFileExport {
 
 std::vector<std::wstring> OptionLists(const std::wstring& file, const std::wstring& section,
                                       const std::vector<TipRow::Cells>& rows) {
-    std::unordered_map<std::wstring, std::wstring> byName;
-    for (auto& [key, value] : TipFile::ReadSection(file, TipFile::MirrorOf(section)))
-        byName.emplace(Text::UpperCase(key), value);  // the first of a doubled key, as single reads give
+    const auto byName = TipFile::ReadSectionByName(file, TipFile::MirrorOf(section));
     std::vector<std::wstring> out;
     out.reserve(rows.size());
     for (const TipRow::Cells& row : rows) {
