@@ -4,6 +4,7 @@
 #include "common/Ini.h"
 #include "platform/Text.h"
 #include "support/Fixture.h"
+#include "support/FileTimes.h"
 
 #include <windows.h>
 
@@ -32,18 +33,6 @@ Answer AskIni(const std::wstring& file, const std::wstring& section, const std::
 }
 std::string Value(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
     return Ansi(Ini::Read(file, section, key));
-}
-FILETIME LastWrite(const std::wstring& file) {
-    WIN32_FILE_ATTRIBUTE_DATA d{};
-    GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &d);
-    return d.ftLastWriteTime;
-}
-void SetLastWrite(const std::wstring& file, FILETIME t) {
-    HANDLE h = CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
-    EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &t));
-    CloseHandle(h);
 }
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include "common/Marks.h"
 #include "platform/Text.h"
 #include "support/Fixture.h"
+#include "support/FileTimes.h"
 
 #include <optional>
 
@@ -86,15 +87,6 @@ struct Entry {
     const wchar_t* key;
     const wchar_t* value;
 };
-// Times of a file (creation, access, last write) set to `t`, through a handle of
-// its own that shares everything a session handle may hold.
-void SetLastWrite(const std::wstring& file, const FILETIME& t) {
-    HANDLE h = CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
-    EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &t));
-    CloseHandle(h);
-}
 }  // namespace
 
 // Writes inside a session leave every file exactly as the system's own writes
