@@ -82,21 +82,22 @@ namespace {
 // GetPrivateProfileSectionA with a buffer that grows until the section fits
 // (the system signals a cut section by returning size - 2).
 std::string ReadSectionRaw(const std::string& section, const std::string& file) {
-    // A section listed is no longer than the file that holds it: a buffer of
-    // the file's size takes it in one call.
-    size_t size = 64 * 1024;
-    WIN32_FILE_ATTRIBUTE_DATA a;
-    if (GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &a) && a.nFileSizeHigh == 0 &&
-        a.nFileSizeLow + size_t{16} > size)
-        size = std::min<size_t>(a.nFileSizeLow + size_t{16}, size_t{1} << 28);
-    std::string buf(size, '\0');
-    for (;;) {
+    std::string buf(64 * 1024, '\0');
+    for (bool grown = false;; grown = true) {
         DWORD n = GetPrivateProfileSectionA(section.c_str(), buf.data(), static_cast<DWORD>(buf.size()), file.c_str());
         if (n < buf.size() - 2 || buf.size() >= (1u << 28)) {
             buf.resize(n);
             return buf;
         }
-        buf.assign(buf.size() * 4, '\0');
+        // A section listed is no longer than the file that holds it: a cut one
+        // is read again once with a buffer of the file's size (the buffer grows
+        // as before if the file grew meanwhile).
+        size_t size = buf.size() * 4;
+        WIN32_FILE_ATTRIBUTE_DATA a;
+        if (!grown && GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &a) && a.nFileSizeHigh == 0 &&
+            a.nFileSizeLow + size_t{16} > size)
+            size = std::min<size_t>(a.nFileSizeLow + size_t{16}, size_t{1} << 28);
+        buf.assign(size, '\0');
     }
 }
 
