@@ -6,6 +6,8 @@
 #include "mainwindow/Form2.h"
 #include "platform/Window.h"
 
+#include <algorithm>
+
 namespace mdlApi {
 namespace {
 WNDPROC g_dockSaved = nullptr;  // DockSavedWindowProc
@@ -76,8 +78,12 @@ void DockSatellites(HWND mainWindow, bool linked, bool propertiesOn, bool show) 
     auto place = [&](HWND window, int left, int top, int width, int height) {
         if (!window) return;
         if (!show) {
-            SetWindowPos(window, nullptr, left, top, width < 0 ? 0 : width, height < 0 ? 0 : height,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            // Placed while hidden; a window already there is left alone.
+            const RECT now = Outer(window);
+            if (now.left != left || now.top != top || now.right - now.left != std::max(width, 0) ||
+                now.bottom - now.top != std::max(height, 0))
+                SetWindowPos(window, nullptr, left, top, width < 0 ? 0 : width, height < 0 ? 0 : height,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
             return;
         }
         Place(window, left, top, width, height);

@@ -281,9 +281,17 @@ long long Form::Height() const {
 }
 void Form::MoveTwips(long long left, long long top, long long width, long long height) {
     if (!hwnd_) return;
+    const int x = Twips::ToPixelsX(left), y = Twips::ToPixelsY(top);
     int w = Twips::ToPixelsX(width), h = Twips::ToPixelsY(height);
-    SetWindowPos(hwnd_, nullptr, Twips::ToPixelsX(left), Twips::ToPixelsY(top), w < 0 ? 0 : w, h < 0 ? 0 : h,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    w = w < 0 ? 0 : w;
+    h = h < 0 ? 0 : h;
+    // A window asked for the place it has already is left alone (the
+    // start-up gives the satellites the sizes they were made at).
+    RECT now{};
+    if (!IsIconic(hwnd_) && GetWindowRect(hwnd_, &now) && now.left == x && now.top == y && now.right - now.left == w &&
+        now.bottom - now.top == h)
+        return;
+    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 void Form::SetLeft(long long t) { MoveTwips(t, Top(), Width(), Height()); }
 void Form::SetTop(long long t) { MoveTwips(Left(), t, Width(), Height()); }
