@@ -19,10 +19,23 @@ struct Chain {
 };
 // Windows live on the one thread that made them.
 std::unordered_map<HWND, std::unique_ptr<Chain>> g_chains;
+// The chain found last: a message runs through every procedure of one chain,
+// each asking for it again.
+HWND g_lastWindow = nullptr;
+Chain* g_lastChain = nullptr;
 
 Chain* Find(HWND h) {
+    if (h == g_lastWindow && g_lastChain) return g_lastChain;
     auto it = g_chains.find(h);
-    return it == g_chains.end() ? nullptr : it->second.get();
+    if (it == g_chains.end()) return nullptr;
+    g_lastWindow = h;
+    g_lastChain = it->second.get();
+    return g_lastChain;
+}
+
+void Erase(HWND h) {
+    if (h == g_lastWindow) g_lastWindow = nullptr, g_lastChain = nullptr;
+    g_chains.erase(h);
 }
 
 LRESULT CALLBACK Master(HWND h, UINT msg, WPARAM wp, LPARAM lp);
@@ -35,7 +48,7 @@ void Tidy(HWND h, Chain* c) {
     if (!c->entries.empty()) return;
     if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(h, GWLP_WNDPROC)) != &Master) return;
     SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(c->original));
-    g_chains.erase(h);
+    Erase(h);
 }
 
 LRESULT CALLBACK Master(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -50,7 +63,7 @@ LRESULT CALLBACK Master(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCDESTROY) {
         if (c->at.empty()) {
             SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-            g_chains.erase(h);
+            Erase(h);
         }
     } else {
         Tidy(h, c);
