@@ -6,8 +6,6 @@
 #include "mainwindow/Form2.h"
 #include "platform/Window.h"
 
-#include <algorithm>
-
 namespace mdlApi {
 namespace {
 WNDPROC g_dockSaved = nullptr;  // DockSavedWindowProc
@@ -47,9 +45,7 @@ void Place(HWND window, int left, int top, int width, int height) {
     // A window shown where it is to go stays as it is: hiding and showing it
     // again would only make it flicker (and costs a round trip to the display
     // for each, the main window's start-up docks twice).
-    const RECT now = Outer(window);
-    const bool there = now.left == left && now.top == top && now.right - now.left == width &&
-                       now.bottom - now.top == height;
+    const bool there = Ui::IsAt(window, left, top, width, height);
     if (IsWindowVisible(window) && there) return;
     ShowWindow(window, SW_HIDE);
     if (!there) SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -79,9 +75,7 @@ void DockSatellites(HWND mainWindow, bool linked, bool propertiesOn, bool show) 
         if (!window) return;
         if (!show) {
             // Placed while hidden; a window already there is left alone.
-            const RECT now = Outer(window);
-            if (now.left != left || now.top != top || now.right - now.left != std::max(width, 0) ||
-                now.bottom - now.top != std::max(height, 0))
+            if (!Ui::IsAt(window, left, top, width, height))
                 SetWindowPos(window, nullptr, left, top, width < 0 ? 0 : width, height < 0 ? 0 : height,
                              SWP_NOZORDER | SWP_NOACTIVATE);
             return;

@@ -282,16 +282,11 @@ long long Form::Height() const {
 void Form::MoveTwips(long long left, long long top, long long width, long long height) {
     if (!hwnd_) return;
     const int x = Twips::ToPixelsX(left), y = Twips::ToPixelsY(top);
-    int w = Twips::ToPixelsX(width), h = Twips::ToPixelsY(height);
-    w = w < 0 ? 0 : w;
-    h = h < 0 ? 0 : h;
+    const int w = Twips::ToPixelsX(width), h = Twips::ToPixelsY(height);
     // A window asked for the place it has already is left alone (the
     // start-up gives the satellites the sizes they were made at).
-    RECT now{};
-    if (!IsIconic(hwnd_) && GetWindowRect(hwnd_, &now) && now.left == x && now.top == y && now.right - now.left == w &&
-        now.bottom - now.top == h)
-        return;
-    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (Ui::IsAt(hwnd_, x, y, w, h)) return;
+    SetWindowPos(hwnd_, nullptr, x, y, w < 0 ? 0 : w, h < 0 ? 0 : h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 void Form::SetLeft(long long t) { MoveTwips(t, Top(), Width(), Height()); }
 void Form::SetTop(long long t) { MoveTwips(Left(), t, Width(), Height()); }
@@ -350,5 +345,12 @@ void InitCommonControlsOnce() {
                                               ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     done = true;
+}
+
+bool IsAt(HWND window, int left, int top, int width, int height) {
+    RECT now{};
+    if (!window || IsIconic(window) || !GetWindowRect(window, &now)) return false;
+    return now.left == left && now.top == top && now.right - now.left == (width < 0 ? 0 : width) &&
+           now.bottom - now.top == (height < 0 ? 0 : height);
 }
 }  // namespace Ui

@@ -142,6 +142,9 @@ void DoEvents();
 HINSTANCE Instance();
 // Creates the common controls once per process.
 void InitCommonControlsOnce();
+// Whether a window's outer rectangle is this one already (a width or height
+// below 0 counts as 0); a minimised window never is.
+bool IsAt(HWND window, int left, int top, int width, int height);
 }  // namespace Ui
 
 namespace Forms {
