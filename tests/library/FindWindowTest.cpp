@@ -16,6 +16,12 @@ namespace {
 const std::string KP = "HKEY_CURRENT_USER\\Software\\QuorixTest";
 const wchar_t kNothing[] = L"已经搜索完指定区域，但未发现要搜索的技巧。";
 
+void Settle() {
+    for (int i = 0; i < 15; ++i) {
+        Ui::DoEvents();
+        Sleep(20);
+    }
+}
 }  // namespace
 
 class FindWindowTest : public LibraryTest {
@@ -43,6 +49,17 @@ protected:
         LibraryTest::TearDown();
     }
     ::Form5& find() { return Forms::Form5(); }
+    // The find window opened on category "cat" by the toolbar, in front, with the keyboard.
+    ::Form5& FindInFront() {
+        shadow().TreeView1.Select(Node(L"cat"));
+        main().Show();
+        main().Toolbar1.Click(L"find");
+        ::Form5& f = find();
+        EXPECT_TRUE(IsWindowVisible(f.hwnd()));
+        SetForegroundWindow(f.hwnd());
+        Settle();
+        return f;
+    }
     std::vector<std::pair<std::wstring, std::wstring>> ScopeRows() {
         std::vector<std::pair<std::wstring, std::wstring>> r;
         for (int i = 1; i <= find().ListView1.Count(); ++i)
@@ -253,15 +270,6 @@ TEST_F(FindWindowTest, ClosingTheMainWindowClosesIt) {
     Forms::Form2();  // the main window again for the tests after this one
 }
 
-namespace {
-void Settle() {
-    for (int i = 0; i < 15; ++i) {
-        Ui::DoEvents();
-        Sleep(20);
-    }
-}
-}  // namespace
-
 // The find window keeps the keyboard: after its end-of-search message (a real
 // box, closed by Enter) and after a click on its caption, the control that had
 // the focus has it again, so typing, Enter and Esc work; its access keys work
@@ -269,13 +277,8 @@ void Settle() {
 // search box).
 TEST_F(FindWindowTest, KeepsTheKeyboardAndItsAccessKeysWork) {
     ::frmShadow& s = shadow();
-    s.TreeView1.Select(Node(L"cat"));
-    main().Show();
-    main().Toolbar1.Click(L"find");
-    ::Form5& f = find();
+    ::Form5& f = FindInFront();
     ASSERT_TRUE(IsWindowVisible(f.hwnd()));
-    SetForegroundWindow(f.hwnd());
-    Settle();
     ASSERT_EQ(f.Text12.hwnd(), GetFocus());
 
     // Typed and searched by keys: Alt+Y (current list), then Enter.
@@ -347,13 +350,8 @@ TEST_F(FindWindowTest, KeepsTheKeyboardAndItsAccessKeysWork) {
 // The two scope buttons are one group: the arrow keys move between them and
 // choose the one they reach; Tab leaves the group.
 TEST_F(FindWindowTest, ArrowKeysMoveBetweenTheScopeButtons) {
-    shadow().TreeView1.Select(Node(L"cat"));
-    main().Show();
-    main().Toolbar1.Click(L"find");
-    ::Form5& f = find();
+    ::Form5& f = FindInFront();
     ASSERT_TRUE(IsWindowVisible(f.hwnd()));
-    SetForegroundWindow(f.hwnd());
-    Settle();
     f.Option1.SetFocus();
     ASSERT_TRUE(f.Option1.Value());
     const std::pair<WORD, const OptionButton*> steps[] = {

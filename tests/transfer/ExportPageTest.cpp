@@ -16,6 +16,16 @@
 using std::wstring;
 
 namespace {
+// Answers a file save dialog: saves to `target`, or cancels.
+void AnswerSaveDialog(HWND d, bool save, const wstring& target) {
+    if (save) {
+        SetWindowTextW(DialogDriver::FileNameBox(d), target.c_str());
+        DialogDriver::Click(d, IDOK);
+    } else {
+        DialogDriver::Click(d, IDCANCEL);
+    }
+}
+
 const std::vector<wstring> kFormats = {L"技巧数据文件", L"注册表文件(Win9x/Me)", L"注册表文件(Win2000/XP)",
                                        L"文本文件", L"超文本文件"};
 
@@ -350,12 +360,7 @@ TEST_F(ExportPageTest, StaysModalBeforeDuringAndAfterEachSaveDialog) {
                         return false;
                     }
                     if (!d) return false;
-                    if (save) {
-                        SetWindowTextW(DialogDriver::FileNameBox(d), target.c_str());
-                        DialogDriver::Click(d, IDOK);
-                    } else {
-                        DialogDriver::Click(d, IDCANCEL);
-                    }
+                    AnswerSaveDialog(d, save, target);
                     return true;
                 },
             });
@@ -401,12 +406,7 @@ TEST_F(ExportPageTest, TheListHasTheKeyboardAfterTheSaveDialog) {
             f.ListView1.SetFocus();
             DialogDriver drive({[&](HWND d) {
                 if (!d) return false;
-                if (save) {
-                    SetWindowTextW(DialogDriver::FileNameBox(d), target.c_str());
-                    DialogDriver::Click(d, IDOK);
-                } else {
-                    DialogDriver::Click(d, IDCANCEL);
-                }
+                AnswerSaveDialog(d, save, target);
                 return true;
             }});
             RealInput::Key(VK_RETURN);  // the default button, 确定
