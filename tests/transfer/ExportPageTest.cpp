@@ -26,6 +26,20 @@ void AnswerSaveDialog(HWND d, bool save, const wstring& target) {
     }
 }
 
+// Pumps until the driver has done its steps (3 s at most), then until no
+// dialog is left up (0.5 s at most); whether the steps were done.
+bool WaitTillAnswered(const DialogDriver& drive) {
+    for (int i = 0; i < 300 && !drive.Finished(); ++i) {
+        Modal::DoEvents();
+        Sleep(10);
+    }
+    for (int i = 0; i < 50 && drive.Finished() && DialogDriver::TopDialog(); ++i) {
+        Modal::DoEvents();
+        Sleep(10);
+    }
+    return drive.Finished();
+}
+
 const std::vector<wstring> kFormats = {L"技巧数据文件", L"注册表文件(Win9x/Me)", L"注册表文件(Win2000/XP)",
                                        L"文本文件", L"超文本文件"};
 
@@ -365,15 +379,7 @@ TEST_F(ExportPageTest, StaysModalBeforeDuringAndAfterEachSaveDialog) {
                 },
             });
             RealInput::Click(RealInput::CentreOf(f.Command18.hwnd()));
-            for (int i = 0; i < 300 && !drive.Finished(); ++i) {
-                Modal::DoEvents();
-                Sleep(10);
-            }
-            ASSERT_TRUE(drive.Finished());
-            for (int i = 0; i < 50 && DialogDriver::TopDialog(); ++i) {
-                Modal::DoEvents();
-                Sleep(10);
-            }
+            ASSERT_TRUE(WaitTillAnswered(drive));
             EXPECT_EQ(nullptr, DialogDriver::TopDialog());
             EXPECT_EQ(f.hwnd(), owner);
             EXPECT_FALSE(pageEnabled);
@@ -410,15 +416,7 @@ TEST_F(ExportPageTest, TheListHasTheKeyboardAfterTheSaveDialog) {
                 return true;
             }});
             RealInput::Key(VK_RETURN);  // the default button, 确定
-            for (int i = 0; i < 300 && !drive.Finished(); ++i) {
-                Modal::DoEvents();
-                Sleep(10);
-            }
-            ASSERT_TRUE(drive.Finished());
-            for (int i = 0; i < 50 && DialogDriver::TopDialog(); ++i) {
-                Modal::DoEvents();
-                Sleep(10);
-            }
+            ASSERT_TRUE(WaitTillAnswered(drive));
             Settle();
             EXPECT_EQ(f.ListView1.hwnd(), GetFocus());
             RealInput::Key(VK_RIGHT);
